@@ -1,0 +1,78 @@
+// The XML document layer: a small DOM with the failure behaviour the exporters rely on. Every
+// operation on an absent document or node raises _com_error with E_POINTER; a test can make the
+// document unavailable or make the Nth node operation fail.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "beerxml/com_error.h"
+
+namespace pugi {
+struct xml_node_struct;
+class xml_document;
+}  // namespace pugi
+
+namespace kegverter {
+
+/// A reference to a node of a DomDocument; default-constructed it is absent.
+class DomNode {
+ public:
+  DomNode() = default;
+  explicit DomNode(pugi::xml_node_struct* node) : node_(node) {}
+  bool present() const { return node_ != nullptr; }
+  pugi::xml_node_struct* get() const { return node_; }
+  friend bool operator==(DomNode, DomNode) = default;
+
+ private:
+  pugi::xml_node_struct* node_ = nullptr;
+};
+
+/// Failures to simulate, for tests of the failure paths.
+struct DomFaults {
+  bool unavailable = false;          ///< CreateDomDocument yields no document
+  std::uint64_t fail_operation = 0;  ///< 1-based number of the node operation that fails; 0: none
+  HResult code = kE_FAIL;            ///< code carried by the simulated failure
+};
+
+class DomDocument {
+ public:
+  explicit DomDocument(const DomFaults& faults);
+  ~DomDocument();
+  DomDocument(const DomDocument&) = delete;
+  DomDocument& operator=(const DomDocument&) = delete;
+
+  /// The document node itself.
+  DomNode DocumentNode() const;
+
+  /// Replaces the content by the parsed text; false (content empty) when it is not well-formed.
+  bool LoadXml(std::string_view text);
+
+  /// First element of that name in document order; absent when there is none.
+  DomNode FirstElementByTagName(std::string_view name) const;
+
+  /// Node operations. Each counts as one operation for DomFaults::fail_operation and raises
+  /// E_POINTER when the node it works on is absent. A document holds one root element: a
+  /// second one, or text or attributes on the document node, raise E_FAIL.
+  DomNode AppendElement(DomNode parent, std::string_view name);
+  DomNode ParentNode(DomNode node);
+  void SetAttribute(DomNode element, std::string_view name, std::string_view value);
+  void AppendText(DomNode element, std::string_view value);
+
+  /// The document as UTF-8 text: declaration, one element per line, indented.
+  std::string Serialize() const;
+
+ private:
+  void CountOperation();
+
+  std::unique_ptr<pugi::xml_document> document_;
+  DomFaults faults_;
+  std::uint64_t operations_ = 0;
+};
+
+/// Creates a document; null when no document is available.
+std::unique_ptr<DomDocument> CreateDomDocument(const DomFaults& faults = {});
+
+}  // namespace kegverter

@@ -1,0 +1,91 @@
+#include "beerxml/emitter.h"
+
+#include "platform/files.h"
+
+namespace kegverter {
+
+std::string BeerXmlTemplate(std::string_view list) {
+  const std::string name(list);
+  return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+         "<beer_xml xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+         "xsi:noNamespaceSchemaLocation=\"BeerXML.xsd\">\r\n"
+         "   <version>2.01</version>\r\n"
+         "   <" + name + ">\r\n"
+         "   </" + name + ">\r\n"
+         "</beer_xml>\r\n";
+}
+
+void ReportFailure(const _com_error& error, ExportRun& run) {
+  ++run.failures_reported;
+  ReportComError(error, run.console);
+}
+
+HResult LoadTemplate(DomDocument* document, DomNode& cursor, std::string_view template_text,
+                     std::string_view list, ExportRun& run) {
+  try {
+    if (document == nullptr) throw _com_error(kE_POINTER);
+    if (!document->LoadXml(template_text)) return kE_FAIL;
+    cursor = document->FirstElementByTagName(list);
+    return cursor.present() ? kS_OK : kE_FAIL;
+  } catch (const _com_error& error) {
+    ++run.failures_reported;
+    std::fprintf(run.console, "%s\n", error.ErrorMessageText().c_str());
+    std::fflush(run.console);
+    return kE_FAIL;
+  }
+}
+
+bool EmitNodeTable(DomDocument* document, DomNode& cursor, std::span<const NodeSpec> table,
+                   const NodeValues& values, ExportRun& run) {
+  try {
+    if (document == nullptr) throw _com_error(kE_POINTER);
+    DomNode current = cursor;
+    std::size_t value_index = 0;
+    auto next_value = [&]() -> const std::optional<std::string>& {
+      static const std::optional<std::string> absent;
+      const std::size_t i = value_index++;
+      return i < values.size() ? values[i] : absent;
+    };
+    for (const NodeSpec& entry : table) {
+      switch (entry.kind) {
+        case NodeKind::Element:
+          current = document->AppendElement(current, entry.name);
+          break;
+        case NodeKind::Parent:
+          current = document->ParentNode(current);
+          break;
+        case NodeKind::Attribute: {
+          const auto& value = next_value();
+          if (value && entry.value_type == kValueString) {
+            document->SetAttribute(current, entry.name, *value);
+          }
+          break;
+        }
+        case NodeKind::Text: {
+          const auto& value = next_value();
+          if (value && entry.value_type == kValueString) document->AppendText(current, *value);
+          break;
+        }
+        case NodeKind::XmlInstruction:  // no table uses it; an instruction adds no content
+        case NodeKind::Disabled:
+          break;
+      }
+    }
+    cursor = current;
+  } catch (const _com_error& error) {
+    ReportFailure(error, run);
+  }
+  return true;
+}
+
+void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run) {
+  if (document == nullptr) throw _com_error(kE_POINTER);
+  std::string error;
+  if (ReplaceFileContent(path, document->Serialize(), error)) {
+    run.saved = true;
+  } else {
+    run.save_error = error;
+  }
+}
+
+}  // namespace kegverter

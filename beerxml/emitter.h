@@ -1,0 +1,65 @@
+// The exporter skeleton shared by every output list: create the document from the template,
+// walk node tables once per record on a shared cursor, save.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "beerxml/com_error.h"
+#include "beerxml/document.h"
+#include "beerxml/node_table.h"
+
+namespace kegverter {
+
+/// What one exporter call needs from its caller and tells it back.
+struct ExportRun {
+  DomFaults faults;                 ///< failures to simulate (tests only)
+  std::FILE* console = stdout;      ///< where failure reports go
+  int failures_reported = 0;        ///< document-layer failures reported during the call
+  bool saved = false;               ///< the output file was written completely
+  std::string save_error;           ///< why it was not, when a save was attempted and failed
+};
+
+/// The document every exporter starts from: declaration, beer_xml with the schema-instance
+/// namespace, version 2.01 and the empty list element `list`.
+std::string BeerXmlTemplate(std::string_view list);
+
+/// Loads the template and moves `cursor` to the list element. Returns S_OK, or E_FAIL when the
+/// text did not load or the document is absent (the message text alone is printed then).
+HResult LoadTemplate(DomDocument* document, DomNode& cursor, std::string_view template_text,
+                     std::string_view list, ExportRun& run);
+
+/// Walks `table` from `cursor`, taking `values` in order. On a failure the report is printed, the
+/// rest of the table is skipped, nodes already added stay and the cursor keeps its old place.
+/// Always returns true.
+bool EmitNodeTable(DomDocument* document, DomNode& cursor, std::span<const NodeSpec> table,
+                   const NodeValues& values, ExportRun& run);
+
+/// Writes the document to `path` (through a temporary file renamed into place). Raises E_POINTER
+/// for an absent document; a failed write is noted in `run`.
+void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run);
+
+/// Prints the report of `error` and counts it.
+void ReportFailure(const _com_error& error, ExportRun& run);
+
+/// The exporter skeleton: document, cursor, template for `list`, `records(document, cursor)`
+/// writes the records, then the save. A failure outside the table walks is reported and ends the
+/// export at once (nothing is saved when it happens before the save).
+template <class WriteRecords>
+void RunExporter(std::string_view list, const std::string& path, ExportRun& run,
+                 WriteRecords&& records) {
+  try {
+    std::unique_ptr<DomDocument> document = CreateDomDocument(run.faults);
+    DomNode cursor = document ? document->DocumentNode() : DomNode();
+    LoadTemplate(document.get(), cursor, BeerXmlTemplate(list), list, run);
+    records(document.get(), cursor);
+    SaveDocument(document.get(), path, run);
+  } catch (const _com_error& error) {
+    ReportFailure(error, run);
+  }
+}
+
+}  // namespace kegverter

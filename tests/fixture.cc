@@ -1,0 +1,169 @@
+#include "tests/fixture.h"
+
+#include <sys/wait.h>
+
+#include <atomic>
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace kegverter::testing {
+
+namespace fs = std::filesystem;
+
+void Bytes::Put(std::size_t offset, std::uint64_t value, std::size_t width) {
+  if (data_.size() < offset + width) data_.resize(offset + width, 0);
+  for (std::size_t i = 0; i < width; ++i) data_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+Bytes& Bytes::U8(std::size_t offset, std::uint8_t value) { Put(offset, value, 1); return *this; }
+Bytes& Bytes::I16(std::size_t offset, std::int16_t value) { Put(offset, static_cast<std::uint16_t>(value), 2); return *this; }
+Bytes& Bytes::I32(std::size_t offset, std::int32_t value) { Put(offset, static_cast<std::uint32_t>(value), 4); return *this; }
+Bytes& Bytes::I64(std::size_t offset, std::int64_t value) { Put(offset, static_cast<std::uint64_t>(value), 8); return *this; }
+Bytes& Bytes::F32(std::size_t offset, float value) { Put(offset, std::bit_cast<std::uint32_t>(value), 4); return *this; }
+Bytes& Bytes::F64(std::size_t offset, double value) { Put(offset, std::bit_cast<std::uint64_t>(value), 8); return *this; }
+
+Bytes& Bytes::Text(std::size_t offset, std::size_t width, std::string_view text) {
+  if (data_.size() < offset + width) data_.resize(offset + width, 0);
+  for (std::size_t i = 0; i < width && i < text.size(); ++i) data_[offset + i] = static_cast<std::uint8_t>(text[i]);
+  if (text.size() < width) data_[offset + text.size()] = 0;
+  return *this;
+}
+
+Bytes& Bytes::Raw(std::size_t offset, std::string_view bytes) {
+  if (data_.size() < offset + bytes.size()) data_.resize(offset + bytes.size(), 0);
+  for (std::size_t i = 0; i < bytes.size(); ++i) data_[offset + i] = static_cast<std::uint8_t>(bytes[i]);
+  return *this;
+}
+
+Bytes& Bytes::Fill(std::uint8_t value) {
+  std::fill(data_.begin(), data_.end(), value);
+  return *this;
+}
+
+Bytes& Bytes::Append(const Bytes& more) {
+  data_.insert(data_.end(), more.data_.begin(), more.data_.end());
+  return *this;
+}
+
+Bytes Bytes::Prefix(std::size_t length) const {
+  Bytes b;
+  b.data_.assign(data_.begin(), data_.begin() + static_cast<std::ptrdiff_t>(std::min(length, data_.size())));
+  return b;
+}
+
+Bytes Database(std::int32_t count, const std::vector<Bytes>& records) {
+  Bytes file(4);
+  file.I32(0, count);
+  for (const Bytes& r : records) file.Append(r);
+  return file;
+}
+
+Bytes Database(std::int32_t count, std::initializer_list<Bytes> records) {
+  return Database(count, std::vector<Bytes>(records));
+}
+
+TempDir::TempDir() {
+  static std::atomic<unsigned> serial{0};
+  std::random_device random;
+  path_ = fs::temp_directory_path() /
+          ("kegverter-test-" + std::to_string(random()) + "-" + std::to_string(serial++));
+  fs::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+std::string TempDir::Write(const std::string& name, const Bytes& bytes) const {
+  const auto& d = bytes.data();
+  return Write(name, std::string_view(reinterpret_cast<const char*>(d.data()), d.size()));
+}
+
+std::string TempDir::Write(const std::string& name, std::string_view bytes) const {
+  const fs::path file = path_ / name;
+  fs::create_directories(file.parent_path());
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return file.string();
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::string();
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+namespace {
+
+std::string ShellQuote(const std::string& s) {
+  std::string quoted = "'";
+  for (char c : s) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+}  // namespace
+
+RunResult Run(const std::vector<std::string>& arguments) {
+  TempDir capture;
+  const std::string out_path = capture.Path("stdout");
+  const std::string err_path = capture.Path("stderr");
+  std::string command = ShellQuote(KEGVERTER_EXE);
+  for (const std::string& a : arguments) command += " " + ShellQuote(a);
+  command += " >" + ShellQuote(out_path) + " 2>" + ShellQuote(err_path) + " </dev/null";
+  const int status = std::system(command.c_str());
+  RunResult result;
+  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.out = ReadFile(out_path);
+  result.err = ReadFile(err_path);
+  return result;
+}
+
+RunResult Convert(const std::string& path) { return Run({path}); }
+
+pugi::xml_node ParsedXml::List() const {
+  return document.child("beer_xml").find_child([](pugi::xml_node n) {
+    return n.type() == pugi::node_element && std::string_view(n.name()) != "version";
+  });
+}
+
+void ParseXmlFile(const std::string& path, ParsedXml& parsed) {
+  parsed.result = parsed.document.load_file(path.c_str(), pugi::parse_default | pugi::parse_declaration);
+}
+
+std::string TextAt(pugi::xml_node node, const std::string& path) {
+  pugi::xml_node n = node;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    const std::size_t slash = path.find('/', start);
+    const std::string segment = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    n = n.child(segment.c_str());
+    if (!n) return "<missing>";
+    if (slash == std::string::npos) break;
+    start = slash + 1;
+  }
+  return n.text().get();
+}
+
+std::vector<std::string> ChildNames(pugi::xml_node node) {
+  std::vector<std::string> names;
+  for (pugi::xml_node c : node.children()) {
+    if (c.type() == pugi::node_element) names.emplace_back(c.name());
+  }
+  return names;
+}
+
+}  // namespace kegverter::testing

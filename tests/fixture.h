@@ -1,0 +1,99 @@
+// Test fixtures: binary source files written field by field at the offsets of the file
+// layouts, temporary folders, and running the kegverter executable.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <pugixml.hpp>
+
+namespace kegverter::testing {
+
+/// A little-endian record of fixed size, written at explicit offsets.
+class Bytes {
+ public:
+  explicit Bytes(std::size_t size = 0) : data_(size, 0) {}
+
+  Bytes& U8(std::size_t offset, std::uint8_t value);
+  Bytes& I16(std::size_t offset, std::int16_t value);
+  Bytes& I32(std::size_t offset, std::int32_t value);
+  Bytes& I64(std::size_t offset, std::int64_t value);
+  Bytes& F32(std::size_t offset, float value);
+  Bytes& F64(std::size_t offset, double value);
+  /// Writes `text` into a field of `width` bytes; bytes past the text stay as they are (zero in
+  /// a fresh record). A text as long as the field leaves it without a terminator.
+  Bytes& Text(std::size_t offset, std::size_t width, std::string_view text);
+  /// Writes raw bytes.
+  Bytes& Raw(std::size_t offset, std::string_view bytes);
+  /// Sets every byte to `value`.
+  Bytes& Fill(std::uint8_t value);
+  /// Appends another block after this one.
+  Bytes& Append(const Bytes& more);
+
+  const std::vector<std::uint8_t>& data() const { return data_; }
+  std::size_t size() const { return data_.size(); }
+  /// The first `length` bytes (for truncated files).
+  Bytes Prefix(std::size_t length) const;
+
+ private:
+  void Put(std::size_t offset, std::uint64_t value, std::size_t width);
+  std::vector<std::uint8_t> data_;
+};
+
+/// A database file: the 4-byte record count, then the records.
+Bytes Database(std::int32_t count, std::initializer_list<Bytes> records);
+Bytes Database(std::int32_t count, const std::vector<Bytes>& records);
+
+/// A fresh folder, removed with everything in it at the end of the test.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  /// Writes `bytes` to `name` inside the folder; returns the full path.
+  std::string Write(const std::string& name, const Bytes& bytes) const;
+  std::string Write(const std::string& name, std::string_view bytes) const;
+  std::string Path(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+/// What a run of the executable printed and returned.
+struct RunResult {
+  int exit_code = 0;  ///< as the shell sees it: 255 for -1
+  std::string out;
+  std::string err;
+};
+
+/// Runs the kegverter executable with these arguments (no shell expansion).
+RunResult Run(const std::vector<std::string>& arguments);
+/// Runs it with one argument, the path.
+RunResult Convert(const std::string& path);
+
+/// The whole content of a file; empty when it does not exist.
+std::string ReadFile(const std::string& path);
+
+/// Parses an output file; the test fails (via the returned result) when it is not well-formed.
+struct ParsedXml {
+  pugi::xml_document document;
+  pugi::xml_parse_result result;
+  /// The list element (second child of beer_xml), or an empty node.
+  pugi::xml_node List() const;
+};
+void ParseXmlFile(const std::string& path, ParsedXml& parsed);
+
+/// Text of the element at a '/'-separated path below `node`; "<missing>" when there is none.
+std::string TextAt(pugi::xml_node node, const std::string& path);
+
+/// Names of the child elements of `node`, in order.
+std::vector<std::string> ChildNames(pugi::xml_node node);
+
+}  // namespace kegverter::testing
