@@ -1,0 +1,13 @@
+#include "tests/examples.h"
+
+#include <vector>
+
+namespace kegverter::testing {
+
+// One row per example, each made by a function next to its file kind's tests.
+static const std::vector<ExampleFile> kExamples = {
+};
+
+std::span<const ExampleFile> ExampleFiles() { return kExamples; }
+
+}  // namespace kegverter::testing

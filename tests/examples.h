@@ -1,0 +1,19 @@
+// The bundled example files in examples/, made from the fixture builder so that they always
+// match the file layouts the tests use.
+#pragma once
+
+#include <span>
+
+#include "tests/fixture.h"
+
+namespace kegverter::testing {
+
+struct ExampleFile {
+  const char* name;  ///< file name inside examples/
+  Bytes (*make)();   ///< builds its bytes
+};
+
+/// Every bundled example.
+std::span<const ExampleFile> ExampleFiles();
+
+}  // namespace kegverter::testing
