@@ -121,11 +121,20 @@ class NodeTable {
   explicit NodeTable(std::span<const NodeSpec> layout)
       : layout_(layout), entries_(layout.begin(), layout.end()) {}
 
-  /// Switches the element whose Element entry is at `element` (and its matching Parent) on or off.
+  /// Switches the element whose Element entry is at `element` on or off, with every element
+  /// nested in it: their Element and Parent entries become Disabled, or return to what the layout
+  /// says. The Attribute and Text entries inside still take their values, so the caller gives them
+  /// absent values while the element is off.
   void Switch(std::size_t element, bool on) {
-    entries_.at(element).kind = on ? NodeKind::Element : NodeKind::Disabled;
+    if (element >= entries_.size() || layout_[element].kind != NodeKind::Element) return;
     const std::size_t parent = MatchingParent(layout_, element);
-    if (parent != kNoEntry) entries_[parent].kind = on ? NodeKind::Parent : NodeKind::Disabled;
+    const std::size_t end = parent == kNoEntry ? element + 1 : parent + 1;
+    for (std::size_t i = element; i < end; ++i) {
+      const NodeKind original = layout_[i].kind;
+      if (original == NodeKind::Element || original == NodeKind::Parent) {
+        entries_[i].kind = on ? original : NodeKind::Disabled;
+      }
+    }
   }
 
   bool IsOn(std::size_t element) const { return entries_.at(element).kind == NodeKind::Element; }
