@@ -117,7 +117,7 @@ std::string ShellQuote(const std::string& s) {
 
 }  // namespace
 
-RunResult Run(const std::vector<std::string>& arguments) {
+RunResult RunExecutable(const std::vector<std::string>& arguments) {
   TempDir capture;
   const std::string out_path = capture.Path("stdout");
   const std::string err_path = capture.Path("stderr");
@@ -132,7 +132,7 @@ RunResult Run(const std::vector<std::string>& arguments) {
   return result;
 }
 
-RunResult Convert(const std::string& path) { return Run({path}); }
+RunResult Convert(const std::string& path) { return RunExecutable({path}); }
 
 pugi::xml_node ParsedXml::List() const {
   return document.child("beer_xml").find_child([](pugi::xml_node n) {

@@ -74,7 +74,7 @@ struct RunResult {
 };
 
 /// Runs the kegverter executable with these arguments (no shell expansion).
-RunResult Run(const std::vector<std::string>& arguments);
+RunResult RunExecutable(const std::vector<std::string>& arguments);
 /// Runs it with one argument, the path.
 RunResult Convert(const std::string& path);
 
