@@ -93,6 +93,7 @@ int RunKegverter(int argc, const char* const* argv, std::FILE* out, std::FILE* e
   entry->convert(*input, count, output, run);
   std::fflush(out);
 
+  for (const std::string& warning : input->warnings()) Complain(err, "%s: %s", name, warning.c_str());
   if (input->read_error()) {
     Complain(err, "%s: a read error occurred; the output may be incomplete", name);
   } else if (input->truncated()) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace kegverter {
 
@@ -41,6 +42,10 @@ class InputFile {
   /// Closes the handle early; later reads deliver zeros.
   void Close();
 
+  /// Notes damage that a reader worked around, for the caller to report (one line each).
+  void Warn(std::string message) { warnings_.push_back(std::move(message)); }
+  const std::vector<std::string>& warnings() const { return warnings_; }
+
  private:
   InputFile(std::FILE* file, std::uint64_t size) : file_(file), size_(size) {}
 
@@ -49,6 +54,7 @@ class InputFile {
   std::uint64_t position_ = 0;
   bool truncated_ = false;
   bool read_error_ = false;
+  std::vector<std::string> warnings_;
 };
 
 }  // namespace kegverter
