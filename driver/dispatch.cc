@@ -2,18 +2,33 @@
 
 #include <array>
 
+#include "beerxml/misc_malt_export.h"
+#include "beerxml/water_yeast_export.h"
+#include "source/misc_malt_records.h"
+#include "source/water_yeast_records.h"
+
 namespace kegverter {
 
 namespace {
 
 // In FileKind order. The record sizes bound a database's header count by the bytes present.
 constexpr std::array kKinds = {
-    KindEntry{FileKind::ExtraDat, "miscellaneous ingredient database", 577, nullptr, false},
+    KindEntry{FileKind::ExtraDat, "miscellaneous ingredient database", 577,
+              &Convert<MiscRecord, ReadMiscRecords, ExportMiscRecords, CloseOrder::ExportThenClose>,
+              false},
     KindEntry{FileKind::HopsDat, "hop database", 614, nullptr, false},
-    KindEntry{FileKind::MaltDat, "fermentable database", 521, nullptr, false},
+    KindEntry{FileKind::MaltDat, "fermentable database", 521,
+              &Convert<MaltRecord, ReadMaltRecords, ExportMaltRecords, CloseOrder::ExportThenClose>,
+              false},
     KindEntry{FileKind::StylesDat, "style database", 1031, nullptr, false},
-    KindEntry{FileKind::WaterFile, "water profile", 222, nullptr, false},
-    KindEntry{FileKind::YeastDat, "yeast database", 468, nullptr, false},
+    KindEntry{FileKind::WaterFile, "water profile", 222,
+              &Convert<WaterRecord, ReadWaterRecords, ExportWaterRecords,
+                       CloseOrder::CloseThenExport>,
+              false},
+    KindEntry{FileKind::YeastDat, "yeast database", 468,
+              &Convert<YeastRecord, ReadYeastRecords, ExportYeastRecords,
+                       CloseOrder::ExportThenClose>,
+              false},
     KindEntry{FileKind::MshFile, "mash schedule", 0, nullptr, false},
     KindEntry{FileKind::RecFile, "recipe", 0, nullptr, true},
     KindEntry{FileKind::BrwFile, "brew session", 0, nullptr, false},

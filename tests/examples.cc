@@ -6,6 +6,11 @@ namespace kegverter::testing {
 
 // One row per example, each made by a function next to its file kind's tests.
 static const std::vector<ExampleFile> kExamples = {
+    {"extra.dat", MakeExtraExample},
+    {"malt.dat", MakeMaltExample},
+    {"water.dat", MakeWaterExample},
+    {"Edinburgh.wtr", MakeWtrExample},
+    {"yeast.dat", MakeYeastExample},
 };
 
 std::span<const ExampleFile> ExampleFiles() { return kExamples; }

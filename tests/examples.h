@@ -13,6 +13,13 @@ struct ExampleFile {
   Bytes (*make)();   ///< builds its bytes
 };
 
+/// extra.dat, malt.dat, water.dat, a '.wtr' file and yeast.dat (tests/examples_dbs.cc).
+Bytes MakeExtraExample();
+Bytes MakeMaltExample();
+Bytes MakeWaterExample();
+Bytes MakeWtrExample();
+Bytes MakeYeastExample();
+
 /// Every bundled example.
 std::span<const ExampleFile> ExampleFiles();
 
