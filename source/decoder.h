@@ -133,11 +133,13 @@ struct RecordLayout;
 template <class R>
 FieldRef FieldAddress(R& record, std::size_t index) {
   const auto& members = RecordLayout<R>::kMembers;
-  if (index >= std::size(members)) return {};
+  // The monostate is named rather than `return {}`, which g++ 12 at -O2 wrongly reports as
+  // maybe uninitialised for some record types.
+  if (index >= std::size(members)) return FieldRef(std::in_place_index<0>);
   return std::visit(
       [&record](auto member) -> FieldRef {
         if constexpr (std::is_same_v<decltype(member), std::monostate>) {
-          return {};
+          return FieldRef(std::in_place_index<0>);
         } else {
           return &(record.*member);
         }
