@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "beerxml/hop_style_export.h"
+#include "source/hop_style_records.h"
+
 namespace kegverter {
 
 namespace {
@@ -9,9 +12,9 @@ namespace {
 // In FileKind order. The record sizes bound a database's header count by the bytes present.
 constexpr std::array kKinds = {
     KindEntry{FileKind::ExtraDat, "miscellaneous ingredient database", 577, nullptr, false},
-    KindEntry{FileKind::HopsDat, "hop database", 614, nullptr, false},
+    KindEntry{FileKind::HopsDat, "hop database", 614, &Convert<HopRecord, ReadHopRecords, ExportHopRecords, CloseOrder::ExportThenClose>, false},
     KindEntry{FileKind::MaltDat, "fermentable database", 521, nullptr, false},
-    KindEntry{FileKind::StylesDat, "style database", 1031, nullptr, false},
+    KindEntry{FileKind::StylesDat, "style database", 1031, &Convert<StyleRecord, ReadStyleRecords, ExportStyleRecords, CloseOrder::CloseThenExport>, false},
     KindEntry{FileKind::WaterFile, "water profile", 222, nullptr, false},
     KindEntry{FileKind::YeastDat, "yeast database", 468, nullptr, false},
     KindEntry{FileKind::MshFile, "mash schedule", 0, nullptr, false},
