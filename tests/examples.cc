@@ -6,6 +6,8 @@ namespace kegverter::testing {
 
 // One row per example, each made by a function next to its file kind's tests.
 static const std::vector<ExampleFile> kExamples = {
+    {"hops.dat", MakeHopsExample},
+    {"styles.dat", MakeStylesExample},
 };
 
 std::span<const ExampleFile> ExampleFiles() { return kExamples; }

@@ -13,6 +13,10 @@ struct ExampleFile {
   Bytes (*make)();   ///< builds its bytes
 };
 
+/// hops.dat and styles.dat (tests/examples_hopstyle.cc).
+Bytes MakeHopsExample();
+Bytes MakeStylesExample();
+
 /// Every bundled example.
 std::span<const ExampleFile> ExampleFiles();
 
