@@ -2,8 +2,10 @@
 
 #include <array>
 
+#include "beerxml/hop_style_export.h"
 #include "beerxml/misc_malt_export.h"
 #include "beerxml/water_yeast_export.h"
+#include "source/hop_style_records.h"
 #include "source/misc_malt_records.h"
 #include "source/water_yeast_records.h"
 
@@ -16,11 +18,16 @@ constexpr std::array kKinds = {
     KindEntry{FileKind::ExtraDat, "miscellaneous ingredient database", 577,
               &Convert<MiscRecord, ReadMiscRecords, ExportMiscRecords, CloseOrder::ExportThenClose>,
               false},
-    KindEntry{FileKind::HopsDat, "hop database", 614, nullptr, false},
+    KindEntry{FileKind::HopsDat, "hop database", 614,
+              &Convert<HopRecord, ReadHopRecords, ExportHopRecords, CloseOrder::ExportThenClose>,
+              false},
     KindEntry{FileKind::MaltDat, "fermentable database", 521,
               &Convert<MaltRecord, ReadMaltRecords, ExportMaltRecords, CloseOrder::ExportThenClose>,
               false},
-    KindEntry{FileKind::StylesDat, "style database", 1031, nullptr, false},
+    KindEntry{FileKind::StylesDat, "style database", 1031,
+              &Convert<StyleRecord, ReadStyleRecords, ExportStyleRecords,
+                       CloseOrder::CloseThenExport>,
+              false},
     KindEntry{FileKind::WaterFile, "water profile", 222,
               &Convert<WaterRecord, ReadWaterRecords, ExportWaterRecords,
                        CloseOrder::CloseThenExport>,

@@ -11,6 +11,8 @@ static const std::vector<ExampleFile> kExamples = {
     {"water.dat", MakeWaterExample},
     {"Edinburgh.wtr", MakeWtrExample},
     {"yeast.dat", MakeYeastExample},
+    {"hops.dat", MakeHopsExample},
+    {"styles.dat", MakeStylesExample},
 };
 
 std::span<const ExampleFile> ExampleFiles() { return kExamples; }

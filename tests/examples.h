@@ -19,6 +19,9 @@ Bytes MakeMaltExample();
 Bytes MakeWaterExample();
 Bytes MakeWtrExample();
 Bytes MakeYeastExample();
+/// hops.dat and styles.dat (tests/examples_hopstyle.cc).
+Bytes MakeHopsExample();
+Bytes MakeStylesExample();
 
 /// Every bundled example.
 std::span<const ExampleFile> ExampleFiles();
