@@ -133,16 +133,14 @@ struct RecordLayout;
 template <class R>
 FieldRef FieldAddress(R& record, std::size_t index) {
   const auto& members = RecordLayout<R>::kMembers;
-  if (index >= std::size(members)) return {};
-  return std::visit(
-      [&record](auto member) -> FieldRef {
-        if constexpr (std::is_same_v<decltype(member), std::monostate>) {
-          return {};
-        } else {
-          return &(record.*member);
-        }
+  FieldRef field;
+  if (index >= std::size(members)) return field;
+  std::visit(
+      [&record, &field](auto member) {
+        if constexpr (!std::is_same_v<decltype(member), std::monostate>) field = &(record.*member);
       },
       members[index]);
+  return field;
 }
 
 /// Decodes one field's bytes (at most its byte length, already bounded) into `target`.
