@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "beerxml/mash_export.h"
+#include "source/mash_schedule.h"
+
 namespace kegverter {
 
 namespace {
@@ -14,7 +17,10 @@ constexpr std::array kKinds = {
     KindEntry{FileKind::StylesDat, "style database", 1031, nullptr, false},
     KindEntry{FileKind::WaterFile, "water profile", 222, nullptr, false},
     KindEntry{FileKind::YeastDat, "yeast database", 468, nullptr, false},
-    KindEntry{FileKind::MshFile, "mash schedule", 0, nullptr, false},
+    KindEntry{FileKind::MshFile, "mash schedule", 0,
+              &Convert<MashScheduleRecord, ReadMashSchedule, ExportMashSchedules,
+                       CloseOrder::ExportThenClose>,
+              false},
     KindEntry{FileKind::RecFile, "recipe", 0, nullptr, true},
     KindEntry{FileKind::BrwFile, "brew session", 0, nullptr, false},
 };
