@@ -6,6 +6,7 @@ namespace kegverter::testing {
 
 // One row per example, each made by a function next to its file kind's tests.
 static const std::vector<ExampleFile> kExamples = {
+    {"Step Mash.msh", &MashScheduleExample},
 };
 
 std::span<const ExampleFile> ExampleFiles() { return kExamples; }

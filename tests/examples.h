@@ -13,6 +13,9 @@ struct ExampleFile {
   Bytes (*make)();   ///< builds its bytes
 };
 
+/// Makers of the examples, one per file.
+Bytes MashScheduleExample();
+
 /// Every bundled example.
 std::span<const ExampleFile> ExampleFiles();
 
