@@ -73,6 +73,15 @@ ReadResult ReadSchedule(const Bytes& bytes) {
   return r;
 }
 
+// A step's fields in slot order, so that whole steps compare at once.
+std::string Fields(const MashStepRecord& s) {
+  char numbers[200];
+  std::snprintf(numbers, sizeof numbers, "|%d|%d|%d|%d|%d|%d|%g|%g", s.type, s.step_temperature,
+                s.end_temperature, s.infuse_temperature, s.step_time, s.ramp_time,
+                static_cast<double>(s.water_grain_ratio), static_cast<double>(s.step_amount));
+  return s.name.value_or("<null>") + numbers;
+}
+
 // ---- Reader ----
 
 TEST(MashReader, StepsComeFromTheirSlotsAndTheNameFromTheEnd) {
@@ -98,23 +107,10 @@ TEST(MashReader, StepsComeFromTheirSlotsAndTheNameFromTheEnd) {
   EXPECT_TRUE(s.field_errors.empty());
   ASSERT_EQ(s.steps.size(), 3u);
 
-  const MashStepRecord& first = s.steps[0];
-  EXPECT_EQ(first.name, "Dough In");
-  EXPECT_EQ(first.type, 0);
-  EXPECT_EQ(first.step_temperature, 122);
-  EXPECT_EQ(first.end_temperature, 124);
-  EXPECT_EQ(first.infuse_temperature, 131);
-  EXPECT_EQ(first.step_time, 20);
-  EXPECT_EQ(first.ramp_time, 2);
-  EXPECT_FLOAT_EQ(first.water_grain_ratio, 1.25f);
-  EXPECT_FLOAT_EQ(first.step_amount, 12.5f);
-  EXPECT_TRUE(first.field_errors.empty());
-  EXPECT_EQ(s.steps[1].name, "Rest");
-  EXPECT_EQ(s.steps[1].type, 1);
-  EXPECT_EQ(s.steps[1].end_temperature, 150);
-  EXPECT_EQ(s.steps[2].name, "Boil");
-  EXPECT_EQ(s.steps[2].type, 2);
-  EXPECT_FLOAT_EQ(s.steps[2].step_amount, 6.0f);
+  EXPECT_EQ(Fields(s.steps[0]), "Dough In|0|122|124|131|20|2|1.25|12.5");
+  EXPECT_EQ(Fields(s.steps[1]), "Rest|1|152|150|0|60|10|0|0");
+  EXPECT_EQ(Fields(s.steps[2]), "Boil|2|168|168|0|10|15|0|6");
+  for (const MashStepRecord& step : s.steps) EXPECT_TRUE(step.field_errors.empty());
 }
 
 TEST(MashReader, StepCountIsBoundedByTheFiftySlots) {
@@ -206,11 +202,8 @@ TEST(MashReader, TruncatedFileReadsMissingBytesAsZeros) {
   const ReadResult r = ReadSchedule(b.Prefix(SlotAt(1) + 256));  // ends inside the second step
   EXPECT_TRUE(r.truncated);
   ASSERT_EQ(r.schedule.steps.size(), 2u);
-  EXPECT_EQ(r.schedule.steps[0].name, "Kept");
-  EXPECT_EQ(r.schedule.steps[0].infuse_temperature, 160);
-  EXPECT_EQ(r.schedule.steps[1].name, "Cut");
-  EXPECT_EQ(r.schedule.steps[1].type, 1);
-  EXPECT_EQ(r.schedule.steps[1].step_temperature, 0);
+  EXPECT_EQ(Fields(r.schedule.steps[0]), "Kept|0|150|150|160|60|5|1|10");
+  EXPECT_EQ(Fields(r.schedule.steps[1]), "Cut|1|0|0|0|0|0|0|0");
   EXPECT_EQ(r.schedule.name, "");
 
   const ReadResult header_only = ReadSchedule(b.Prefix(6));
@@ -231,10 +224,8 @@ TEST(MashReader, StepRecordsAreReadFromTheCurrentPosition) {
   std::vector<MashStepRecord> steps(2);
   EXPECT_EQ(ReadMashStepRecords(*file, steps), 0);
   EXPECT_EQ(file->position(), 7u + 2 * 292);
-  EXPECT_EQ(steps[0].name, "Embedded");
-  EXPECT_EQ(steps[0].type, 2);
-  EXPECT_FLOAT_EQ(steps[0].step_amount, 3.0f);
-  EXPECT_EQ(steps[1].name, "");
+  EXPECT_EQ(Fields(steps[0]), "Embedded|2|158|158|0|20|15|0|3");
+  EXPECT_EQ(Fields(steps[1]), "|0|0|0|0|0|0|0|0");
 }
 
 // ---- Shared tables and composer ----
@@ -244,11 +235,8 @@ TEST(MashTables, EntryAndValueCounts) {
   EXPECT_EQ(ValueCount(MashTable), 13u);
   EXPECT_EQ(std::size(MashStepTable), 42u);
   EXPECT_EQ(ValueCount(MashStepTable), 18u);
-  ASSERT_EQ(std::size(MashCloseTable), 2u);
-  EXPECT_EQ(MashCloseTable[0].kind, NodeKind::Parent);
-  EXPECT_EQ(MashCloseTable[1].kind, NodeKind::Parent);
-  EXPECT_EQ(MashTable[std::size(MashTable) - 1].kind, NodeKind::Element);
-  EXPECT_STREQ(MashTable[std::size(MashTable) - 1].name, "mash_steps");
+  EXPECT_EQ(std::size(MashCloseTable), 2u);
+  EXPECT_EQ(ValueCount(MashCloseTable), 0u);
 
   NodeTable mash(MashTable);
   SwitchOffUnwrittenMashElements(mash);
@@ -263,16 +251,6 @@ TEST(MashTables, EntryAndValueCounts) {
                                            "adjust_for_equipment"}));
 }
 
-TEST(MashTables, HeaderValuesLeaveTheUnwrittenElementsEmpty) {
-  const MashView v = ComposeMashHeader("Simple Mash Type - Multi Step", "60.0");
-  ASSERT_EQ(v.size(), 13u);
-  EXPECT_EQ(v[0], "Simple Mash Type - Multi Step");
-  EXPECT_EQ(v[1], "F");
-  EXPECT_EQ(v[2], "60.0");
-  for (std::size_t i = 3; i <= 11; ++i) EXPECT_FALSE(v[i].has_value()) << i;
-  EXPECT_EQ(v[12], "");
-}
-
 using Values = std::vector<std::optional<std::string>>;
 const std::nullopt_t none = std::nullopt;
 
@@ -283,28 +261,6 @@ struct Switches {
 Switches SwitchesOf(const NodeTable& t) {
   return {t.IsOn(kInfuseAmountEntry), t.IsOn(kWaterGrainRatioEntry),
           t.IsOn(kInfuseTemperatureEntry), t.IsOn(kDecoctionAmountEntry)};
-}
-
-TEST(MashComposer, EachKindGetsItsValuesSentenceAndElements) {
-  NodeTable table(MashStepTable);
-
-  const Values infusion = ComposeMashStep(table, 0, "Sacch", 12.5f, 152, 60, 5, 152, 166, 1.25f);
-  EXPECT_EQ(infusion, (Values{"Sacch", "infusion", "qt", "12.50", "F", "152.0", "min", "60.0",
-                              "min", "5.0", "F", "152.0", "Add 12.50 qt of water at 166.0 F",
-                              "1.25", "F", "166.0", none, none}));
-  EXPECT_EQ(SwitchesOf(table), (Switches{true, true, true, false}));
-
-  const Values temperature = ComposeMashStep(table, 1, "Out", 9.0f, 168, 10, 0, 168, 170, 2.0f);
-  EXPECT_EQ(temperature, (Values{"Out", "temperature", none, none, "F", "168.0", "min", "10.0",
-                                 "min", "0.0", "F", "168.0", "Heat to 168.0 F over 0.0 min",
-                                 none, none, none, none, none}));
-  EXPECT_EQ(SwitchesOf(table), (Switches{false, false, false, false}));
-
-  const Values decoction = ComposeMashStep(table, 2, "Pull", 3.0f, 158, 20, 15, 160, 0, 0.0f);
-  EXPECT_EQ(decoction, (Values{"Pull", "decoction", none, none, "F", "158.0", "min", "20.0",
-                               "min", "15.0", "F", "160.0", "Decoct 3.00 qt of mash and boil it",
-                               none, none, none, "qt", "3.00"}));
-  EXPECT_EQ(SwitchesOf(table), (Switches{false, false, false, true}));
 }
 
 TEST(MashComposer, UnknownKindWritesTheCommonElementsOnly) {
@@ -324,18 +280,9 @@ TEST(MashComposer, UnknownKindWritesTheCommonElementsOnly) {
 TEST(MashComposer, IntegersAreWrittenAsDecimalsWithTheirSign) {
   NodeTable table(MashStepTable);
   const Values v = ComposeMashStep(table, 0, std::nullopt, -2.5f, -5, 0, -10, -1, -40, -0.125f);
-  EXPECT_EQ(v[0], "");
-  EXPECT_EQ(v[3], "-2.50");
-  EXPECT_EQ(v[5], "-5.0");
-  EXPECT_EQ(v[7], "0.0");
-  EXPECT_EQ(v[9], "-10.0");
-  EXPECT_EQ(v[11], "-1.0");
-  EXPECT_EQ(v[12], "Add -2.50 qt of water at -40.0 F");
-  EXPECT_EQ(v[13], "-0.12");
-  EXPECT_EQ(v[15], "-40.0");
-  const Values big = ComposeMashStep(table, 1, "x", 0, INT32_MAX, 0, INT32_MIN, INT32_MIN, 0, 0);
-  EXPECT_EQ(big[5], "2147483647.0");
-  EXPECT_EQ(big[12], "Heat to -2147483648.0 F over -2147483648.0 min");
+  EXPECT_EQ(v, (Values{"", "infusion", "qt", "-2.50", "F", "-5.0", "min", "0.0", "min", "-10.0",
+                       "F", "-1.0", "Add -2.50 qt of water at -40.0 F", "-0.12", "F", "-40.0",
+                       none, none}));
 }
 
 // ---- Whole conversions ----
@@ -351,11 +298,20 @@ void ConvertSchedule(const Bytes& bytes, Converted& out, const std::string& name
   testing::ParseXmlFile(dir.Path(name.substr(0, name.size() - 3) + "xml"), out.xml);
 }
 
-std::vector<pugi::xml_node> Steps(pugi::xml_node mash) {
-  std::vector<pugi::xml_node> steps;
-  for (pugi::xml_node s : mash.child("mash_steps").children()) steps.push_back(s);
-  return steps;
+// Each child element of `node` as "name text", with its attributes as "name@attribute=value".
+std::vector<std::string> Contents(pugi::xml_node node) {
+  std::vector<std::string> out;
+  for (pugi::xml_node child : node.children()) {
+    std::string line = child.name();
+    for (pugi::xml_attribute a : child.attributes()) {
+      line += "@" + std::string(a.name()) + "=" + a.value();
+    }
+    out.push_back(line + " " + child.text().get());
+  }
+  return out;
 }
+
+using Lines = std::vector<std::string>;
 
 TEST(MashExport, WritesOneMashWithEveryStepKind) {
   Bytes b = Schedule(4, 152.5f, "Hochkurz");
@@ -372,59 +328,32 @@ TEST(MashExport, WritesOneMashWithEveryStepKind) {
 
   const pugi::xml_node list = c.xml.List();
   EXPECT_STREQ(list.name(), "procedure");
-  ASSERT_EQ(ChildNames(list), std::vector<std::string>{"mash"});
+  ASSERT_EQ(ChildNames(list), Lines{"mash"});
   const pugi::xml_node mash = list.child("mash");
-  EXPECT_EQ(ChildNames(mash),
-            (std::vector<std::string>{"name", "grain_temperature", "notes", "mash_steps"}));
-  EXPECT_EQ(TextAt(mash, "name"), "Hochkurz");
-  EXPECT_EQ(TextAt(mash, "grain_temperature"), "152.5");
-  EXPECT_STREQ(mash.child("grain_temperature").attribute("degrees").value(), "F");
-  EXPECT_EQ(TextAt(mash, "notes"), "");
+  EXPECT_EQ(Contents(mash), (Lines{"name Hochkurz", "grain_temperature@degrees=F 152.5", "notes ",
+                                   "mash_steps "}));
 
-  const auto steps = Steps(mash);
+  std::vector<Lines> steps;
+  for (pugi::xml_node step : mash.child("mash_steps").children()) steps.push_back(Contents(step));
   ASSERT_EQ(steps.size(), 4u);
-  const std::vector<std::string> common_tail = {"step_temperature", "step_time", "ramp_time",
-                                                "end_temperature", "description"};
-  EXPECT_EQ(ChildNames(steps[0]),
-            (std::vector<std::string>{"name", "type", "infuse_amount", "step_temperature",
-                                      "step_time", "ramp_time", "end_temperature", "description",
-                                      "water_grain_ratio", "infuse_temperature"}));
-  EXPECT_EQ(TextAt(steps[0], "infuse_amount"), "15.00");
-  EXPECT_STREQ(steps[0].child("infuse_amount").attribute("volume").value(), "qt");
-  EXPECT_EQ(TextAt(steps[0], "step_temperature"), "145.0");
-  EXPECT_STREQ(steps[0].child("step_temperature").attribute("degrees").value(), "F");
-  EXPECT_EQ(TextAt(steps[0], "step_time"), "30.0");
-  EXPECT_STREQ(steps[0].child("step_time").attribute("duration").value(), "min");
-  EXPECT_EQ(TextAt(steps[0], "ramp_time"), "5.0");
-  EXPECT_STREQ(steps[0].child("ramp_time").attribute("duration").value(), "min");
-  EXPECT_EQ(TextAt(steps[0], "end_temperature"), "146.0");
-  EXPECT_STREQ(steps[0].child("end_temperature").attribute("degrees").value(), "F");
-  EXPECT_EQ(TextAt(steps[0], "description"), "Add 15.00 qt of water at 160.0 F");
-  EXPECT_EQ(TextAt(steps[0], "water_grain_ratio"), "1.50");
-  EXPECT_EQ(TextAt(steps[0], "infuse_temperature"), "160.0");
-  EXPECT_STREQ(steps[0].child("infuse_temperature").attribute("degrees").value(), "F");
-
+  EXPECT_EQ(steps[0], (Lines{"name Dough In", "type infusion", "infuse_amount@volume=qt 15.00",
+                             "step_temperature@degrees=F 145.0", "step_time@duration=min 30.0",
+                             "ramp_time@duration=min 5.0", "end_temperature@degrees=F 146.0",
+                             "description Add 15.00 qt of water at 160.0 F",
+                             "water_grain_ratio 1.50", "infuse_temperature@degrees=F 160.0"}));
   // The temperature step follows the infusion without inheriting its elements.
-  EXPECT_EQ(ChildNames(steps[1]),
-            (std::vector<std::string>{"name", "type", "step_temperature", "step_time",
-                                      "ramp_time", "end_temperature", "description"}));
-  EXPECT_EQ(TextAt(steps[1], "type"), "temperature");
-  EXPECT_EQ(TextAt(steps[1], "description"), "Heat to 163.0 F over 12.0 min");
-
-  EXPECT_EQ(ChildNames(steps[2]),
-            (std::vector<std::string>{"name", "type", "step_temperature", "step_time",
-                                      "ramp_time", "end_temperature", "description",
-                                      "decoction_amount"}));
-  EXPECT_EQ(TextAt(steps[2], "type"), "decoction");
-  EXPECT_EQ(TextAt(steps[2], "description"), "Decoct 4.25 qt of mash and boil it");
-  EXPECT_EQ(TextAt(steps[2], "decoction_amount"), "4.25");
-  EXPECT_STREQ(steps[2].child("decoction_amount").attribute("volume").value(), "qt");
-
-  EXPECT_EQ(ChildNames(steps[3]), ChildNames(steps[1]));
-  EXPECT_EQ(TextAt(steps[3], "name"), "Kind nine");
-  EXPECT_EQ(TextAt(steps[3], "type"), "");
-  EXPECT_EQ(TextAt(steps[3], "description"), "");
-  EXPECT_EQ(TextAt(steps[3], "end_temperature"), "171.0");
+  EXPECT_EQ(steps[1], (Lines{"name Raise", "type temperature", "step_temperature@degrees=F 162.0",
+                             "step_time@duration=min 30.0", "ramp_time@duration=min 12.0",
+                             "end_temperature@degrees=F 163.0",
+                             "description Heat to 163.0 F over 12.0 min"}));
+  EXPECT_EQ(steps[2], (Lines{"name Decoct", "type decoction", "step_temperature@degrees=F 168.0",
+                             "step_time@duration=min 10.0", "ramp_time@duration=min 20.0",
+                             "end_temperature@degrees=F 168.0",
+                             "description Decoct 4.25 qt of mash and boil it",
+                             "decoction_amount@volume=qt 4.25"}));
+  EXPECT_EQ(steps[3], (Lines{"name Kind nine", "type ", "step_temperature@degrees=F 170.0",
+                             "step_time@duration=min 1.0", "ramp_time@duration=min 2.0",
+                             "end_temperature@degrees=F 171.0", "description "}));
 }
 
 TEST(MashExport, EmptyStepListAndZeroGrainTemperature) {
@@ -450,19 +379,6 @@ TEST(MashExport, LongNamesAreWrittenWhole) {
   const pugi::xml_node mash = c.xml.List().child("mash");
   EXPECT_EQ(TextAt(mash, "name"), std::string(240, 'a') + "\u201Cquoted\u201D \u00E9");
   EXPECT_EQ(TextAt(mash, "mash_steps/step/name"), std::string(254, 'z'));
-}
-
-TEST(MashExport, TruncatedFileIsConvertedWithAWarning) {
-  Bytes b = Schedule(1, 60.0f, "Cut short");
-  PutStep(b, 0, {1, "Only", 150, 150, 0, 60, 0, 0, 0});
-  Converted c;
-  ConvertSchedule(b.Prefix(SlotAt(1)), c);
-  EXPECT_EQ(c.run.exit_code, 0);
-  EXPECT_NE(c.run.err.find("truncated"), std::string::npos) << c.run.err;
-  ASSERT_TRUE(c.xml.result);
-  const pugi::xml_node mash = c.xml.List().child("mash");
-  EXPECT_EQ(TextAt(mash, "name"), "");
-  EXPECT_EQ(TextAt(mash, "mash_steps/step/name"), "Only");
 }
 
 // A document failure inside a mash keeps every later mash in the list, beside it.
