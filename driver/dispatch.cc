@@ -3,9 +3,11 @@
 #include <array>
 
 #include "beerxml/hop_style_export.h"
+#include "beerxml/mash_export.h"
 #include "beerxml/misc_malt_export.h"
 #include "beerxml/water_yeast_export.h"
 #include "source/hop_style_records.h"
+#include "source/mash_schedule.h"
 #include "source/misc_malt_records.h"
 #include "source/water_yeast_records.h"
 
@@ -36,7 +38,10 @@ constexpr std::array kKinds = {
               &Convert<YeastRecord, ReadYeastRecords, ExportYeastRecords,
                        CloseOrder::ExportThenClose>,
               false},
-    KindEntry{FileKind::MshFile, "mash schedule", 0, nullptr, false},
+    KindEntry{FileKind::MshFile, "mash schedule", 0,
+              &Convert<MashScheduleRecord, ReadMashSchedule, ExportMashSchedules,
+                       CloseOrder::ExportThenClose>,
+              false},
     KindEntry{FileKind::RecFile, "recipe", 0, nullptr, true},
     KindEntry{FileKind::BrwFile, "brew session", 0, nullptr, false},
 };

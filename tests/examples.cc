@@ -13,6 +13,7 @@ static const std::vector<ExampleFile> kExamples = {
     {"yeast.dat", MakeYeastExample},
     {"hops.dat", MakeHopsExample},
     {"styles.dat", MakeStylesExample},
+    {"Step Mash.msh", &MashScheduleExample},
 };
 
 std::span<const ExampleFile> ExampleFiles() { return kExamples; }

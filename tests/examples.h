@@ -22,6 +22,8 @@ Bytes MakeYeastExample();
 /// hops.dat and styles.dat (tests/examples_hopstyle.cc).
 Bytes MakeHopsExample();
 Bytes MakeStylesExample();
+/// Makers of the examples, one per file.
+Bytes MashScheduleExample();
 
 /// Every bundled example.
 std::span<const ExampleFile> ExampleFiles();

@@ -1,0 +1,414 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "beerxml/mash_export.h"
+#include "source/input_file.h"
+#include "source/mash_schedule.h"
+#include "tests/fixture.h"
+
+namespace kegverter {
+namespace {
+
+using testing::Bytes;
+using testing::ChildNames;
+using testing::ParsedXml;
+using testing::TempDir;
+using testing::TextAt;
+
+// File layout of a '.msh' file, written out here from the format rather than from the code.
+constexpr std::size_t kFileSize = 14875;
+constexpr std::size_t kNameAt = 14620;
+constexpr std::size_t SlotAt(std::size_t slot) { return 20 + 292 * slot; }
+
+Bytes Schedule(std::int32_t step_count, float grain_temperature, std::string_view name) {
+  Bytes b(kFileSize);
+  b.I32(0, step_count).F32(8, grain_temperature).Text(kNameAt, 255, name);
+  return b;
+}
+
+struct StepBytes {
+  std::uint8_t kind = 0;
+  std::string name;
+  std::int32_t step_temperature = 0;
+  std::int32_t end_temperature = 0;
+  std::int32_t infuse_temperature = 0;
+  std::int32_t step_time = 0;
+  std::int32_t ramp_time = 0;
+  float ratio = 0;
+  float amount = 0;
+};
+
+// A 292-byte step slot starting at byte `at`.
+void PutStepAt(Bytes& b, std::size_t at, const StepBytes& s) {
+  b.Text(at, 255, s.name).U8(at + 255, s.kind).I32(at + 256, s.step_temperature);
+  b.I32(at + 260, s.end_temperature).I32(at + 264, s.infuse_temperature);
+  b.I32(at + 268, s.step_time).I32(at + 272, s.ramp_time).F32(at + 276, s.ratio);
+  b.F32(at + 280, s.amount);
+}
+
+void PutStep(Bytes& b, std::size_t slot, const StepBytes& s) { PutStepAt(b, SlotAt(slot), s); }
+
+struct ReadResult {
+  MashScheduleRecord schedule;
+  std::int32_t replaced = 0;
+  std::uint64_t position = 0;
+  bool truncated = false;
+};
+
+ReadResult ReadSchedule(const Bytes& bytes) {
+  TempDir dir;
+  std::string error;
+  auto file = InputFile::Open(dir.Write("s.msh", bytes), error);
+  EXPECT_TRUE(file) << error;
+  ReadResult r;
+  if (!file) return r;
+  r.replaced = ReadMashSchedule(*file, std::span<MashScheduleRecord>(&r.schedule, 1));
+  r.position = file->position();
+  r.truncated = file->truncated();
+  return r;
+}
+
+// A step's fields in slot order, so that whole steps compare at once.
+std::string Fields(const MashStepRecord& s) {
+  char numbers[200];
+  std::snprintf(numbers, sizeof numbers, "|%d|%d|%d|%d|%d|%d|%g|%g", s.type, s.step_temperature,
+                s.end_temperature, s.infuse_temperature, s.step_time, s.ramp_time,
+                static_cast<double>(s.water_grain_ratio), static_cast<double>(s.step_amount));
+  return s.name.value_or("<null>") + numbers;
+}
+
+// ---- Reader ----
+
+TEST(MashReader, StepsComeFromTheirSlotsAndTheNameFromTheEnd) {
+  Bytes b = Schedule(3, 152.5f, "Triple Decoction");
+  b.I32(4, 7).F32(12, 30.0f).F32(16, 1.5f);
+  PutStep(b, 0, {0, "Dough In", 122, 124, 131, 20, 2, 1.25f, 12.5f});
+  PutStep(b, 1, {1, "Rest", 152, 150, 0, 60, 10, 0, 0});
+  PutStep(b, 2, {2, "Boil", 168, 168, 0, 10, 15, 0, 6.0f});
+  PutStep(b, 3, {1, "Unused slot", 200, 200, 0, 1, 1, 0, 0});
+  for (std::size_t slot = 0; slot < 3; ++slot) b.Raw(SlotAt(slot) + 284, std::string(8, '\xFF'));
+
+  const ReadResult r = ReadSchedule(b);
+  const MashScheduleRecord& s = r.schedule;
+  EXPECT_EQ(r.replaced, 0);
+  EXPECT_EQ(r.position, kFileSize);
+  EXPECT_FALSE(r.truncated);
+  EXPECT_EQ(s.name, "Triple Decoction");
+  EXPECT_EQ(s.step_count, 3);
+  EXPECT_EQ(s.spare_count, 7);
+  EXPECT_FLOAT_EQ(s.grain_temperature, 152.5f);
+  EXPECT_FLOAT_EQ(s.spare_amount, 30.0f);
+  EXPECT_FLOAT_EQ(s.spare_ratio, 1.5f);
+  EXPECT_TRUE(s.field_errors.empty());
+  ASSERT_EQ(s.steps.size(), 3u);
+
+  EXPECT_EQ(Fields(s.steps[0]), "Dough In|0|122|124|131|20|2|1.25|12.5");
+  EXPECT_EQ(Fields(s.steps[1]), "Rest|1|152|150|0|60|10|0|0");
+  EXPECT_EQ(Fields(s.steps[2]), "Boil|2|168|168|0|10|15|0|6");
+  for (const MashStepRecord& step : s.steps) EXPECT_TRUE(step.field_errors.empty());
+}
+
+TEST(MashReader, StepCountIsBoundedByTheFiftySlots) {
+  struct Case {
+    std::int32_t stored;
+    std::size_t steps;
+    std::int32_t code;
+  };
+  for (const Case c : {Case{0, 0, kInRange}, Case{50, 50, kInRange}, Case{51, 0, kAboveMaximum},
+                       Case{-1, 0, kBelowMinimum}, Case{INT32_MIN, 0, kBelowMinimum}}) {
+    SCOPED_TRACE(c.stored);
+    Bytes b = Schedule(c.stored, 60.0f, "Named");
+    for (std::size_t slot = 0; slot < 50; ++slot) {
+      PutStep(b, slot, {1, "Step " + std::to_string(slot), static_cast<std::int32_t>(100 + slot),
+                        0, 0, 5, 0, 0, 0});
+    }
+    const ReadResult r = ReadSchedule(b);
+    EXPECT_EQ(r.schedule.name, "Named");
+    EXPECT_EQ(r.position, kFileSize);
+    ASSERT_EQ(r.schedule.steps.size(), c.steps);
+    if (c.steps == 50) {
+      EXPECT_EQ(r.schedule.steps[49].name, "Step 49");
+      EXPECT_EQ(r.schedule.steps[49].step_temperature, 149);
+    }
+    if (c.code == kInRange) {
+      EXPECT_TRUE(r.schedule.field_errors.empty());
+      EXPECT_EQ(r.replaced, 0);
+    } else {
+      EXPECT_EQ(r.schedule.step_count, 0);
+      ASSERT_EQ(r.schedule.field_errors.size(), 5u);
+      EXPECT_EQ(r.schedule.field_errors[0], c.code);
+      EXPECT_EQ(r.replaced, 1);
+    }
+  }
+}
+
+TEST(MashReader, HeaderRangesTestTheSpareCountAsAnInteger) {
+  // 100001 and -1 as float bits are a tiny positive number and a NaN: only an integer test
+  // tells them apart from the bounds.
+  struct Case {
+    std::int32_t spare_count;
+    float grain_temperature;
+    float spare_ratio;
+    std::vector<std::int32_t> codes;
+  };
+  const Case cases[] = {
+      {100000, 225.0f, 2.5f, {}},
+      {100001, 226.0f, 2.6f, {0, 2, 2, 0, 2}},
+      {-1, -0.5f, -1.0f, {0, 1, 1, 0, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.spare_count);
+    Bytes b = Schedule(0, c.grain_temperature, "x");
+    b.I32(4, c.spare_count).F32(16, c.spare_ratio);
+    const ReadResult r = ReadSchedule(b);
+    EXPECT_EQ(r.schedule.field_errors, c.codes);
+    if (!c.codes.empty()) {
+      EXPECT_EQ(r.schedule.spare_count, 0);
+      EXPECT_EQ(r.schedule.grain_temperature, 0.0f);
+      EXPECT_EQ(r.schedule.spare_ratio, 0.0f);
+    }
+  }
+}
+
+TEST(MashReader, OutOfRangeStepValuesBecomeZeroAndCountPerStep) {
+  Bytes b = Schedule(3, 60.0f, "x");
+  PutStep(b, 0, {0, "a", 300, 225, 0, 510, 511, 0, 0});
+  PutStep(b, 1, {0, "b", 150, 150, -1, 60, 0, -0.5f, 100001.0f});
+  PutStep(b, 2, {0, "c", 0, 0, 225, 0, 510, 100000.0f, 100000.0f});
+  const ReadResult r = ReadSchedule(b);
+  ASSERT_EQ(r.schedule.steps.size(), 3u);
+  const MashStepRecord& a = r.schedule.steps[0];
+  EXPECT_EQ(a.step_temperature, 0);
+  EXPECT_EQ(a.end_temperature, 225);
+  EXPECT_EQ(a.step_time, 510);
+  EXPECT_EQ(a.ramp_time, 0);
+  EXPECT_EQ(a.field_errors, (std::vector<std::int32_t>{0, 0, 2, 0, 0, 0, 2, 0, 0}));
+  EXPECT_EQ(r.schedule.steps[1].field_errors,
+            (std::vector<std::int32_t>{0, 0, 0, 0, 1, 0, 0, 1, 2}));
+  EXPECT_TRUE(r.schedule.steps[2].field_errors.empty());
+  EXPECT_TRUE(r.schedule.field_errors.empty());
+  EXPECT_EQ(r.replaced, 2);
+}
+
+TEST(MashReader, TruncatedFileReadsMissingBytesAsZeros) {
+  Bytes b = Schedule(2, 60.0f, "Lost");
+  PutStep(b, 0, {0, "Kept", 150, 150, 160, 60, 5, 1.0f, 10.0f});
+  PutStep(b, 1, {1, "Cut", 168, 168, 0, 10, 10, 0, 0});
+  const ReadResult r = ReadSchedule(b.Prefix(SlotAt(1) + 256));  // ends inside the second step
+  EXPECT_TRUE(r.truncated);
+  ASSERT_EQ(r.schedule.steps.size(), 2u);
+  EXPECT_EQ(Fields(r.schedule.steps[0]), "Kept|0|150|150|160|60|5|1|10");
+  EXPECT_EQ(Fields(r.schedule.steps[1]), "Cut|1|0|0|0|0|0|0|0");
+  EXPECT_EQ(r.schedule.name, "");
+
+  const ReadResult header_only = ReadSchedule(b.Prefix(6));
+  EXPECT_TRUE(header_only.truncated);
+  EXPECT_EQ(header_only.schedule.step_count, 2);
+  EXPECT_EQ(header_only.schedule.steps.size(), 2u);
+  EXPECT_EQ(header_only.schedule.name, "");
+}
+
+TEST(MashReader, StepRecordsAreReadFromTheCurrentPosition) {
+  Bytes b(7 + 2 * 292 + 3);
+  PutStepAt(b, 7, {2, "Embedded", 158, 158, 0, 20, 15, 0, 3.0f});
+  TempDir dir;
+  std::string error;
+  auto file = InputFile::Open(dir.Write("r.rec", b), error);
+  ASSERT_TRUE(file);
+  file->Skip(7);
+  std::vector<MashStepRecord> steps(2);
+  EXPECT_EQ(ReadMashStepRecords(*file, steps), 0);
+  EXPECT_EQ(file->position(), 7u + 2 * 292);
+  EXPECT_EQ(Fields(steps[0]), "Embedded|2|158|158|0|20|15|0|3");
+  EXPECT_EQ(Fields(steps[1]), "|0|0|0|0|0|0|0|0");
+}
+
+// ---- Shared tables and composer ----
+
+TEST(MashTables, EntryAndValueCounts) {
+  EXPECT_EQ(std::size(MashTable), 33u);
+  EXPECT_EQ(ValueCount(MashTable), 13u);
+  EXPECT_EQ(std::size(MashStepTable), 42u);
+  EXPECT_EQ(ValueCount(MashStepTable), 18u);
+  EXPECT_EQ(std::size(MashCloseTable), 2u);
+  EXPECT_EQ(ValueCount(MashCloseTable), 0u);
+
+  NodeTable mash(MashTable);
+  SwitchOffUnwrittenMashElements(mash);
+  std::vector<std::string> off;
+  for (const NodeSpec& e : MashTable) {
+    if (e.kind != NodeKind::Element) continue;
+    const auto i = static_cast<std::size_t>(&e - MashTable);
+    if (!mash.IsOn(i)) off.emplace_back(e.name);
+  }
+  EXPECT_EQ(off, (std::vector<std::string>{"tun_temperature", "sparge_temperature", "pH",
+                                           "tun_weight", "tun_specific_heat",
+                                           "adjust_for_equipment"}));
+}
+
+using Values = std::vector<std::optional<std::string>>;
+const std::nullopt_t none = std::nullopt;
+
+struct Switches {
+  bool infuse_amount, water_grain_ratio, infuse_temperature, decoction_amount;
+  bool operator==(const Switches&) const = default;
+};
+Switches SwitchesOf(const NodeTable& t) {
+  return {t.IsOn(kInfuseAmountEntry), t.IsOn(kWaterGrainRatioEntry),
+          t.IsOn(kInfuseTemperatureEntry), t.IsOn(kDecoctionAmountEntry)};
+}
+
+TEST(MashComposer, UnknownKindWritesTheCommonElementsOnly) {
+  NodeTable table(MashStepTable);
+  for (const std::int32_t kind : {0, 2}) {
+    // Whatever the step before it switched on, an unknown kind switches everything off.
+    ComposeMashStep(table, kind, "before", 1.0f, 1, 1, 1, 1, 1, 1.0f);
+    const Values v = ComposeMashStep(table, 3, "Odd", 4.0f, 150, 30, 5, 151, 170, 1.0f);
+    EXPECT_EQ(v, (Values{"Odd", none, none, none, "F", "150.0", "min", "30.0", "min", "5.0", "F",
+                         "151.0", none, none, none, none, none, none}));
+    EXPECT_EQ(SwitchesOf(table), (Switches{false, false, false, false}));
+  }
+  EXPECT_FALSE(ComposeMashStep(table, 255, "x", 0, 0, 0, 0, 0, 0, 0)[1].has_value());
+  EXPECT_FALSE(ComposeMashStep(table, -1, "x", 0, 0, 0, 0, 0, 0, 0)[1].has_value());
+}
+
+TEST(MashComposer, IntegersAreWrittenAsDecimalsWithTheirSign) {
+  NodeTable table(MashStepTable);
+  const Values v = ComposeMashStep(table, 0, std::nullopt, -2.5f, -5, 0, -10, -1, -40, -0.125f);
+  EXPECT_EQ(v, (Values{"", "infusion", "qt", "-2.50", "F", "-5.0", "min", "0.0", "min", "-10.0",
+                       "F", "-1.0", "Add -2.50 qt of water at -40.0 F", "-0.12", "F", "-40.0",
+                       none, none}));
+}
+
+// ---- Whole conversions ----
+
+struct Converted {
+  testing::RunResult run;
+  ParsedXml xml;
+};
+
+void ConvertSchedule(const Bytes& bytes, Converted& out, const std::string& name = "s.msh") {
+  TempDir dir;
+  out.run = testing::Convert(dir.Write(name, bytes));
+  testing::ParseXmlFile(dir.Path(name.substr(0, name.size() - 3) + "xml"), out.xml);
+}
+
+// Each child element of `node` as "name text", with its attributes as "name@attribute=value".
+std::vector<std::string> Contents(pugi::xml_node node) {
+  std::vector<std::string> out;
+  for (pugi::xml_node child : node.children()) {
+    std::string line = child.name();
+    for (pugi::xml_attribute a : child.attributes()) {
+      line += "@" + std::string(a.name()) + "=" + a.value();
+    }
+    out.push_back(line + " " + child.text().get());
+  }
+  return out;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(MashExport, WritesOneMashWithEveryStepKind) {
+  Bytes b = Schedule(4, 152.5f, "Hochkurz");
+  PutStep(b, 0, {0, "Dough In", 145, 146, 160, 30, 5, 1.5f, 15.0f});
+  PutStep(b, 1, {1, "Raise", 162, 163, 0, 30, 12, 0, 0});
+  PutStep(b, 2, {2, "Decoct", 168, 168, 0, 10, 20, 0, 4.25f});
+  PutStep(b, 3, {9, "Kind nine", 170, 171, 0, 1, 2, 0, 0});
+  Converted c;
+  ConvertSchedule(b, c);
+  EXPECT_EQ(c.run.exit_code, 0);
+  EXPECT_EQ(c.run.out, "");
+  EXPECT_EQ(c.run.err, "");
+  ASSERT_TRUE(c.xml.result) << c.xml.result.description();
+
+  const pugi::xml_node list = c.xml.List();
+  EXPECT_STREQ(list.name(), "procedure");
+  ASSERT_EQ(ChildNames(list), Lines{"mash"});
+  const pugi::xml_node mash = list.child("mash");
+  EXPECT_EQ(Contents(mash), (Lines{"name Hochkurz", "grain_temperature@degrees=F 152.5", "notes ",
+                                   "mash_steps "}));
+
+  std::vector<Lines> steps;
+  for (pugi::xml_node step : mash.child("mash_steps").children()) steps.push_back(Contents(step));
+  ASSERT_EQ(steps.size(), 4u);
+  EXPECT_EQ(steps[0], (Lines{"name Dough In", "type infusion", "infuse_amount@volume=qt 15.00",
+                             "step_temperature@degrees=F 145.0", "step_time@duration=min 30.0",
+                             "ramp_time@duration=min 5.0", "end_temperature@degrees=F 146.0",
+                             "description Add 15.00 qt of water at 160.0 F",
+                             "water_grain_ratio 1.50", "infuse_temperature@degrees=F 160.0"}));
+  // The temperature step follows the infusion without inheriting its elements.
+  EXPECT_EQ(steps[1], (Lines{"name Raise", "type temperature", "step_temperature@degrees=F 162.0",
+                             "step_time@duration=min 30.0", "ramp_time@duration=min 12.0",
+                             "end_temperature@degrees=F 163.0",
+                             "description Heat to 163.0 F over 12.0 min"}));
+  EXPECT_EQ(steps[2], (Lines{"name Decoct", "type decoction", "step_temperature@degrees=F 168.0",
+                             "step_time@duration=min 10.0", "ramp_time@duration=min 20.0",
+                             "end_temperature@degrees=F 168.0",
+                             "description Decoct 4.25 qt of mash and boil it",
+                             "decoction_amount@volume=qt 4.25"}));
+  EXPECT_EQ(steps[3], (Lines{"name Kind nine", "type ", "step_temperature@degrees=F 170.0",
+                             "step_time@duration=min 1.0", "ramp_time@duration=min 2.0",
+                             "end_temperature@degrees=F 171.0", "description "}));
+}
+
+TEST(MashExport, EmptyStepListAndZeroGrainTemperature) {
+  Converted c;
+  ConvertSchedule(Schedule(0, 0.0f, "Nothing yet"), c);
+  EXPECT_EQ(c.run.exit_code, 0);
+  ASSERT_TRUE(c.xml.result);
+  const pugi::xml_node mash = c.xml.List().child("mash");
+  EXPECT_EQ(ChildNames(mash),
+            (std::vector<std::string>{"name", "grain_temperature", "notes", "mash_steps"}));
+  EXPECT_EQ(TextAt(mash, "grain_temperature"), "0.0");
+  EXPECT_TRUE(ChildNames(mash.child("mash_steps")).empty());
+}
+
+TEST(MashExport, LongNamesAreWrittenWhole) {
+  const std::string long_name = std::string(240, 'a') + "\x93quoted\x94 \xE9";
+  ASSERT_EQ(long_name.size(), 250u);
+  Bytes b = Schedule(1, 60.0f, long_name);
+  PutStep(b, 0, {1, std::string(254, 'z'), 150, 150, 0, 60, 0, 0, 0});
+  Converted c;
+  ConvertSchedule(b, c, "long names.msh");
+  ASSERT_TRUE(c.xml.result);
+  const pugi::xml_node mash = c.xml.List().child("mash");
+  EXPECT_EQ(TextAt(mash, "name"), std::string(240, 'a') + "\u201Cquoted\u201D \u00E9");
+  EXPECT_EQ(TextAt(mash, "mash_steps/step/name"), std::string(254, 'z'));
+}
+
+// A document failure inside a mash keeps every later mash in the list, beside it.
+TEST(MashExport, FailureInsideAMashKeepsTheNextOneInTheList) {
+  std::vector<MashScheduleRecord> schedules(2);
+  schedules[0].name = "First";
+  schedules[1].name = "Second";
+  schedules[1].steps.resize(1);
+  schedules[1].steps[0].name = "Step";
+  // Node operations of a mash without steps: 12 for its header, then 2 to close it.
+  for (const std::uint64_t failing : {2u, 12u, 13u, 14u}) {
+    SCOPED_TRACE(failing);
+    TempDir dir;
+    ExportRun run;
+    run.faults.fail_operation = failing;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> console(std::tmpfile(), &std::fclose);
+    run.console = console.get();
+    const std::string path = dir.Path("out.xml");
+    EXPECT_EQ(ExportMashSchedules(schedules, path, run), 0);
+    EXPECT_EQ(run.failures_reported, 1);
+    ParsedXml xml;
+    testing::ParseXmlFile(path, xml);
+    ASSERT_TRUE(xml.result);
+    const pugi::xml_node list = xml.List();
+    EXPECT_EQ(ChildNames(list), (std::vector<std::string>{"mash", "mash"}));
+    const pugi::xml_node second = list.last_child();
+    EXPECT_EQ(TextAt(second, "name"), "Second");
+    EXPECT_EQ(TextAt(second, "mash_steps/step/name"), "Step");
+  }
+}
+
+}  // namespace
+}  // namespace kegverter
