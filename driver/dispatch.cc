@@ -5,10 +5,12 @@
 #include "beerxml/hop_style_export.h"
 #include "beerxml/mash_export.h"
 #include "beerxml/misc_malt_export.h"
+#include "beerxml/recipe_export.h"
 #include "beerxml/water_yeast_export.h"
 #include "source/hop_style_records.h"
 #include "source/mash_schedule.h"
 #include "source/misc_malt_records.h"
+#include "source/recipe_records.h"
 #include "source/water_yeast_records.h"
 
 namespace kegverter {
@@ -42,7 +44,10 @@ constexpr std::array kKinds = {
               &Convert<MashScheduleRecord, ReadMashSchedule, ExportMashSchedules,
                        CloseOrder::ExportThenClose>,
               false},
-    KindEntry{FileKind::RecFile, "recipe", 0, nullptr, true},
+    KindEntry{FileKind::RecFile, "recipe", 0,
+              &Convert<RecipeRecord, ReadRecipeRecords, ExportRecipeRecords,
+                       CloseOrder::ExportThenClose>,
+              true},
     KindEntry{FileKind::BrwFile, "brew session", 0, nullptr, false},
 };
 
