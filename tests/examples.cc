@@ -14,6 +14,7 @@ static const std::vector<ExampleFile> kExamples = {
     {"hops.dat", MakeHopsExample},
     {"styles.dat", MakeStylesExample},
     {"Step Mash.msh", &MashScheduleExample},
+    {"Pale Ale.rec", &RecipeExample},
 };
 
 std::span<const ExampleFile> ExampleFiles() { return kExamples; }

@@ -24,6 +24,8 @@ Bytes MakeHopsExample();
 Bytes MakeStylesExample();
 /// Makers of the examples, one per file.
 Bytes MashScheduleExample();
+/// A recipe with every ingredient list and a simple mash (tests/examples_recipe.cc).
+Bytes RecipeExample();
 
 /// Every bundled example.
 std::span<const ExampleFile> ExampleFiles();

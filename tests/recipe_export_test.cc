@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "beerxml/recipe_export.h"
+#include "tests/examples.h"
 #include "tests/fixture.h"
 #include "tests/fixture_recipe.h"
 
@@ -696,6 +697,24 @@ TEST(RecipeExport, FailureAnywhereKeepsSectionsInTheirRecipe) {
     EXPECT_EQ(ChildNames(last), kRecipeOrder);
     EXPECT_EQ(ChildNames(last.child("mash").child("mash_steps")), (Lines{"step", "step"}));
   }
+}
+
+TEST(RecipeExample, CommittedFileMatchesItsMakerAndConverts) {
+  const Bytes bytes = testing::RecipeExample();
+  const std::string committed =
+      testing::ReadFile(std::string(KEGVERTER_SOURCE_DIR) + "/examples/Pale Ale.rec");
+  EXPECT_EQ(committed, std::string(bytes.data().begin(), bytes.data().end()))
+      << "regenerate with build/tests/make_examples examples";
+  Converted c;
+  ConvertRecipe(bytes, c, "Pale Ale.rec");
+  EXPECT_EQ(c.run.out, "\nProcessed 1 record.\n\n");
+  EXPECT_EQ(c.run.err, "");
+  ASSERT_TRUE(c.xml.result);
+  EXPECT_EQ(ChildNames(c.Recipe()), kRecipeOrder);
+  EXPECT_EQ(ChildNames(c.Recipe().child("ingredients")),
+            (Lines{"grain_bill", "hop_bill", "adjuncts", "yeast_additions", "water_profile"}));
+  EXPECT_EQ(TextAt(c.Recipe(), "mash/name"), "Simple Mash Type - Multi Step");
+  EXPECT_EQ(TextAt(c.Recipe(), "mash/mash_steps/step/infuse_temperature"), "130.0");
 }
 
 }  // namespace
