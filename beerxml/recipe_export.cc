@@ -23,7 +23,8 @@ constexpr int EndDepth(std::span<const NodeSpec> table) {
 
 static_assert(std::size(RecipeHeaderTable) == 52 && ValueCount(RecipeHeaderTable) == 18 &&
               EndDepth(RecipeHeaderTable) == 2);
-static_assert(recipe_tables::OpenGrainBill.size() == 1 && ValueCount(recipe_tables::OpenGrainBill) == 0 &&
+static_assert(recipe_tables::OpenGrainBill.size() == 1 &&
+              ValueCount(recipe_tables::OpenGrainBill) == 0 &&
               EndDepth(recipe_tables::OpenGrainBill) == 1);
 static_assert(std::size(CloseTable) == 1 && ValueCount(CloseTable) == 0 &&
               EndDepth(CloseTable) == -1);
@@ -120,8 +121,7 @@ class RecipeWriter {
 
   bool WriteSections(const RecipeRecord& recipe) {
     const DomNode list = cursor_;
-    const bool style = HasStyle(recipe);
-    header_.Switch(kStyleEntry, style);
+    header_.Switch(kStyleEntry, HasStyle(recipe));
     if (!Walk(header_.entries(), RecipeHeaderValues(recipe))) return false;
     // Without `ingredients` the rest of the recipe has no place to go.
     if (cursor_ == list) return true;

@@ -1,6 +1,6 @@
 // The recipes list (from a '.rec' file). A recipe is not one table: it is written by a sequence of
 // walks on one cursor, each landing inside the elements an earlier walk left open:
-//   RecipeHeaderTable            recipes -> recipe/ingredients (the style block switched per recipe)
+//   RecipeHeaderTable            recipes -> recipe/ingredients (style switched per recipe)
 //   per list: OpenListTable, one item table per entry, CloseTable      (inside ingredients)
 //   CloseTable                   ingredients -> recipe
 //   MashTable, MashStepTable per step, MashCloseTable                  (inside recipe)
@@ -170,7 +170,8 @@ inline constexpr const char* kMiscTimeUnitWords[] = {"day", "min"};
 inline constexpr std::size_t kStyleEntry = ElementEntry(RecipeHeaderTable, "recipe/style");
 inline constexpr std::size_t kBetaAcidUnitsEntry =
     ElementEntry(RecipeHopTable, "hop/beta_acid_units");
-inline constexpr std::size_t kMiscVolumeEntry = ElementEntry(RecipeMiscTable, "miscellaneous/amount");
+inline constexpr std::size_t kMiscVolumeEntry =
+    ElementEntry(RecipeMiscTable, "miscellaneous/amount");
 inline constexpr std::size_t kMiscMassEntry =
     ElementEntry(RecipeMiscTable, "miscellaneous/amount_as_weight");
 inline constexpr std::size_t kYeastVolumeEntry = ElementEntry(RecipeYeastTable, "yeast/amount");

@@ -159,7 +159,9 @@ Lines Contents(pugi::xml_node node) {
     for (pugi::xml_attribute a : child.attributes()) {
       line += "@" + std::string(a.name()) + "=" + a.value();
     }
-    if (child.first_child().type() != pugi::node_element) line += " " + std::string(child.text().get());
+    if (child.first_child().type() != pugi::node_element) {
+      line += " " + std::string(child.text().get());
+    }
     out.push_back(line);
   }
   return out;
@@ -281,8 +283,9 @@ TEST(RecipeExport, FermentablesAndHops) {
     hops.push_back(Contents(hop));
   }
   ASSERT_EQ(hops.size(), 5u);
-  EXPECT_EQ(hops[0], (Lines{"name Magnum", "origin Germany", "alpha_acid_units 12.25", "form pellet",
-                            "use boil", "amount@mass=oz 1.50", "time@duration=min 60.0"}));
+  EXPECT_EQ(hops[0], (Lines{"name Magnum", "origin Germany", "alpha_acid_units 12.25",
+                            "form pellet", "use boil", "amount@mass=oz 1.50",
+                            "time@duration=min 60.0"}));
   // Mash hops whatever the marker says; beta acid written only when known.
   EXPECT_EQ(hops[1], (Lines{"name Cascade", "origin US", "alpha_acid_units 5.50",
                             "beta_acid_units 4.50", "form leaf", "use mash",
@@ -345,7 +348,8 @@ TEST(RecipeExport, YeastAndWater) {
   Converted dry;
   ConvertRecipe(f.Build(), dry);
   ASSERT_TRUE(dry.xml.result);
-  const pugi::xml_node yeast = dry.Recipe().child("ingredients").child("yeast_additions").child("yeast");
+  const pugi::xml_node yeast =
+      dry.Recipe().child("ingredients").child("yeast_additions").child("yeast");
   EXPECT_EQ(Contents(yeast).at(1), "type lager");
   EXPECT_EQ(Contents(yeast).at(2), "form dry");
   EXPECT_EQ(Contents(yeast).at(5), "amount_as_weight@mass=gm 0.0");
@@ -423,7 +427,8 @@ TEST(RecipeExport, RestsBelowThePreviousOneAreSkipped) {
 }
 
 TEST(RecipeExport, SingleStepMashUsesTheLastTwoRests) {
-  for (const std::uint8_t type : {std::uint8_t{2}, std::uint8_t{0}, std::uint8_t{1}}) {  // 0 and 1 are taken as single-step
+  // 0 and 1 are taken as single-step.
+  for (const std::uint8_t type : {std::uint8_t{2}, std::uint8_t{0}, std::uint8_t{1}}) {
     SCOPED_TRACE(static_cast<int>(type));
     RecipeFile f = SimpleMashRecipe();
     f.process.U8(0, type);
@@ -516,6 +521,14 @@ TEST(RecipeExport, StepListMashIsCopied) {
   ConvertRecipe(f.SyncCounts().Build(), empty);
   ASSERT_TRUE(empty.xml.result);
   EXPECT_FALSE(empty.Recipe().child("mash"));
+
+  // Any mode but 1 is the simple mash, and its rests decide whether there is one.
+  f.schedule.U8(255, 2);
+  Converted simple;
+  ConvertRecipe(f.Build(), simple);
+  ASSERT_TRUE(simple.xml.result);
+  EXPECT_EQ(TextAt(simple.Recipe(), "mash/name"), "Simple Mash Type - Multi Step");
+  EXPECT_EQ(MashSteps(simple).size(), 2u);
 }
 
 TEST(RecipeExport, ExtractRecipeHasNoMash) {
