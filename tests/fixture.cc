@@ -66,6 +66,10 @@ Bytes Database(std::int32_t count, std::initializer_list<Bytes> records) {
   return Database(count, std::vector<Bytes>(records));
 }
 
+Bytes DatabaseOf(const std::vector<Bytes>& records) {
+  return Database(static_cast<std::int32_t>(records.size()), records);
+}
+
 TempDir::TempDir() {
   static std::atomic<unsigned> serial{0};
   std::random_device random;
@@ -140,8 +144,40 @@ pugi::xml_node ParsedXml::List() const {
   });
 }
 
+std::vector<pugi::xml_node> ParsedXml::Records() const {
+  std::vector<pugi::xml_node> records;
+  for (pugi::xml_node n : List().children()) {
+    if (n.type() == pugi::node_element) records.push_back(n);
+  }
+  return records;
+}
+
 void ParseXmlFile(const std::string& path, ParsedXml& parsed) {
-  parsed.result = parsed.document.load_file(path.c_str(), pugi::parse_default | pugi::parse_declaration);
+  parsed.result = parsed.document.load_file(
+      path.c_str(), pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
+}
+
+void ConvertBytes(const std::string& name, const Bytes& bytes, Converted& out) {
+  TempDir dir;
+  const std::string input = dir.Write(name, bytes);
+  out.run = Convert(input);
+  ParseXmlFile(input.substr(0, input.size() - 3) + "xml", out.xml);
+}
+
+std::vector<std::string> ElementLines(pugi::xml_node node) {
+  std::vector<std::string> lines;
+  for (pugi::xml_node child : node.children()) {
+    if (child.type() != pugi::node_element) continue;
+    std::string line = child.name();
+    for (pugi::xml_attribute a : child.attributes()) {
+      line += "@" + std::string(a.name()) + "=" + a.value();
+    }
+    if (child.first_child().type() != pugi::node_element) {
+      line += " " + std::string(child.text().get());
+    }
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 std::string TextAt(pugi::xml_node node, const std::string& path) {

@@ -47,6 +47,8 @@ class Bytes {
 /// A database file: the 4-byte record count, then the records.
 Bytes Database(std::int32_t count, std::initializer_list<Bytes> records);
 Bytes Database(std::int32_t count, const std::vector<Bytes>& records);
+/// A database file whose count is the number of records.
+Bytes DatabaseOf(const std::vector<Bytes>& records);
 
 /// A fresh folder, removed with everything in it at the end of the test.
 class TempDir {
@@ -82,13 +84,28 @@ RunResult Convert(const std::string& path);
 std::string ReadFile(const std::string& path);
 
 /// Parses an output file; the test fails (via the returned result) when it is not well-formed.
+/// A text of blanks alone is kept (a style letter may be one blank).
 struct ParsedXml {
   pugi::xml_document document;
   pugi::xml_parse_result result;
   /// The list element (second child of beer_xml), or an empty node.
   pugi::xml_node List() const;
+  /// The record elements of the list, in order.
+  std::vector<pugi::xml_node> Records() const;
 };
 void ParseXmlFile(const std::string& path, ParsedXml& parsed);
+
+/// A whole conversion: the run and its parsed output.
+struct Converted {
+  RunResult run;
+  ParsedXml xml;
+};
+/// Writes `bytes` as `name` in a fresh folder, converts it and parses the output beside it.
+void ConvertBytes(const std::string& name, const Bytes& bytes, Converted& out);
+
+/// Each child element of `node` as "name text", with its attributes as "name@attribute=value";
+/// an element holding elements shows its name and attributes only.
+std::vector<std::string> ElementLines(pugi::xml_node node);
 
 /// Text of the element at a '/'-separated path below `node`; "<missing>" when there is none.
 std::string TextAt(pugi::xml_node node, const std::string& path);

@@ -74,9 +74,7 @@ Bytes MaltBytes(const Malt& m) {
   return b;
 }
 
-Bytes Records(const std::vector<Bytes>& records) {
-  return testing::Database(static_cast<std::int32_t>(records.size()), records);
-}
+Bytes Records(const std::vector<Bytes>& records) { return testing::DatabaseOf(records); }
 
 // Converts `file` saved as `name` and parses the output written beside it.
 RunResult ConvertAndParse(const TempDir& dir, const std::string& name, const Bytes& file,

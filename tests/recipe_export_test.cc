@@ -134,38 +134,16 @@ RecipeFile FullRecipe() {
   return f.SyncCounts();
 }
 
-struct Converted {
-  testing::RunResult run;
-  ParsedXml xml;
+struct Converted : testing::Converted {
   // The recipe element (the first child of the list).
   pugi::xml_node Recipe() const { return xml.List().child("recipe"); }
 };
 
 void ConvertRecipe(const Bytes& bytes, Converted& out, const std::string& name = "r.rec") {
-  TempDir dir;
-  out.run = testing::Convert(dir.Write(name, bytes));
-  // Keeps a text of one blank, as a style letter may be.
-  const std::string output = dir.Path(name.substr(0, name.size() - 3) + "xml");
-  out.xml.result = out.xml.document.load_file(
-      output.c_str(), pugi::parse_default | pugi::parse_ws_pcdata_single);
+  testing::ConvertBytes(name, bytes, out);
 }
 
-// Each child element of `node` as "name text", with its attributes as "name@attribute=value".
-Lines Contents(pugi::xml_node node) {
-  Lines out;
-  for (pugi::xml_node child : node.children()) {
-    if (child.type() != pugi::node_element) continue;
-    std::string line = child.name();
-    for (pugi::xml_attribute a : child.attributes()) {
-      line += "@" + std::string(a.name()) + "=" + a.value();
-    }
-    if (child.first_child().type() != pugi::node_element) {
-      line += " " + std::string(child.text().get());
-    }
-    out.push_back(line);
-  }
-  return out;
-}
+Lines Contents(pugi::xml_node node) { return testing::ElementLines(node); }
 
 const Lines kRecipeOrder = {"name",       "type",        "author",         "batch_size",
                             "boil_size",  "boil_time",   "efficiency",     "style",

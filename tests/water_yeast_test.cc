@@ -69,10 +69,9 @@ Bytes YeastBytes(const Yeast& y) {
   return b;
 }
 
-Bytes Records(const std::vector<Bytes>& records) {
-  return testing::Database(static_cast<std::int32_t>(records.size()), records);
-}
+Bytes Records(const std::vector<Bytes>& records) { return testing::DatabaseOf(records); }
 
+// Converts `file` saved as `name` and parses the output written beside it.
 RunResult ConvertAndParse(const TempDir& dir, const std::string& name, const Bytes& file,
                           ParsedXml& xml) {
   const std::string input = dir.Write(name, file);
