@@ -1,11 +1,13 @@
 #include "beerxml/format.h"
 
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 
 namespace kegverter {
 
 std::string FormatFixed(double value, int digits) {
+  if (!std::isfinite(value)) value = 0.0;
   char format[16];
   std::snprintf(format, sizeof format, "%%01.%df", digits);
   // The largest double needs some 310 digits before the point.

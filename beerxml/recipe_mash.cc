@@ -79,11 +79,6 @@ std::optional<RecipeMash> StepListMash(const RecipeRecord& recipe) {
 std::optional<RecipeMash> SimpleMash(const RecipeRecord& recipe) {
   const RecipeProcessRecord& process = recipe.process;
   const std::span<const Rest> candidates = Candidates(process);
-  const bool any_rest = std::any_of(candidates.begin(), candidates.end(), [&](const Rest& r) {
-    return process.*r.temperature != 0 && process.*r.time != 0;
-  });
-  if (!any_rest) return std::nullopt;
-
   RecipeMash mash;
   mash.header = ComposeMashHeader(
       process.simple_mash_type >= kMultiStepType ? kMultiStepName : kSingleStepName,
@@ -118,6 +113,9 @@ std::optional<RecipeMash> SimpleMash(const RecipeRecord& recipe) {
     mash.steps.push_back(std::move(step));
     previous = temperature;
   }
+  // Rests that are all unset, negative or below the grain make no step; a mash without a step
+  // says nothing, so there is none, as for a step list without steps.
+  if (mash.steps.empty()) return std::nullopt;
   return mash;
 }
 

@@ -1,0 +1,547 @@
+// Damaged files of every kind, end to end: truncation at every section boundary and inside fields,
+// impossible counts, records of nothing but 0xFF or 0x00, and inputs and outputs that the file
+// system refuses.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "tests/bad_input.h"
+
+namespace kegverter::bad_input {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+
+const std::string kTruncated = "kegverter: {in}: the file is truncated; the missing bytes were read as zeros";
+const std::string kEmpty = "kegverter: {in}: the file is empty";
+
+std::string NoCompleteRecord(std::int32_t count) {
+  return "kegverter: {in}: the header counts " + std::to_string(count) +
+         " records but the file holds no complete one";
+}
+std::string OnlyComplete(std::int32_t count, int complete) {
+  return "kegverter: {in}: the header counts " + std::to_string(count) + " records but only " +
+         std::to_string(complete) + " are complete; converting those";
+}
+std::string NoRecords(const KindInfo& kind, std::int32_t count) {
+  return "kegverter: {in}: the " + std::string(kind.description) +
+         " holds no records (its header counts " + std::to_string(count) + ")";
+}
+
+// A byte inside a number field of each database record (a field split by the cut).
+std::size_t InsideANumber(Kind kind) {
+  switch (kind) {
+    case Kind::Extra: return 58;     // suggested_time, 56 to 59
+    case Kind::Hops: return 57;      // alpha_acid, 55 to 58
+    case Kind::Malt: return 169;     // potential, 167 to 170
+    case Kind::Styles: return 113;   // original_gravity_min, 111 to 114
+    case Kind::WaterDat: return 29;  // calcium, 27 to 30
+    default: return 457;             // yeast attenuation_low, 455 to 458
+  }
+}
+
+TEST(BadInput, DatabasesTruncatedAtEveryBoundaryAndInsideFields) {
+  for (const KindInfo& kind : Databases()) {
+    const std::size_t r = kind.record_size;
+    const std::size_t mid = InsideANumber(kind.kind);
+    const Bytes record = DatabaseRecord(kind.kind);
+    const Bytes file = testing::Database(3, {record, record, record});
+    struct Case {
+      const char* where;
+      std::size_t length;
+      Expected expected;
+    };
+    const Case cases[] = {
+        {"no byte", 0, {1, {kEmpty}}},
+        {"inside the count", 2, {1, {NoCompleteRecord(3)}}},
+        {"after the count", 4, {1, {NoCompleteRecord(3)}}},
+        {"inside the first name", 4 + 10, {1, {NoCompleteRecord(3)}}},
+        {"inside a number of the first record", 4 + mid, {1, {NoCompleteRecord(3)}}},
+        {"at the end of the first record", 4 + r, {0, {OnlyComplete(3, 1)}, 1}},
+        {"inside a number of the second record", 4 + r + mid, {0, {OnlyComplete(3, 1)}, 1}},
+        {"at the end of the second record", 4 + 2 * r, {0, {OnlyComplete(3, 2)}, 2}},
+        {"one byte short", 4 + 3 * r - 1, {0, {OnlyComplete(3, 2)}, 2}},
+        {"complete", 4 + 3 * r, {0, {}, 3}},
+        {"with bytes after the records", 4 + 3 * r + 7, {0, {}, 3}},
+    };
+    for (const Case& c : cases) {
+      TempDir dir;
+      Bytes bytes = file.Prefix(c.length);
+      if (c.length > file.size()) bytes.Append(Bytes(c.length - file.size()).Fill('x'));
+      Converted out;
+      ConvertCase(dir, kind, bytes, c.expected, std::string(kind.file_name) + " " + c.where, out);
+    }
+  }
+}
+
+TEST(BadInput, SingleRecordFilesTruncatedAtEveryBoundaryAndInsideFields) {
+  struct Case {
+    Kind kind;
+    const char* where;
+    std::size_t length;
+    Expected expected;
+    std::vector<std::pair<const char*, std::string>> texts;  // element path in the record, text
+  };
+  const std::vector<Case> cases = {
+      // A water profile: name 0-26, six minerals and a skipped field 27-54, pH 55-58, notes.
+      {Kind::Wtr, "no byte", 0, {1, {kEmpty}}, {}},
+      {Kind::Wtr, "inside the name", 3, {0, {kTruncated}}, {{"name", "Bur"}, {"calcium", "0.0"}}},
+      {Kind::Wtr, "after the name", 27, {0, {kTruncated}}, {{"name", "Burton"}, {"calcium", "0.0"}}},
+      {Kind::Wtr, "inside calcium", 29, {0, {kTruncated}}, {{"calcium", "0.0"}}},
+      {Kind::Wtr, "inside the skipped field", 41, {0, {kTruncated}},
+       {{"calcium", "268.0"}, {"sodium", "30.0"}, {"sulfate", "0.0"}}},
+      {Kind::Wtr, "inside pH", 57, {0, {kTruncated}}, {{"bicarbonate", "141.0"}, {"pH", "0.0"}}},
+      {Kind::Wtr, "before the notes", 59, {0, {kTruncated}}, {{"pH", "7.5"}, {"notes", ""}}},
+      {Kind::Wtr, "inside the notes", 63, {0, {kTruncated}}, {{"notes", "Hard"}}},
+      {Kind::Wtr, "one byte short", 221, {0, {kTruncated}}, {{"notes", "Hard water"}}},
+      {Kind::Wtr, "complete", 222, {0, {}}, {{"name", "Burton"}, {"pH", "7.5"}}},
+      {Kind::Wtr, "with bytes after the record", 230, {0, {}}, {{"notes", "Hard water"}}},
+      // A mash schedule: header 0-19, fifty step slots of 292 bytes, the name at 14620.
+      {Kind::Msh, "no byte", 0, {1, {kEmpty}}, {}},
+      {Kind::Msh, "inside the step count", 2, {0, {kTruncated}},
+       {{"name", ""}, {"grain_temperature", "0.0"}, {"mash_steps/step/name", ""}}},
+      {Kind::Msh, "inside the grain temperature", 10, {0, {kTruncated}},
+       {{"grain_temperature", "0.0"}}},
+      {Kind::Msh, "after the header", 20, {0, {kTruncated}},
+       {{"grain_temperature", "60.0"}, {"mash_steps/step/name", ""}}},
+      {Kind::Msh, "inside the first step's name", 20 + 7, {0, {kTruncated}},
+       {{"mash_steps/step/name", "Protein"}}},
+      {Kind::Msh, "inside the second step's temperature", 20 + 292 + 258, {0, {kTruncated}},
+       {{"mash_steps/step/name", "Protein Rest"}}},
+      {Kind::Msh, "inside an unused slot", 20 + 4 * 292 + 50, {0, {kTruncated}}, {{"name", ""}}},
+      {Kind::Msh, "before the name", kMshNameOffset, {0, {kTruncated}}, {{"name", ""}}},
+      {Kind::Msh, "inside the name", kMshNameOffset + 4, {0, {kTruncated}}, {{"name", "Step"}}},
+      {Kind::Msh, "complete", kMshSize, {0, {}}, {{"name", "Step Mash"}}},
+      {Kind::Msh, "with bytes after the name", kMshSize + 9, {0, {}}, {{"name", "Step Mash"}}},
+  };
+  for (const Case& c : cases) {
+    const KindInfo& kind = Info(c.kind);
+    const Bytes file = c.kind == Kind::Wtr ? WaterRecord() : MashSchedule();
+    Bytes bytes = file.Prefix(c.length);
+    if (c.length > file.size()) bytes.Append(Bytes(c.length - file.size()).Fill('x'));
+    TempDir dir;
+    Converted out;
+    const std::string label = std::string(kind.file_name) + " " + c.where;
+    ConvertCase(dir, kind, bytes, c.expected, label, out);
+    if (c.expected.exit_code != 0) continue;
+    for (const auto& [path, text] : c.texts) {
+      EXPECT_EQ(testing::TextAt(out.Record(), path), text) << label << ": " << path;
+    }
+    if (c.kind == Kind::Msh) {
+      // The step count survives every cut but the first two bytes: three steps, zeros or not.
+      EXPECT_EQ(out.Record().child("mash_steps").select_nodes("step").size(), 3u) << label;
+    }
+  }
+}
+
+// Counts of a recipe's output: the items of each list, the mash steps (-1 for no mash).
+struct RecipeShape {
+  int hops = 2;
+  int fermentables = 1;
+  int miscs = 1;
+  int yeasts = 1;
+  int waters = 1;
+  int mash_steps = 2;
+  std::string name = "Pale Ale";
+  std::string notes = "Mash at 152 F";
+};
+
+void ExpectShape(pugi::xml_node recipe, const RecipeShape& s, const std::string& label) {
+  SCOPED_TRACE(label);
+  const pugi::xml_node ingredients = recipe.child("ingredients");
+  const auto items = [&](const char* list, const char* item) {
+    return static_cast<int>(ingredients.child(list).select_nodes(item).size());
+  };
+  EXPECT_EQ(items("hop_bill", "hop"), s.hops);
+  EXPECT_EQ(items("grain_bill", "fermentable"), s.fermentables);
+  EXPECT_EQ(items("adjuncts", "miscellaneous"), s.miscs);
+  EXPECT_EQ(items("yeast_additions", "yeast"), s.yeasts);
+  EXPECT_EQ(items("water_profile", "water"), s.waters);
+  // A list without items is left out altogether.
+  for (const char* list : {"hop_bill", "grain_bill", "adjuncts", "yeast_additions", "water_profile"}) {
+    if (ingredients.child(list)) {
+      EXPECT_GT(testing::ChildNames(ingredients.child(list)).size(), 0u) << list;
+    }
+  }
+  const pugi::xml_node mash = recipe.child("mash");
+  EXPECT_EQ(mash ? static_cast<int>(mash.child("mash_steps").select_nodes("step").size()) : -1,
+            s.mash_steps);
+  EXPECT_EQ(testing::TextAt(recipe, "name"), s.name);
+  EXPECT_EQ(testing::TextAt(recipe, "notes"), s.notes);
+}
+
+TEST(BadInput, RecipeTruncatedAfterEverySectionAndInsideFields) {
+  // Section starts of the sound recipe: two hops, one fermentable, one miscellaneous ingredient.
+  constexpr std::size_t kStyle = 126, kHops = 1157, kFermentables = kHops + 2 * 635,
+                        kMiscs = kFermentables + 529, kYeast = kMiscs + 589, kGap = kYeast + 468,
+                        kWater = kGap + 5, kProcess = kWater + 222, kNotes = kProcess + 62,
+                        kSlots = kProcess + 8385, kSchedule = kSlots + 50 * 292,
+                        kEnd = kSchedule + 256;
+  static_assert(kEnd == 25093 + 2 * 635 + 529 + 589);
+  const Bytes file = SoundRecipe().Build();
+  ASSERT_EQ(file.size(), kEnd);
+
+  // What survives a cut, section by section.
+  RecipeShape nothing{0, 0, 0, 0, 0, -1, "Pale Ale", ""};
+  RecipeShape lists = nothing;
+  lists.hops = 2, lists.fermentables = 1, lists.miscs = 1;
+  RecipeShape with_yeast = lists;
+  with_yeast.yeasts = 1;
+  RecipeShape with_water = with_yeast;
+  with_water.waters = 1;
+  RecipeShape one_rest = with_water;  // the mash out is cut off
+  one_rest.mash_steps = 1;
+  RecipeShape part_notes = with_water;
+  part_notes.mash_steps = 2, part_notes.notes = "Mash at";
+  const RecipeShape whole;
+
+  struct Case {
+    const char* where;
+    std::size_t length;
+    RecipeShape shape;
+  };
+  RecipeShape short_name = nothing;
+  short_name.name = "Pale";
+  RecipeShape hop_count_only = nothing;
+  hop_count_only.hops = 2;
+  const Case cases[] = {
+      {"inside the name", 4, short_name},
+      {"after the name", 85, nothing},
+      {"inside the hop count", 87, hop_count_only},
+      {"after the header", kStyle, lists},
+      {"inside the style", kStyle + 500, lists},
+      {"after the style", kHops, lists},
+      {"inside the second hop", kHops + 635 + 300, lists},
+      {"after the hops", kFermentables, lists},
+      {"after the fermentable", kMiscs, lists},
+      {"after the miscellaneous ingredient", kYeast, lists},
+      {"inside the yeast", kYeast + 20, with_yeast},
+      {"after the yeast", kGap, with_yeast},
+      {"after the gap", kWater, with_yeast},
+      {"inside the water's name", kWater + 3, with_water},
+      {"after the water", kProcess, with_water},
+      {"inside the rests", kProcess + 40, one_rest},
+      {"inside the notes", kNotes + 7, part_notes},
+      {"after the process section", kSlots, whole},
+      {"inside the second step slot", kSlots + 292 + 100, whole},
+      {"after the step slots", kSchedule, whole},
+      {"inside the schedule", kSchedule + 3, whole},
+  };
+  const KindInfo& kind = Info(Kind::Rec);
+  for (const Case& c : cases) {
+    TempDir dir;
+    Converted out;
+    const std::string label = std::string("recipe cut ") + c.where;
+    ConvertCase(dir, kind, file.Prefix(c.length), {0, {kTruncated}}, label, out);
+    if (out.records.size() == 1) ExpectShape(out.Record(), c.shape, label);
+  }
+  for (const std::size_t length : {std::size_t{0}, kEnd}) {
+    TempDir dir;
+    Converted out;
+    const bool empty = length == 0;
+    ConvertCase(dir, kind, file.Prefix(length), empty ? Expected{1, {kEmpty}} : Expected{},
+                "recipe of " + std::to_string(length) + " bytes", out);
+    if (!empty) ExpectShape(out.Record(), whole, "complete recipe");
+  }
+}
+
+TEST(BadInput, DatabaseCounts) {
+  struct Case {
+    std::int32_t count;
+    int converted;  // 0: nothing written
+    bool warns;
+  };
+  // The files hold two complete records.
+  const Case cases[] = {
+      {0, 0, false}, {-1, 0, false}, {kInt32Min, 0, false}, {1, 1, false},
+      {3, 2, true},  {kInt32Max, 2, true},
+  };
+  for (const KindInfo& kind : Databases()) {
+    const Bytes record = DatabaseRecord(kind.kind);
+    for (const Case& c : cases) {
+      Expected expected;
+      if (c.converted == 0) {
+        expected = {1, {NoRecords(kind, c.count)}};
+      } else {
+        expected.records = c.converted;
+        if (c.warns) expected.err = {OnlyComplete(c.count, 2)};
+      }
+      TempDir dir;
+      Converted out;
+      ConvertCase(dir, kind, testing::Database(c.count, {record, record}), expected,
+                  std::string(kind.file_name) + " counting " + std::to_string(c.count), out);
+    }
+  }
+}
+
+TEST(BadInput, RecipeListCounts) {
+  struct List {
+    const char* words;      // how the warning names the list
+    std::size_t offset;     // of its count in the header
+    std::vector<Bytes> RecipeFile::*entries;
+    int RecipeShape::*items;
+  };
+  const List lists[] = {
+      {"hop", 85, &RecipeFile::hops, &RecipeShape::hops},
+      {"fermentable", 89, &RecipeFile::fermentables, &RecipeShape::fermentables},
+      {"miscellaneous ingredient", 93, &RecipeFile::miscs, &RecipeShape::miscs},
+  };
+  struct Case {
+    std::int32_t count;
+    bool entries_in_file;  // the file holds `count` entries of the list, else none
+    const char* warning;   // after "the recipe's <list> list counts <count> entries"
+  };
+  const Case cases[] = {
+      {-1, false, "; the list was left out"},
+      {kInt32Min, false, "; the list was left out"},
+      {101, true, ", more than 100; the list was left out"},
+      {101, false, ", more than the file holds; the list was left out"},
+      {kInt32Max, false, ", more than the file holds; the list was left out"},
+  };
+  const KindInfo& kind = Info(Kind::Rec);
+  for (const List& list : lists) {
+    for (const Case& c : cases) {
+      RecipeFile f = SoundRecipe();
+      std::vector<Bytes>& entries = f.*list.entries;
+      const Bytes entry = entries.front();
+      entries.assign(c.entries_in_file ? static_cast<std::size_t>(c.count) : 0, entry);
+      f.header.I32(list.offset, c.count);
+      const std::string label = std::string(list.words) + " list counting " + std::to_string(c.count);
+      TempDir dir;
+      Converted out;
+      ConvertCase(dir, kind, f.Build(),
+                  {0, {"kegverter: {in}: the recipe's " + std::string(list.words) + " list counts " +
+                       std::to_string(c.count) + " entries" + c.warning}},
+                  label, out);
+      // The list is left out; every later section is read from its own bytes.
+      RecipeShape shape;
+      shape.*list.items = 0;
+      if (out.records.size() == 1) ExpectShape(out.Record(), shape, label);
+    }
+  }
+}
+
+TEST(BadInput, MashStepCounts) {
+  // A step count outside 0 to 50 keeps no step, silently; 50 uses every slot.
+  struct Case {
+    std::int32_t count;
+    int steps;  // -1: no mash
+  };
+  const Case cases[] = {{-1, -1}, {kInt32Min, -1}, {0, -1}, {50, 50}, {51, -1}, {kInt32Max, -1}};
+  for (const Case& c : cases) {
+    const std::string count = std::to_string(c.count);
+    {
+      TempDir dir;
+      Converted out;
+      ConvertCase(dir, Info(Kind::Msh), MashSchedule().I32(0, c.count), {0, {}, 1},
+                  "mash schedule counting " + count + " steps", out);
+      if (out.records.size() == 1) {
+        EXPECT_EQ(out.Record().child("mash_steps").select_nodes("step").size(),
+                  static_cast<std::size_t>(std::max(c.steps, 0))) << count;
+        EXPECT_EQ(testing::TextAt(out.Record(), "name"), "Step Mash") << count;
+      }
+    }
+    {
+      // A recipe whose mash is its step list.
+      RecipeFile f = SoundRecipe(true);
+      f.steps.resize(std::min<std::size_t>(50, std::max(c.count, 0)), f.steps.front());
+      f.SyncCounts().process.I32(8373, c.count);
+      RecipeShape shape;
+      shape.mash_steps = c.steps;
+      TempDir dir;
+      Converted out;
+      const std::string label = "recipe counting " + count + " steps";
+      ConvertCase(dir, Info(Kind::Rec), f.Build(), {0, {}, 1}, label, out);
+      if (out.records.size() == 1) ExpectShape(out.Record(), shape, label);
+    }
+  }
+}
+
+TEST(BadInput, RecordsOfOnlyOnesOrOnlyZeros) {
+  // A name field filled with 0xFF has no terminator: all its bytes are the name, each U+00FF.
+  const auto all_ff = [](std::size_t width) { return ReadBack(std::string(width, '\xFF')); };
+  const std::string rec_warning = "kegverter: {in}: the recipe's %s list counts -1 entries; the list was left out";
+  const auto list_warning = [&](const char* list) { return Replace(rec_warning, "%s", list); };
+  struct Case {
+    Kind kind;
+    std::uint8_t fill;
+    Expected expected;
+    const char* name_path;  // inside the record element
+    std::string name;
+  };
+  const std::vector<Case> cases = {
+      {Kind::Extra, 0xFF, {0, {}, 2}, "name", all_ff(55)},
+      {Kind::Hops, 0xFF, {0, {}, 2}, "name", all_ff(55)},
+      {Kind::Malt, 0xFF, {0, {}, 2}, "name", all_ff(55)},
+      {Kind::Styles, 0xFF, {0, {}, 2}, "category", all_ff(55)},
+      {Kind::WaterDat, 0xFF, {0, {}, 2}, "name", all_ff(27)},
+      {Kind::Yeast, 0xFF, {0, {}, 2}, "name", all_ff(55)},
+      {Kind::Wtr, 0xFF, {0, {}, 1}, "name", all_ff(27)},
+      {Kind::Msh, 0xFF, {0, {}, 1}, "name", all_ff(255)},
+      {Kind::Rec, 0xFF,
+       {0, {list_warning("hop"), list_warning("fermentable"), list_warning("miscellaneous ingredient")}, 1},
+       "name", all_ff(85)},
+      {Kind::Extra, 0x00, {0, {}, 2}, "name", ""},
+      {Kind::Hops, 0x00, {0, {}, 2}, "name", ""},
+      {Kind::Malt, 0x00, {0, {}, 2}, "name", ""},
+      {Kind::Styles, 0x00, {0, {}, 2}, "category", ""},
+      {Kind::WaterDat, 0x00, {0, {}, 2}, "name", ""},
+      {Kind::Yeast, 0x00, {0, {}, 2}, "name", ""},
+      {Kind::Wtr, 0x00, {0, {}, 1}, "name", ""},
+      {Kind::Msh, 0x00, {0, {}, 1}, "name", ""},
+      {Kind::Rec, 0x00, {0, {}, 1}, "name", ""},
+  };
+  for (const Case& c : cases) {
+    const KindInfo& kind = Info(c.kind);
+    Bytes file;
+    if (kind.record_size != 0) {
+      const Bytes record = Bytes(kind.record_size).Fill(c.fill);
+      file = testing::Database(2, {record, record});
+    } else {
+      const std::size_t size = c.kind == Kind::Wtr ? 222 : c.kind == Kind::Msh ? kMshSize : 25093;
+      file = Bytes(size).Fill(c.fill);
+    }
+    char label[64];
+    std::snprintf(label, sizeof label, "%s of 0x%02X", kind.file_name, c.fill);
+    TempDir dir;
+    Converted out;
+    ConvertCase(dir, kind, file, c.expected, label, out);
+    for (const pugi::xml_node record : out.records) {
+      EXPECT_EQ(testing::TextAt(record, c.name_path), c.name) << label;
+    }
+    if (c.kind == Kind::Msh && !out.records.empty()) {
+      // A step count of -1 (or 0) keeps no step.
+      EXPECT_EQ(out.Record().child("mash_steps").select_nodes("step").size(), 0u) << label;
+    }
+    if (c.kind == Kind::Rec && !out.records.empty()) {
+      // Every list count is -1 or 0, so no list has items; a name of 0xFF bytes is a name, so
+      // yeast and water are there. Rests of -1 make no step, and a mash without steps is none.
+      const bool ff = c.fill == 0xFF;
+      RecipeShape shape{0, 0, 0, ff ? 1 : 0, ff ? 1 : 0, -1, c.name, ff ? all_ff(4028) : ""};
+      ExpectShape(out.Record(), shape, label);
+    }
+  }
+}
+
+TEST(BadInput, DirectoryAsInput) {
+  for (const KindInfo& kind : kKinds) {
+    TempDir dir;
+    fs::create_directories(dir.Path(kind.file_name));
+    Converted out;
+    RunCase(kind, dir.Path(kind.file_name), {1, {"kegverter: {in}: cannot open: is a directory"}},
+            std::string("folder named ") + kind.file_name, out);
+    EXPECT_TRUE(fs::is_directory(dir.Path(kind.file_name)));
+  }
+}
+
+// A sound file of each kind.
+Bytes SoundFile(Kind kind) {
+  switch (kind) {
+    case Kind::Wtr: return WaterRecord();
+    case Kind::Msh: return MashSchedule();
+    case Kind::Rec: return SoundRecipe().Build();
+    default: return testing::Database(2, {DatabaseRecord(kind), DatabaseRecord(kind)});
+  }
+}
+
+TEST(BadInput, OutputPathIsADirectory) {
+  for (const KindInfo& kind : kKinds) {
+    TempDir dir;
+    const std::string input = dir.Write(kind.file_name, SoundFile(kind.kind));
+    fs::create_directories(OutputOf(input));
+    Expected expected{1, {"kegverter: {out}: not written: is a directory"}};
+    expected.read = kind.record_size != 0 ? 2 : 1;  // the extra.dat dump comes from the reader
+    Converted out;
+    RunCase(kind, input, expected, std::string("output of ") + kind.file_name, out);
+    EXPECT_TRUE(fs::is_directory(OutputOf(input)));
+  }
+  // Warnings about the input come before the line about the output.
+  TempDir dir;
+  const KindInfo& wtr = Info(Kind::Wtr);
+  const std::string input = dir.Write(wtr.file_name, WaterRecord().Prefix(100));
+  fs::create_directories(OutputOf(input));
+  Converted out;
+  RunCase(wtr, input, {1, {kTruncated, "kegverter: {out}: not written: is a directory"}},
+          "truncated, output a folder", out);
+}
+
+TEST(BadInput, ExistingOutputSurvivesAFailedRun) {
+  const std::string old_output = "<old>the previous conversion</old>\n";
+  // A name whose temporary file name (the output's name and a suffix) is longer than a file
+  // name may be, while the output's own name is not: the save fails at its first step.
+  const std::string long_name = std::string(240, 'n') + ".rec";
+  struct Case {
+    const char* what;
+    Kind kind;
+    std::string name;
+    Bytes content;
+    Expected expected;
+  };
+  const std::vector<Case> cases = {
+      {"counts no records", Kind::Hops, "hops.dat", testing::Database(0, {HopRecord()}),
+       {1, {NoRecords(Info(Kind::Hops), 0)}}},
+      {"holds no complete record", Kind::Styles, "styles.dat", testing::Database(1, {Bytes(30)}),
+       {1, {NoCompleteRecord(1)}}},
+      {"is empty", Kind::Rec, "Pale Ale.rec", Bytes(), {1, {kEmpty}}},
+      {"cannot be saved", Kind::Rec, long_name, SoundRecipe().Build(),
+       {1, {"kegverter: {out}: not written: File name too long"}}},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const std::string input = dir.Write(c.name, c.content);
+    dir.Write(fs::path(OutputOf(input)).filename().string(), old_output);
+    Converted out;
+    RunCase(Info(c.kind), input, c.expected, std::string("input that ") + c.what, out);
+    EXPECT_EQ(testing::ReadFile(OutputOf(input)), old_output) << c.what;
+  }
+}
+
+TEST(BadInput, PermissionsRefused) {
+  // Permissions do not stop the superuser: find out whether they stop us.
+  TempDir probe;
+  const std::string locked = probe.Write("locked", "x");
+  fs::permissions(locked, fs::perms::none);
+  std::FILE* opened = std::fopen(locked.c_str(), "rb");
+  if (opened != nullptr) {
+    std::fclose(opened);
+    GTEST_SKIP() << "running with permission to read any file (as root)";
+  }
+
+  // An unreadable input.
+  const KindInfo& rec = Info(Kind::Rec);
+  {
+    TempDir dir;
+    const std::string input = dir.Write(rec.file_name, SoundRecipe().Build());
+    fs::permissions(input, fs::perms::none);
+    Converted out;
+    RunCase(rec, input, {1, {"kegverter: {in}: cannot open: Permission denied"}},
+            "unreadable input", out);
+  }
+  // A folder where nothing can be written: the existing output stays as it was.
+  {
+    TempDir dir;
+    const std::string input = dir.Write(rec.file_name, SoundRecipe().Build());
+    const std::string old_output = "<old/>\n";
+    dir.Write("Pale Ale.xml", old_output);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    Converted out;
+    RunCase(rec, input, {1, {"kegverter: {out}: not written: Permission denied"}},
+            "read-only folder", out);
+    EXPECT_EQ(testing::ReadFile(OutputOf(input)), old_output);
+    fs::permissions(dir.path(), fs::perms::owner_all);
+  }
+}
+
+}  // namespace
+}  // namespace kegverter::bad_input
