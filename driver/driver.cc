@@ -71,13 +71,13 @@ int RunKegverter(int argc, const char* const* argv, std::FILE* out, std::FILE* e
     }
     const std::uint64_t complete = input->size() < 4 ? 0 : (input->size() - 4) / entry->record_size;
     if (complete == 0) {
-      Complain(err, "%s: the header counts %" PRId32 " records but the file holds no complete one",
+      Complain(err, "%s: the header count is %" PRId32 " but the file holds no complete record",
                name, count);
       return 1;
     }
     if (static_cast<std::uint64_t>(count) > complete) {
-      Complain(err, "%s: the header counts %" PRId32 " records but only %" PRIu64
-               " are complete; converting those", name, count, complete);
+      Complain(err, "%s: the header count is %" PRId32 " but the file holds %" PRIu64
+               " complete record(s); converting those", name, count, complete);
       count = static_cast<std::int32_t>(complete);
     }
   }

@@ -27,12 +27,12 @@ const std::string kTruncated = "kegverter: {in}: the file is truncated; the miss
 const std::string kEmpty = "kegverter: {in}: the file is empty";
 
 std::string NoCompleteRecord(std::int32_t count) {
-  return "kegverter: {in}: the header counts " + std::to_string(count) +
-         " records but the file holds no complete one";
+  return "kegverter: {in}: the header count is " + std::to_string(count) +
+         " but the file holds no complete record";
 }
 std::string OnlyComplete(std::int32_t count, int complete) {
-  return "kegverter: {in}: the header counts " + std::to_string(count) + " records but only " +
-         std::to_string(complete) + " are complete; converting those";
+  return "kegverter: {in}: the header count is " + std::to_string(count) + " but the file holds " +
+         std::to_string(complete) + " complete record(s); converting those";
 }
 std::string NoRecords(const KindInfo& kind, std::int32_t count) {
   return "kegverter: {in}: the " + std::string(kind.description) +

@@ -102,8 +102,8 @@ TEST(CommandLine, FilesThatAreNotConvertedExitOneWithAReason) {
       {"empty.rec", Bytes(), "the file is empty"},
       {"hops.dat", Database(0, {Bytes(614)}), "holds no records (its header counts 0)"},
       {"malt.dat", Database(-1, {Bytes(521)}), "holds no records (its header counts -1)"},
-      {"yeast.dat", Database(2, {Bytes(467)}), "holds no complete one"},
-      {"extra.dat", Bytes().Raw(0, "\x01"), "holds no complete one"},
+      {"yeast.dat", Database(2, {Bytes(467)}), "holds no complete record"},
+      {"extra.dat", Bytes().Raw(0, "\x01"), "holds no complete record"},
   };
   for (const Case& c : cases) {
     const std::string path = c.name == "missing.rec" ? dir.Path(c.name) : dir.Write(c.name, c.content);
