@@ -14,20 +14,23 @@ pugi::xml_node Node(DomNode node) { return pugi::xml_node(node.get()); }
 // a line feed; as a character reference it survives. pugixml itself never emits one.
 class ProtectingWriter : public pugi::xml_writer {
  public:
-  explicit ProtectingWriter(std::string& out) : out_(out) {}
+  explicit ProtectingWriter(const std::function<void(std::string_view)>& sink) : sink_(sink) {}
   void write(const void* data, size_t size) override {
-    const auto* bytes = static_cast<const char*>(data);
-    for (size_t i = 0; i < size; ++i) {
-      if (bytes[i] == '\r') {
-        out_ += "&#13;";
-      } else {
-        out_ += bytes[i];
+    std::string_view rest(static_cast<const char*>(data), size);
+    while (!rest.empty()) {
+      const std::size_t cr = rest.find('\r');
+      if (cr == std::string_view::npos) {
+        sink_(rest);
+        return;
       }
+      if (cr > 0) sink_(rest.substr(0, cr));
+      sink_("&#13;");
+      rest.remove_prefix(cr + 1);
     }
   }
 
  private:
-  std::string& out_;
+  const std::function<void(std::string_view)>& sink_;
 };
 
 }  // namespace
@@ -89,7 +92,9 @@ void DomDocument::SetAttribute(DomNode element, std::string_view name, std::stri
   pugi::xml_attribute a = e.attribute(attribute_name.c_str());
   if (!a) a = e.append_attribute(attribute_name.c_str());
   if (!a) throw _com_error(kE_POINTER);
-  a.set_value(XmlSafeText(value).c_str());
+  std::string repaired;
+  const std::string_view safe = XmlSafeText(value, repaired);
+  a.set_value(safe.data(), safe.size());
 }
 
 void DomDocument::AppendText(DomNode element, std::string_view value) {
@@ -99,13 +104,19 @@ void DomDocument::AppendText(DomNode element, std::string_view value) {
   if (e.type() != pugi::node_element) throw _com_error(kE_FAIL);
   pugi::xml_node text = e.append_child(pugi::node_pcdata);
   if (!text) throw _com_error(kE_POINTER);
-  text.set_value(XmlSafeText(value).c_str());
+  std::string repaired;
+  const std::string_view safe = XmlSafeText(value, repaired);
+  text.set_value(safe.data(), safe.size());
+}
+
+void DomDocument::Serialize(const std::function<void(std::string_view)>& sink) const {
+  ProtectingWriter writer(sink);
+  document_->save(writer, "   ", pugi::format_indent, pugi::encoding_utf8);
 }
 
 std::string DomDocument::Serialize() const {
   std::string out;
-  ProtectingWriter writer(out);
-  document_->save(writer, "   ", pugi::format_indent, pugi::encoding_utf8);
+  Serialize([&out](std::string_view piece) { out += piece; });
   return out;
 }
 

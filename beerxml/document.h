@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -63,6 +64,9 @@ class DomDocument {
 
   /// The document as UTF-8 text: declaration, one element per line, indented.
   std::string Serialize() const;
+  /// The same text handed to `sink` piece by piece, in order, so that a large document need not
+  /// be held twice.
+  void Serialize(const std::function<void(std::string_view)>& sink) const;
 
  private:
   void CountOperation();

@@ -1,5 +1,7 @@
 #include "beerxml/emitter.h"
 
+#include <cerrno>
+
 #include "platform/files.h"
 
 namespace kegverter {
@@ -81,7 +83,20 @@ bool EmitNodeTable(DomDocument* document, DomNode& cursor, std::span<const NodeS
 void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run) {
   if (document == nullptr) throw _com_error(kE_POINTER);
   std::string error;
-  if (ReplaceFileContent(path, document->Serialize(), error)) {
+  // Written straight into the file as it is serialized: a large document is not held twice.
+  const auto write = [document](std::FILE* out) {
+    bool written = true;
+    int write_errno = 0;
+    document->Serialize([&](std::string_view piece) {
+      if (written && std::fwrite(piece.data(), 1, piece.size(), out) != piece.size()) {
+        written = false;
+        write_errno = errno;
+      }
+    });
+    if (!written) errno = write_errno;
+    return written;
+  };
+  if (ReplaceFileWith(path, write, error)) {
     run.saved = true;
   } else {
     run.save_error = error;
