@@ -100,7 +100,15 @@ bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE
     error = std::strerror(errno);
     return false;
   }
-  bool ok = write(out);
+  bool ok = false;
+  try {
+    ok = write(out);
+  } catch (...) {
+    // The content was abandoned: no partial file stays behind.
+    std::fclose(out);
+    fs::remove(fs::path(temporary), ec);
+    throw;
+  }
   if (!ok) error = std::strerror(errno);
   if (ok && !FlushToDisk(out)) {
     ok = false;

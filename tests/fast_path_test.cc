@@ -11,8 +11,11 @@
 #include <string>
 
 #include "beerxml/document.h"
+#include "beerxml/emitter.h"
 #include "beerxml/format.h"
 #include "beerxml/text.h"
+#include "platform/files.h"
+#include "tests/fixture.h"
 
 namespace kegverter {
 namespace {
@@ -143,6 +146,67 @@ TEST(FastPaths, StreamedSerializationIsTheWholeText) {
     ++references;
   }
   EXPECT_EQ(references, 6000u);
+}
+
+// Builds a list of `count` items, each with a nested element, an attribute and text, with the
+// list streamed or not; returns what was written.
+std::string ListText(int count, bool streamed) {
+  DomDocument document(DomFaults{});
+  EXPECT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
+  const DomNode list = document.FirstElementByTagName("things");
+  std::string out;
+  const DomDocument::Sink sink = [&out](std::string_view piece) { out += piece; };
+  if (streamed) document.StreamChildren(list, sink);
+  for (int i = 0; i < count; ++i) {
+    const DomNode item = document.AppendElement(list, "item");
+    document.SetAttribute(item, "n", std::to_string(i));
+    const DomNode inner = document.AppendElement(item, "inner");
+    document.AppendText(inner, i % 3 ? "x & y" : "line\r\nbreak");
+    document.AppendElement(item, "empty");
+  }
+  if (streamed) {
+    EXPECT_TRUE(document.SerializeRest(sink));
+  } else {
+    document.Serialize(sink);
+  }
+  return out;
+}
+
+TEST(Streaming, FinishedRecordsWrittenAsTheyGoMakeTheSameText) {
+  for (const int count : {0, 1, 2, 3, 50}) {
+    EXPECT_EQ(ListText(count, true), ListText(count, false)) << count << " items";
+  }
+}
+
+TEST(Streaming, TextInTheStreamedListCannotBeJoinedAndIsRefused) {
+  DomDocument document(DomFaults{});
+  ASSERT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
+  const DomNode list = document.FirstElementByTagName("things");
+  std::string out;
+  const DomDocument::Sink sink = [&out](std::string_view piece) { out += piece; };
+  document.StreamChildren(list, sink);
+  document.AppendElement(list, "item");
+  document.AppendElement(list, "item");  // the first item goes out
+  document.AppendText(list, "loose");
+  const std::size_t streamed = out.size();
+  EXPECT_FALSE(document.SerializeRest(sink));
+  EXPECT_EQ(out.size(), streamed);
+}
+
+TEST(Streaming, AnExporterThatStopsWithAFailureLeavesNoFileBehind) {
+  testing::TempDir dir;
+  ExportRun run;
+  std::FILE* console = std::tmpfile();
+  run.console = console;
+  const std::string path = dir.Path("out.xml");
+  RunExporter("things", path, run, [&](DomDocument* document, DomNode& cursor) {
+    for (int i = 0; i < 3; ++i) document->AppendElement(cursor, "item");
+    throw _com_error(kE_FAIL);
+  });
+  std::fclose(console);
+  EXPECT_FALSE(run.saved);
+  EXPECT_EQ(run.failures_reported, 1);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 }  // namespace
