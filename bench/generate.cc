@@ -3,6 +3,7 @@
 //   <folder>/maximal/Maximal.rec      100 of each list, 50 steps, every text field filled
 //   <folder>/batch/Batch NNNN.rec     1,000 typical recipes, each a little different
 //   <folder>/db1k/*.dat               1,000 records of each database kind
+//   <folder>/db10k/*.dat              10,000 records of each kind (the middle point of the growth)
 //   <folder>/db100k/*.dat             100,000 records of each database kind
 // The content is pseudo-random with a fixed seed, so every run writes the same bytes.
 //
@@ -335,6 +336,7 @@ bool Generate(const fs::path& folder, std::int32_t large) {
   std::uint32_t seed = 10;
   for (const DatabaseKind& kind : kDatabases) {
     ok = ok && WriteDatabase(folder / "db1k" / kind.file_name, 1000, seed++, kind.make);
+    ok = ok && WriteDatabase(folder / "db10k" / kind.file_name, 10000, seed++, kind.make);
     ok = ok && WriteDatabase(folder / "db100k" / kind.file_name, large, seed++, kind.make);
   }
   return ok;
