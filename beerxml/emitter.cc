@@ -119,7 +119,7 @@ bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string
     built = true;
     build();
     if (!document.SerializeRest(write_piece)) {
-      errno = EINVAL;
+      errno = EINVAL;  // the streamed list was misused: the parts would not make one document
       return false;
     }
     return sink->Finish();

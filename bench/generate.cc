@@ -101,7 +101,9 @@ std::string Prose(Random& random, std::size_t length) {
   bool sentence_start = true;
   while (true) {
     std::string word(random.Pick(kWords));
-    if (sentence_start && word[0] >= 'a' && word[0] <= 'z') word[0] = static_cast<char>(word[0] - 32);
+    if (sentence_start && word[0] >= 'a' && word[0] <= 'z') {
+      word[0] = static_cast<char>(word[0] - 'a' + 'A');
+    }
     const std::size_t needed = (text.empty() ? 0 : 1) + word.size();
     if (text.size() + needed > length) break;
     if (!text.empty()) text += ' ';
@@ -175,7 +177,7 @@ void MiscFields(Bytes& b, Random& r, Fill fill, long serial) {
   b.Text(322, 255, r.Below(2) == 0 || fill == Fill::Full ? FieldText(r, fill, 255, 100) : "");
 }
 
-Bytes StyleRecord(Random& r, Fill fill, long serial) {
+Bytes StyleBytes(Random& r, Fill fill, long serial) {
   Bytes b(testing::kStyleSize);
   const float og = r.Float(1.03f, 1.09f);
   const float fg = r.Float(1.004f, 1.02f);
@@ -185,12 +187,13 @@ Bytes StyleRecord(Random& r, Fill fill, long serial) {
   b.F32(139, r.Float(40, 100)).F32(143, r.Float(2, 20)).F32(147, r.Float(20, 40));
   b.Text(151, 155, FieldText(r, fill, 155, 60)).Text(306, 155, FieldText(r, fill, 155, 80));
   b.Text(461, 155, FieldText(r, fill, 155, 80)).Text(616, 155, FieldText(r, fill, 155, 60));
-  b.Text(771, 255, FieldText(r, fill, 255, 120)).I16(1026, static_cast<std::int16_t>(r.Between(1, 28)));
+  b.Text(771, 255, FieldText(r, fill, 255, 120));
+  b.I16(1026, static_cast<std::int16_t>(r.Between(1, 28)));
   b.Text(1028, 2, std::string(1, static_cast<char>('A' + r.Below(6))));
   return b;
 }
 
-Bytes WaterRecord(Random& r, Fill fill, long serial) {
+Bytes WaterBytes(Random& r, Fill fill, long serial) {
   Bytes b(testing::kWaterSize);
   b.Text(0, 27, Name(r, fill, 27, kPlaces, serial)).F32(27, r.Float(0, 300));
   b.F32(31, r.Float(0, 60)).F32(35, r.Float(0, 80)).F32(43, r.Float(0, 700));
@@ -199,7 +202,7 @@ Bytes WaterRecord(Random& r, Fill fill, long serial) {
   return b;
 }
 
-Bytes YeastRecord(Random& r, Fill fill, long serial) {
+Bytes YeastBytes(Random& r, Fill fill, long serial) {
   Bytes b(testing::kYeastSize);
   const std::string product = std::to_string(1000 + r.Below(9000));
   b.Text(0, 55, Name(r, fill, 55, kStyles, serial)).Text(55, 55, Name(r, fill, 55, kLabs));
@@ -211,19 +214,19 @@ Bytes YeastRecord(Random& r, Fill fill, long serial) {
   return b;
 }
 
-Bytes HopRecord(Random& r, Fill fill, long serial) {
+Bytes HopBytes(Random& r, Fill fill, long serial) {
   Bytes b(614);
   HopFields(b, r, fill, serial, 155);
   return b;
 }
 
-Bytes MaltRecord(Random& r, Fill fill, long serial) {
+Bytes MaltBytes(Random& r, Fill fill, long serial) {
   Bytes b(521);
   MaltFields(b, r, fill, serial);
   return b;
 }
 
-Bytes MiscRecord(Random& r, Fill fill, long serial) {
+Bytes MiscBytes(Random& r, Fill fill, long serial) {
   Bytes b(577);
   MiscFields(b, r, fill, serial);
   return b;
@@ -231,7 +234,7 @@ Bytes MiscRecord(Random& r, Fill fill, long serial) {
 
 // Addition times: boil minutes mostly, now and then first wort (61), mash (62) or dry hop (251
 // with the marker 255).
-Bytes HopAddition(Random& r, Fill fill) {
+Bytes HopAdditionBytes(Random& r, Fill fill) {
   Bytes b(testing::kHopAdditionSize);
   HopFields(b, r, fill, -1, 160);
   const std::uint32_t use = r.Below(10);
@@ -240,13 +243,13 @@ Bytes HopAddition(Random& r, Fill fill) {
   return b.U8(629, time).U8(630, time == 251 ? 255 : 0).F32(631, 0);
 }
 
-Bytes FermentableAddition(Random& r, Fill fill) {
+Bytes FermentableAdditionBytes(Random& r, Fill fill) {
   Bytes b(testing::kFermentableAdditionSize);
   MaltFields(b, r, fill, -1);
   return b.F32(521, r.Float(0.25f, 12)).F32(525, 0);
 }
 
-Bytes MiscAddition(Random& r, Fill fill) {
+Bytes MiscAdditionBytes(Random& r, Fill fill) {
   Bytes b(testing::kMiscAdditionSize);
   MiscFields(b, r, fill, -1);
   return b.F32(577, r.Float(0.25f, 10)).F32(581, 0).F32(585, 0);
@@ -270,12 +273,14 @@ Bytes Recipe(std::uint32_t seed, Fill fill, const std::string& name, std::size_t
   f.header.F32(97, r.Float(5, 12)).F32(101, r.Float(6, 14)).F32(105, r.Float(35, 90));
   f.header.F32(109, r.Float(10, 80)).F32(113, r.Float(0.65f, 0.8f)).I32(117, r.Between(60, 90));
   f.header.I32(121, 0).U8(125, 0);
-  f.style = StyleRecord(r, fill, -1);
-  for (std::size_t i = 0; i < hops; ++i) f.hops.push_back(HopAddition(r, fill));
-  for (std::size_t i = 0; i < fermentables; ++i) f.fermentables.push_back(FermentableAddition(r, fill));
-  for (std::size_t i = 0; i < miscs; ++i) f.miscs.push_back(MiscAddition(r, fill));
-  f.yeast = YeastRecord(r, fill, -1);
-  f.water = WaterRecord(r, fill, -1);
+  f.style = StyleBytes(r, fill, -1);
+  for (std::size_t i = 0; i < hops; ++i) f.hops.push_back(HopAdditionBytes(r, fill));
+  for (std::size_t i = 0; i < fermentables; ++i) {
+    f.fermentables.push_back(FermentableAdditionBytes(r, fill));
+  }
+  for (std::size_t i = 0; i < miscs; ++i) f.miscs.push_back(MiscAdditionBytes(r, fill));
+  f.yeast = YeastBytes(r, fill, -1);
+  f.water = WaterBytes(r, fill, -1);
   f.process.U8(0, 3).I32(17, 122).I32(21, 15).I32(33, 152).I32(37, 60).I32(41, 168).I32(45, 10);
   f.process.F32(57, r.Float(10, 20)).Text(62, 4028, FieldText(r, fill, 4028, 400));
   f.process.Text(4090, 4028, FieldText(r, fill, 4028, 100)).I32(8377, r.Between(55, 75));
@@ -314,8 +319,8 @@ struct DatabaseKind {
 };
 
 constexpr DatabaseKind kDatabases[] = {
-    {"extra.dat", MiscRecord}, {"hops.dat", HopRecord},   {"malt.dat", MaltRecord},
-    {"styles.dat", StyleRecord}, {"water.dat", WaterRecord}, {"yeast.dat", YeastRecord},
+    {"extra.dat", MiscBytes}, {"hops.dat", HopBytes},   {"malt.dat", MaltBytes},
+    {"styles.dat", StyleBytes}, {"water.dat", WaterBytes}, {"yeast.dat", YeastBytes},
 };
 
 bool Generate(const fs::path& folder, std::int32_t large) {

@@ -59,7 +59,10 @@ measure_once() {
   echo "$seconds $kib"
 }
 
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+median() {
+  sort -g | awk '{ v[NR] = $1 }
+    END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 
 # Rows of the table, one per input: label records in_bytes out_bytes conv_s cp_s lint_s conv_kib.
 rows=()
@@ -151,7 +154,8 @@ END {
   # first (and not much below it either would be worth a look, but costs that shrink are fine).
   printf "\nGrowth per further record (1,000 to 10,000 | 10,000 to %d records):\n", large
   for (k = 1; k <= 6; k++) {
-    a = index_of[kinds[k] "-1000"]; b = index_of[kinds[k] "-10000"]; c = index_of[kinds[k] "-" large]
+    a = index_of[kinds[k] "-1000"]; b = index_of[kinds[k] "-10000"]
+    c = index_of[kinds[k] "-" large]
     t1 = (conv[b] - conv[a]) / 9000 * 1e6; t2 = (conv[c] - conv[b]) / (large - 10000) * 1e6
     m1 = (peak[b] - peak[a]) / 9000; m2 = (peak[c] - peak[b]) / (large - 10000)
     printf "  %-6s time %6.2f | %6.2f us, memory %6.0f | %6.0f bytes: %s\n", kinds[k], t1, t2,

@@ -30,9 +30,9 @@ void PrintMiscRecord(const MiscRecord& record, std::FILE* out) {
                "inventory = %s\n"
                "usage = %s\n"
                "comment = %s\n\n",
-               ConsoleText(record.ingredient_name).c_str(), static_cast<int>(record.ingredient_type),
-               static_cast<int>(record.suggested_time), static_cast<int>(record.time_type),
-               static_cast<int>(record.time_units),
+               ConsoleText(record.ingredient_name).c_str(),
+               static_cast<int>(record.ingredient_type), static_cast<int>(record.suggested_time),
+               static_cast<int>(record.time_type), static_cast<int>(record.time_units),
                static_cast<int>(record.inventory_unit_of_measurement),
                FormatFixed(record.inventory, 6).c_str(), ConsoleText(record.usage).c_str(),
                ConsoleText(record.comment).c_str());
