@@ -46,6 +46,7 @@ if [ ! -f "$stamp" ]; then
 fi
 rm -rf "$scratch"
 mkdir -p "$scratch/copies"
+trap 'rm -rf "$scratch"' EXIT
 
 # One measured run: prints "<seconds> <peak KiB>"; stops the benchmark when the command fails.
 measure_once() {
