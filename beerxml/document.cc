@@ -14,21 +14,68 @@ pugi::xml_node Node(DomNode node) { return pugi::xml_node(node.get()); }
 // a line feed; as a character reference it survives. pugixml itself never emits one.
 class ProtectingWriter : public pugi::xml_writer {
  public:
-  explicit ProtectingWriter(std::string& out) : out_(out) {}
+  explicit ProtectingWriter(const std::function<void(std::string_view)>& sink) : sink_(sink) {}
   void write(const void* data, size_t size) override {
-    const auto* bytes = static_cast<const char*>(data);
-    for (size_t i = 0; i < size; ++i) {
-      if (bytes[i] == '\r') {
-        out_ += "&#13;";
-      } else {
-        out_ += bytes[i];
+    std::string_view rest(static_cast<const char*>(data), size);
+    while (!rest.empty()) {
+      const std::size_t cr = rest.find('\r');
+      if (cr == std::string_view::npos) {
+        sink_(rest);
+        return;
       }
+      if (cr > 0) sink_(rest.substr(0, cr));
+      sink_("&#13;");
+      rest.remove_prefix(cr + 1);
     }
   }
 
  private:
-  std::string& out_;
+  const std::function<void(std::string_view)>& sink_;
 };
+
+constexpr const char* kIndent = "   ";
+constexpr unsigned kFormat = pugi::format_indent;
+
+// A processing instruction put in front of the streamed children for a moment: escaping keeps
+// "<?" out of every text and attribute, so its line can only be its own.
+constexpr const char* kStreamMark = "kegverter-streamed-children";
+constexpr std::string_view kStreamMarkText = "<?kegverter-streamed-children?>";
+
+// Serializes the document with the mark as the first child of `container` and splits the text
+// at the mark's line: what precedes the line goes to `before`, what follows it to `after`.
+void SerializeAroundMark(const pugi::xml_document& document, pugi::xml_node container,
+                         const std::function<void(std::string_view)>& before,
+                         const std::function<void(std::string_view)>& after) {
+  pugi::xml_node mark = container.prepend_child(pugi::node_pi);
+  mark.set_name(kStreamMark);
+  std::string head;  // the text up to the end of the mark's line; a few hundred bytes
+  bool split = false;
+  const std::function<void(std::string_view)> splitter = [&](std::string_view piece) {
+    if (split) {
+      after(piece);
+      return;
+    }
+    head.append(piece);
+    const std::size_t at = head.find(kStreamMarkText);
+    if (at == std::string::npos) return;
+    const std::size_t line_end = head.find('\n', at);
+    if (line_end == std::string::npos) return;
+    const std::size_t line_start = head.rfind('\n', at);
+    before(std::string_view(head).substr(0, line_start == std::string::npos ? 0 : line_start + 1));
+    split = true;
+    if (line_end + 1 < head.size()) after(std::string_view(head).substr(line_end + 1));
+  };
+  ProtectingWriter writer(splitter);
+  document.save(writer, kIndent, kFormat, pugi::encoding_utf8);
+  container.remove_child(mark);
+}
+
+bool OnlyElements(pugi::xml_node node) {
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -68,6 +115,7 @@ DomNode DomDocument::AppendElement(DomNode parent, std::string_view name) {
       p.find_child([](pugi::xml_node c) { return c.type() == pugi::node_element; })) {
     throw _com_error(kE_FAIL);
   }
+  if (stream_ && parent.get() == stream_->container) StreamFinishedChildren(parent.get());
   const std::string element_name(name);
   pugi::xml_node created = p.append_child(element_name.c_str());
   if (!created) throw _com_error(kE_POINTER);
@@ -89,7 +137,9 @@ void DomDocument::SetAttribute(DomNode element, std::string_view name, std::stri
   pugi::xml_attribute a = e.attribute(attribute_name.c_str());
   if (!a) a = e.append_attribute(attribute_name.c_str());
   if (!a) throw _com_error(kE_POINTER);
-  a.set_value(XmlSafeText(value).c_str());
+  std::string repaired;
+  const std::string_view safe = XmlSafeText(value, repaired);
+  a.set_value(safe.data(), safe.size());
 }
 
 void DomDocument::AppendText(DomNode element, std::string_view value) {
@@ -99,13 +149,70 @@ void DomDocument::AppendText(DomNode element, std::string_view value) {
   if (e.type() != pugi::node_element) throw _com_error(kE_FAIL);
   pugi::xml_node text = e.append_child(pugi::node_pcdata);
   if (!text) throw _com_error(kE_POINTER);
-  text.set_value(XmlSafeText(value).c_str());
+  std::string repaired;
+  const std::string_view safe = XmlSafeText(value, repaired);
+  text.set_value(safe.data(), safe.size());
+}
+
+void DomDocument::Serialize(const std::function<void(std::string_view)>& sink) const {
+  ProtectingWriter writer(sink);
+  document_->save(writer, kIndent, kFormat, pugi::encoding_utf8);
+}
+
+void DomDocument::StreamChildren(DomNode container, Sink sink) {
+  stream_ = std::make_unique<Stream>();
+  stream_->container = container.get();
+  stream_->sink = std::move(sink);
+  // The children are indented one level deeper than their container; the root element's
+  // children sit at depth 1.
+  for (pugi::xml_node n = Node(container); n && n.type() != pugi::node_document; n = n.parent()) {
+    ++stream_->depth;
+  }
+}
+
+void DomDocument::StreamFinishedChildren(pugi::xml_node_struct* parent) {
+  pugi::xml_node container(parent);
+  // A child printed on its own is the same text as in the whole document only among elements.
+  if (!container.first_child() || !OnlyElements(container)) return;
+  Stream& stream = *stream_;
+  if (!stream.started) {
+    SerializeAroundMark(
+        *document_, container,
+        [&stream](std::string_view text) {
+          stream.before.append(text);
+          stream.sink(text);
+        },
+        [](std::string_view) {});
+    stream.started = true;
+  }
+  ProtectingWriter writer(stream.sink);
+  while (const pugi::xml_node child = container.first_child()) {
+    child.print(writer, kIndent, kFormat, pugi::encoding_utf8, stream.depth);
+    container.remove_child(child);
+  }
+}
+
+bool DomDocument::SerializeRest(const Sink& sink) {
+  const std::unique_ptr<Stream> stream = std::move(stream_);
+  if (!stream || !stream->started) {
+    Serialize(sink);
+    return true;
+  }
+  const pugi::xml_node container(stream->container);
+  if (!OnlyElements(container)) return false;
+  bool consistent = false;
+  SerializeAroundMark(
+      *document_, container,
+      [&](std::string_view text) { consistent = text == stream->before; },
+      [&](std::string_view text) {
+        if (consistent) sink(text);
+      });
+  return consistent;
 }
 
 std::string DomDocument::Serialize() const {
   std::string out;
-  ProtectingWriter writer(out);
-  document_->save(writer, "   ", pugi::format_indent, pugi::encoding_utf8);
+  Serialize([&out](std::string_view piece) { out += piece; });
   return out;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -63,13 +64,41 @@ class DomDocument {
 
   /// The document as UTF-8 text: declaration, one element per line, indented.
   std::string Serialize() const;
+  /// The same text handed to `sink` piece by piece, in order, so that a large document need not
+  /// be held twice.
+  void Serialize(const std::function<void(std::string_view)>& sink) const;
+
+  using Sink = std::function<void(std::string_view)>;
+
+  /// Writes a long list out while it grows, so that the whole list is never held: each time an
+  /// element is appended to `container`, the elements it already holds are finished. They go to
+  /// `sink` (after the text that precedes them in the document, the first time) and are dropped
+  /// from the document; nothing may refer to them afterwards. `container` must hold elements
+  /// only, and the text before it must not change while it streams. SerializeRest ends it.
+  void StreamChildren(DomNode container, Sink sink);
+
+  /// Writes to `sink` what streaming has not written yet: the whole document when no child was
+  /// streamed, else the text after the streamed children, so that the two together are exactly
+  /// what Serialize would have written. False, with nothing written, when the rules of
+  /// StreamChildren were broken and the two would not fit together.
+  bool SerializeRest(const Sink& sink);
 
  private:
   void CountOperation();
+  void StreamFinishedChildren(pugi::xml_node_struct* parent);
+
+  struct Stream {
+    pugi::xml_node_struct* container = nullptr;
+    Sink sink;
+    unsigned depth = 0;      ///< indentation depth of the container's children
+    bool started = false;    ///< the text before the children has been written
+    std::string before;      ///< that text, to check that it still holds at the end
+  };
 
   std::unique_ptr<pugi::xml_document> document_;
   DomFaults faults_;
   std::uint64_t operations_ = 0;
+  std::unique_ptr<Stream> stream_;
 };
 
 /// Creates a document; null when no document is available.

@@ -1,5 +1,8 @@
 #include "beerxml/emitter.h"
 
+#include <cerrno>
+#include <memory>
+
 #include "platform/files.h"
 
 namespace kegverter {
@@ -78,10 +81,69 @@ bool EmitNodeTable(DomDocument* document, DomNode& cursor, std::span<const NodeS
   return true;
 }
 
+namespace {
+
+// Writes pieces of text into an open file; after the first failed write it writes nothing more
+// and keeps the errno of that failure for the caller's message.
+class FileSink {
+ public:
+  explicit FileSink(std::FILE* out) : out_(out) {}
+  void operator()(std::string_view piece) {
+    if (ok_ && std::fwrite(piece.data(), 1, piece.size(), out_) != piece.size()) {
+      ok_ = false;
+      errno_ = errno;
+    }
+  }
+  // True when everything was written; else sets errno back to the failure's.
+  bool Finish() const {
+    if (!ok_) errno = errno_;
+    return ok_;
+  }
+
+ private:
+  std::FILE* out_;
+  bool ok_ = true;
+  int errno_ = 0;
+};
+
+}  // namespace
+
+bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string& path,
+                          ExportRun& run, const std::function<void()>& build) {
+  bool built = false;
+  std::string error;
+  const auto write = [&](std::FILE* out) {
+    auto sink = std::make_shared<FileSink>(out);
+    const DomDocument::Sink write_piece = [sink](std::string_view piece) { (*sink)(piece); };
+    document.StreamChildren(list, write_piece);
+    built = true;
+    build();
+    if (!document.SerializeRest(write_piece)) {
+      errno = EINVAL;  // the streamed list was misused: the parts would not make one document
+      return false;
+    }
+    return sink->Finish();
+  };
+  const bool saved = ReplaceFileWith(path, write, error);
+  if (!built) return false;
+  if (saved) {
+    run.saved = true;
+  } else {
+    run.save_error = error;
+  }
+  return true;
+}
+
 void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run) {
   if (document == nullptr) throw _com_error(kE_POINTER);
   std::string error;
-  if (ReplaceFileContent(path, document->Serialize(), error)) {
+  // Written straight into the file as it is serialized: a large document is not held twice.
+  const auto write = [document](std::FILE* out) {
+    FileSink sink(out);
+    document->Serialize([&sink](std::string_view piece) { sink(piece); });
+    return sink.Finish();
+  };
+  if (ReplaceFileWith(path, write, error)) {
     run.saved = true;
   } else {
     run.save_error = error;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -45,16 +46,31 @@ void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run
 /// Prints the report of `error` and counts it.
 void ReportFailure(const _com_error& error, ExportRun& run);
 
+/// Opens the output's temporary file, runs `build` while the finished children of `list` are
+/// written into it, writes the rest and puts the file in place, as SaveDocument does. False,
+/// with nothing built, when the temporary file could not be made: the caller then builds and
+/// saves the usual way, which fails the same way after the same reports.
+bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string& path,
+                          ExportRun& run, const std::function<void()>& build);
+
 /// The exporter skeleton: document, cursor, template for `list`, `records(document, cursor)`
 /// writes the records, then the save. A failure outside the table walks is reported and ends the
 /// export at once (nothing is saved when it happens before the save).
+///
+/// Records only ever go into the list, one after the other, so each is finished when the next
+/// begins: once the template is in place they are written to the output as they are finished
+/// (DomDocument::StreamChildren), and a large list is never held whole.
 template <class WriteRecords>
 void RunExporter(std::string_view list, const std::string& path, ExportRun& run,
                  WriteRecords&& records) {
   try {
     std::unique_ptr<DomDocument> document = CreateDomDocument(run.faults);
     DomNode cursor = document ? document->DocumentNode() : DomNode();
-    LoadTemplate(document.get(), cursor, BeerXmlTemplate(list), list, run);
+    if (LoadTemplate(document.get(), cursor, BeerXmlTemplate(list), list, run) == kS_OK &&
+        BuildAndSaveStreamed(*document, cursor, path, run,
+                             [&] { records(document.get(), cursor); })) {
+      return;
+    }
     records(document.get(), cursor);
     SaveDocument(document.get(), path, run);
   } catch (const _com_error& error) {

@@ -20,4 +20,8 @@ std::string WidenText(const std::optional<std::string>& bytes);
 /// become U+FFFD; everything else is unchanged.
 std::string XmlSafeText(std::string_view utf8);
 
+/// The same, without a copy when nothing changes: returns `utf8` itself, or the repaired text
+/// held in `storage`.
+std::string_view XmlSafeText(std::string_view utf8, std::string& storage);
+
 }  // namespace kegverter

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #if defined(_WIN32)
@@ -75,6 +76,16 @@ bool FlushToDisk(std::FILE* file) {
 }  // namespace
 
 bool ReplaceFileContent(const std::string& path, std::string_view content, std::string& error) {
+  return ReplaceFileWith(
+      path,
+      [content](std::FILE* out) {
+        return std::fwrite(content.data(), 1, content.size(), out) == content.size();
+      },
+      error);
+}
+
+bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                     std::string& error) {
   static std::atomic<unsigned> serial{0};
   std::error_code ec;
   if (fs::is_directory(fs::path(path), ec)) {
@@ -89,7 +100,15 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, std::
     error = std::strerror(errno);
     return false;
   }
-  bool ok = std::fwrite(content.data(), 1, content.size(), out) == content.size();
+  bool ok = false;
+  try {
+    ok = write(out);
+  } catch (...) {
+    // The content was abandoned: no partial file stays behind.
+    std::fclose(out);
+    fs::remove(fs::path(temporary), ec);
+    throw;
+  }
   if (!ok) error = std::strerror(errno);
   if (ok && !FlushToDisk(out)) {
     ok = false;

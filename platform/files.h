@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,12 @@ bool SeekForward(std::FILE* file, std::uint64_t count);
 /// previous file at `path`, if any, stays untouched unless the whole content was written.
 /// False with the reason in `error` when anything fails; the temporary file is removed then.
 bool ReplaceFileContent(const std::string& path, std::string_view content, std::string& error);
+
+/// The same with content that `write` writes to the open temporary file, so that it need not be
+/// held in memory; `write` returns false when a write failed (with errno telling why). `write`
+/// is called only once the temporary file is open; when it throws, the temporary file is removed
+/// and the exception goes on.
+bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                     std::string& error);
 
 }  // namespace kegverter

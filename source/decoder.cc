@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace kegverter {
 
@@ -62,10 +63,13 @@ void DecodeField(std::span<const std::uint8_t> bytes, FieldKind kind, FieldRef t
       break;
     case FieldKind::Text:
       if (auto* p = std::get_if<NarrowText*>(&target)) {
-        std::size_t end = 0;
-        while (end < bytes.size() && bytes[end] != 0) ++end;
-        std::string units(reinterpret_cast<const char*>(bytes.data()), end);
-        **p = TrimmedText<std::string>(units);
+        // Trimmed in place and copied once: text fields are most of every record.
+        const auto* text = reinterpret_cast<const char*>(bytes.data());
+        const auto* zero = static_cast<const char*>(
+            bytes.empty() ? nullptr : std::memchr(text, 0, bytes.size()));
+        std::size_t end = zero != nullptr ? static_cast<std::size_t>(zero - text) : bytes.size();
+        while (end > 0 && IsTrimmed(static_cast<std::uint8_t>(text[end - 1]))) --end;
+        (*p)->emplace(text, end);
       }
       break;
     case FieldKind::Utf16Text:

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "beerxml/format.h"
 #include "beerxml/text.h"
 
 namespace kegverter {
@@ -17,16 +18,24 @@ std::string ConsoleText(const NarrowText& text) {
 }  // namespace
 
 void PrintMiscRecord(const MiscRecord& record, std::FILE* out) {
-  std::fprintf(out, "ingredient_name = %s\n", ConsoleText(record.ingredient_name).c_str());
-  std::fprintf(out, "ingredient_type = %d\n", static_cast<int>(record.ingredient_type));
-  std::fprintf(out, "suggested_time = %d\n", static_cast<int>(record.suggested_time));
-  std::fprintf(out, "time_type = %d\n", static_cast<int>(record.time_type));
-  std::fprintf(out, "time_units = %d\n", static_cast<int>(record.time_units));
-  std::fprintf(out, "inventory_unit_of_measurement = %d\n",
-               static_cast<int>(record.inventory_unit_of_measurement));
-  std::fprintf(out, "inventory = %f\n", static_cast<double>(record.inventory));
-  std::fprintf(out, "usage = %s\n", ConsoleText(record.usage).c_str());
-  std::fprintf(out, "comment = %s\n\n", ConsoleText(record.comment).c_str());
+  // One call for the nine lines: a database of many records prints nine lines per record.
+  // The inventory is "%f", which FormatFixed with six digits writes faster.
+  std::fprintf(out,
+               "ingredient_name = %s\n"
+               "ingredient_type = %d\n"
+               "suggested_time = %d\n"
+               "time_type = %d\n"
+               "time_units = %d\n"
+               "inventory_unit_of_measurement = %d\n"
+               "inventory = %s\n"
+               "usage = %s\n"
+               "comment = %s\n\n",
+               ConsoleText(record.ingredient_name).c_str(),
+               static_cast<int>(record.ingredient_type), static_cast<int>(record.suggested_time),
+               static_cast<int>(record.time_type), static_cast<int>(record.time_units),
+               static_cast<int>(record.inventory_unit_of_measurement),
+               FormatFixed(record.inventory, 6).c_str(), ConsoleText(record.usage).c_str(),
+               ConsoleText(record.comment).c_str());
 }
 
 std::int32_t ReadMiscRecords(InputFile& file, std::span<MiscRecord> records) {

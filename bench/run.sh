@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# Benchmark of whole conversions against two floors measured in the same run, on the same files:
+# `cp` of the input (starting a process and moving the bytes) and `xmllint --noout` of the
+# produced XML (reading the result with a mainstream XML library). Prints a table of medians and
+# ratios and checks the targets. See bench/README.md.
+#
+# usage: bash bench/run.sh [--runs N] [--batch-runs N] [--large N]
+#   --runs N        runs per single-file input (default 5)
+#   --batch-runs N  runs of the 1,000-recipe batch (default 3)
+#   --large N       records in the large databases (default 100000)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+runs=5
+batch_runs=3
+large=100000
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --runs) runs=$2; shift 2 ;;
+    --batch-runs) batch_runs=$2; shift 2 ;;
+    --large) large=$2; shift 2 ;;
+    *) echo "usage: bash bench/run.sh [--runs N] [--batch-runs N] [--large N]" >&2; exit 2 ;;
+  esac
+done
+
+# What the benchmark needs: the build tools and xmllint.
+bash scripts/setup.sh libxml2-utils
+if [ ! -f build/build.ninja ]; then
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build build --target kegverter bench_generate bench_measure
+
+kegverter=$root/build/kegverter
+measure=$root/build/bench/bench_measure
+data=$root/build/bench-data
+scratch=$root/build/bench-scratch
+
+# The inputs are made once per generator build and size.
+stamp="$data/.made-by-$(stat -c %Y build/bench/bench_generate)-$large"
+if [ ! -f "$stamp" ]; then
+  echo "bench: generating inputs in $data"
+  rm -rf "$data"
+  build/bench/bench_generate "$data" "$large"
+  touch "$stamp"
+fi
+rm -rf "$scratch"
+mkdir -p "$scratch/copies"
+trap 'rm -rf "$scratch"' EXIT
+
+# One measured run: prints "<seconds> <peak KiB>"; stops the benchmark when the command fails.
+measure_once() {
+  local result
+  result=$("$measure" "$@")
+  read -r seconds kib code <<<"$result"
+  if [ "$code" != 0 ]; then
+    echo "bench: '$*' exited with $code" >&2
+    exit 1
+  fi
+  echo "$seconds $kib"
+}
+
+median() {
+  sort -g | awk '{ v[NR] = $1 }
+    END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# Rows of the table, one per input: label records in_bytes out_bytes conv_s cp_s lint_s conv_kib.
+rows=()
+
+# Converts one file `runs` times, each run next to a cp of the input and an xmllint of the output.
+bench_file() {
+  local label=$1 records=$2 input=$3
+  local output="${input%???}xml"
+  local conv_t=() conv_m=() cp_t=() lint_t=() res
+  for ((i = 0; i < runs; i++)); do
+    res=$(measure_once cp "$input" "$scratch/copies/")
+    cp_t+=("${res% *}")
+    res=$(measure_once "$kegverter" "$input")
+    conv_t+=("${res% *}"); conv_m+=("${res#* }")
+    res=$(measure_once xmllint --noout "$output")
+    lint_t+=("${res% *}")
+  done
+  rows+=("$label $records $(stat -c %s "$input") $(stat -c %s "$output") \
+$(printf '%s\n' "${conv_t[@]}" | median) $(printf '%s\n' "${cp_t[@]}" | median) \
+$(printf '%s\n' "${lint_t[@]}" | median) $(printf '%s\n' "${conv_m[@]}" | median)")
+  echo "bench: $label done" >&2
+}
+
+# The batch, one process per file as a shell loop runs it, against the same loop with cp and
+# with xmllint over the outputs.
+bench_batch() {
+  local files=("$data"/batch/*.rec)
+  local outputs=("${files[@]/%.rec/.xml}")
+  local conv_t=() conv_m=() cp_t=() lint_t=() res
+  for ((i = 0; i < batch_runs; i++)); do
+    res=$(measure_once bash -c 'for f; do cp "$f" "'"$scratch"'/copies/"; done' _ "${files[@]}")
+    cp_t+=("${res% *}")
+    res=$(measure_once bash -c 'for f; do "'"$kegverter"'" "$f"; done' _ "${files[@]}")
+    conv_t+=("${res% *}"); conv_m+=("${res#* }")
+    res=$(measure_once bash -c 'for f; do xmllint --noout "$f"; done' _ "${outputs[@]}")
+    lint_t+=("${res% *}")
+  done
+  local in_bytes out_bytes
+  in_bytes=$(cat "${files[@]}" | wc -c)
+  out_bytes=$(cat "${outputs[@]}" | wc -c)
+  rows+=("batch-1000-recipes ${#files[@]} $in_bytes $out_bytes \
+$(printf '%s\n' "${conv_t[@]}" | median) $(printf '%s\n' "${cp_t[@]}" | median) \
+$(printf '%s\n' "${lint_t[@]}" | median) $(printf '%s\n' "${conv_m[@]}" | median)")
+  echo "bench: batch done" >&2
+}
+
+echo "bench: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), $runs runs per file" >&2
+bench_file typical-recipe 1 "$data/typical/Typical.rec"
+bench_file maximal-recipe 1 "$data/maximal/Maximal.rec"
+bench_batch
+for kind in extra hops malt styles water yeast; do
+  bench_file "$kind-1000" 1000 "$data/db1k/$kind.dat"
+  bench_file "$kind-10000" 10000 "$data/db10k/$kind.dat"
+  bench_file "$kind-$large" "$large" "$data/db100k/$kind.dat"
+done
+
+# The table and the target checks.
+printf '%s\n' "${rows[@]}" | awk -v large="$large" -v load="$(cut -d' ' -f1-3 /proc/loadavg)" '
+function mib(b) { return b / 1048576 }
+{
+  label[NR] = $1; records[NR] = $2; in_b[NR] = $3; out_b[NR] = $4
+  conv[NR] = $5; cp[NR] = $6; lint[NR] = $7; peak[NR] = $8 * 1024
+  index_of[$1] = NR
+}
+END {
+  printf "%-20s %7s %8s %8s %9s %8s %10s %8s %8s %9s %8s\n", "input", "records", "in MiB",
+         "out MiB", "conv ms", "cp ms", "xmllint ms", "conv/cp", "conv/xml", "peak MiB",
+         "peak/out"
+  for (i = 1; i <= NR; i++) {
+    # The batch peak is that of its largest process: no ratio to the whole batch output.
+    ratio = label[i] ~ /^batch/ ? "-" : sprintf("%.2f", peak[i] / out_b[i])
+    printf "%-20s %7d %8.2f %8.2f %9.1f %8.1f %10.1f %8.2f %8.2f %9.1f %8s\n", label[i],
+           records[i], mib(in_b[i]), mib(out_b[i]), conv[i] * 1000, cp[i] * 1000,
+           lint[i] * 1000, conv[i] / cp[i], conv[i] / lint[i], mib(peak[i]), ratio
+  }
+  printf "\nload average at the end: %s\n\nTargets:\n", load
+  t = index_of["typical-recipe"]
+  r = conv[t] / cp[t]
+  printf "  typical recipe: conversion <= 2x cp: %.2fx, %s\n", r, r <= 2 ? "met" : "NOT MET"
+  split("extra hops malt styles water yeast", kinds, " ")
+  for (k = 1; k <= 6; k++) {
+    big = index_of[kinds[k] "-" large]
+    rt = conv[big] / lint[big]; rm = peak[big] / out_b[big]
+    printf "  %-6s %d records: conversion <= xmllint: %.2fx, %s; peak <= 3x output: %.2fx, %s\n",
+           kinds[k], large, rt, rt <= 1 ? "met" : "NOT MET", rm, rm <= 3 ? "met" : "NOT MET"
+  }
+  # Growth: the cost of each further record from 1,000 to 10,000 records and from 10,000 to the
+  # large size, so that start-up costs drop out. Linear when the second is at most 1.25 times the
+  # first (and not much below it either would be worth a look, but costs that shrink are fine).
+  printf "\nGrowth per further record (1,000 to 10,000 | 10,000 to %d records):\n", large
+  for (k = 1; k <= 6; k++) {
+    a = index_of[kinds[k] "-1000"]; b = index_of[kinds[k] "-10000"]
+    c = index_of[kinds[k] "-" large]
+    t1 = (conv[b] - conv[a]) / 9000 * 1e6; t2 = (conv[c] - conv[b]) / (large - 10000) * 1e6
+    m1 = (peak[b] - peak[a]) / 9000; m2 = (peak[c] - peak[b]) / (large - 10000)
+    printf "  %-6s time %6.2f | %6.2f us, memory %6.0f | %6.0f bytes: %s\n", kinds[k], t1, t2,
+           m1, m2, (t2 <= 1.25 * t1 && m2 <= 1.25 * m1) ? "linear" : "NOT LINEAR"
+  }
+}'
