@@ -175,12 +175,15 @@ void RemoveWorkspace() {
   fs::remove_all(g_workspace->folder, ec);
 }
 
-// A folder of this process's own, on a memory file system when there is one: every successful
-// conversion syncs its output to disk.
+// A folder of this process's own, under TMPDIR when it is set, else on a memory file system when
+// there is one: every successful conversion syncs its output to disk.
 fs::path MakePrivateFolder() {
   std::error_code ec;
   fs::path base = "/dev/shm";
-  if (!fs::is_directory(base, ec)) base = fs::temp_directory_path(ec);
+  const char* tmpdir = std::getenv("TMPDIR");
+  if ((tmpdir != nullptr && *tmpdir != '\0') || !fs::is_directory(base, ec)) {
+    base = fs::temp_directory_path(ec);
+  }
   std::string pattern = (base / "kegverter-fuzz-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) Fail("cannot create a folder under %s", base.c_str());
   return fs::path(pattern);

@@ -43,13 +43,20 @@ max_len=204800
 share=$(( seconds / ${#kinds[@]} ))
 [ "$share" -ge 1 ] || share=1
 
+# The fuzzer's scratch files, on a memory file system when there is one; a crashed run cannot
+# clean up after itself, so the whole folder goes at the end.
+scratch_base=/dev/shm
+[ -d "$scratch_base" ] && [ -w "$scratch_base" ] || scratch_base=${TMPDIR:-/tmp}
+scratch=$(mktemp -d "$scratch_base/kegverter-fuzz.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+
 status=0
 printf '%-10s %10s %8s %6s %6s  %s\n' kind runs exec/s cov new result
 for kind in "${kinds[@]}"; do
   log="build/fuzz/logs/$kind.log"
   result=ok
   # -timeout: a conversion takes milliseconds; -rss_limit_mb also caps any single allocation.
-  if ! KEGVERTER_FUZZ_KIND="$kind" "$fuzzer" \
+  if ! TMPDIR="$scratch" KEGVERTER_FUZZ_KIND="$kind" "$fuzzer" \
       -max_total_time="$share" -timeout=10 -rss_limit_mb=1024 -max_len="$max_len" \
       -print_final_stats=1 -artifact_prefix="build/fuzz/findings/$kind-" \
       "build/fuzz/corpus/$kind" >"$log" 2>&1; then
