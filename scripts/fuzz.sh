@@ -27,11 +27,16 @@ for kind in "${kinds[@]}"; do
 done
 
 bash scripts/setup.sh clang libclang-rt-14-dev
-if [ ! -f build/fuzz/build.ninja ]; then
-  cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ -DKEGVERTER_FUZZ=ON >/dev/null
+mkdir -p build/fuzz
+# Everything, not only the fuzzer: this build is also where clang checks our code for warnings.
+if ! { [ -f build/fuzz/build.ninja ] || cmake -S . -B build/fuzz -G Ninja \
+         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKEGVERTER_FUZZ=ON; } \
+       >build/fuzz/build.log 2>&1 ||
+   ! cmake --build build/fuzz -j2 >>build/fuzz/build.log 2>&1; then
+  cat build/fuzz/build.log >&2
+  echo "fuzz: the clang build failed" >&2
+  exit 1
 fi
-cmake --build build/fuzz -j2 --target kegverter_fuzz kegverter_fuzz_seeds >/dev/null
 
 fuzzer=build/fuzz/fuzz/kegverter_fuzz
 mkdir -p build/fuzz/corpus build/fuzz/findings build/fuzz/logs
