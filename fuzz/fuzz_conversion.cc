@@ -211,13 +211,14 @@ void WriteInput(const fs::path& path, const std::uint8_t* data, std::size_t size
 }
 
 std::string ReadWhole(const fs::path& path) {
-  std::string content;
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(path, ec);
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) Fail("cannot read %s", path.c_str());
-  char buffer[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+  if (ec || file == nullptr) Fail("cannot read %s", path.c_str());
+  std::string content(static_cast<std::size_t>(size), '\0');
+  const std::size_t got = content.empty() ? 0 : std::fread(content.data(), 1, content.size(), file);
   std::fclose(file);
+  if (got != content.size()) Fail("cannot read %s", path.c_str());
   return content;
 }
 
