@@ -104,7 +104,8 @@ std::string CheckTree(pugi::xml_node node) {
          a = a.next_attribute()) {
       problem = CheckCharacters(a.name());
       if (problem.empty()) problem = CheckCharacters(a.value());
-      for (pugi::xml_attribute b = a.next_attribute(); b && problem.empty(); b = b.next_attribute()) {
+      for (pugi::xml_attribute b = a.next_attribute(); b && problem.empty();
+           b = b.next_attribute()) {
         if (std::strcmp(a.name(), b.name()) == 0) problem = "repeated attribute";
       }
       if (!problem.empty()) problem = std::string("attribute ") + a.name() + ": " + problem;
@@ -141,7 +142,8 @@ std::string CheckDocument(std::string_view content) {
 // The oracle must reject what it is meant to reject, or a campaign would prove nothing.
 void SelfTest() {
   constexpr std::string_view kGood =
-      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<beer_xml><a b=\"&#13;\">\xC3\xA9</a></beer_xml>";
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+      "<beer_xml><a b=\"&#13;\">\xC3\xA9</a></beer_xml>";
   constexpr std::string_view kBad[] = {
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<beer_xml><a></beer_xml>",
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<beer_xml>\x01</beer_xml>",

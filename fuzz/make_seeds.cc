@@ -18,6 +18,7 @@
 #include "fuzz/fuzz_kinds.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
+#include "tests/fixture_recipe.h"
 
 namespace kegverter::fuzz {
 namespace {
@@ -81,12 +82,12 @@ void AddRecordSeeds(std::vector<Seed>& seeds) {
 
 // ---- Mash schedules: 20-byte header, fifty 292-byte step slots, 255-byte name -------------------
 
-constexpr std::size_t kStepSlot = 292;
-constexpr std::size_t kStepSlots = 50;
+using testing::kStepSlots;
+using testing::kStepSlotSize;
 
 Bytes Step(int k) {
   const int temperatures[] = {122, 152, 168};
-  return Bytes(kStepSlot)
+  return Bytes(kStepSlotSize)
       .Text(0, 255, "Rest " + std::to_string(k))
       .U8(255, static_cast<std::uint8_t>(k % 3))
       .I32(256, temperatures[k % 3])
@@ -101,7 +102,8 @@ Bytes Step(int k) {
 Bytes MashSchedule(std::int32_t step_count, int steps_written) {
   Bytes file = Bytes(20).I32(0, step_count).I32(4, 0).F32(8, 68.0f).F32(12, 0.0f).F32(16, 1.5f);
   for (std::size_t k = 0; k < kStepSlots; ++k) {
-    file.Append(static_cast<int>(k) < steps_written ? Step(static_cast<int>(k)) : Bytes(kStepSlot));
+    file.Append(static_cast<int>(k) < steps_written ? Step(static_cast<int>(k))
+                                                    : Bytes(kStepSlotSize));
   }
   return file.Append(Bytes(255).Text(0, 255, "Step mash"));
 }
@@ -111,11 +113,11 @@ void AddMashSeeds(std::vector<Seed>& seeds) {
   Add(seeds, "msh", "no-steps", MashSchedule(0, 0));
   Add(seeds, "msh", "most-steps", MashSchedule(49, 49));
   Add(seeds, "msh", "count-past-slots", MashSchedule(50, 50));
-  Add(seeds, "msh", "cut-short", MashSchedule(3, 3).Prefix(20 + 2 * kStepSlot + 100));
+  Add(seeds, "msh", "cut-short", MashSchedule(3, 3).Prefix(20 + 2 * kStepSlotSize + 100));
 }
 
 // ---- Recipes: header, style, the three addition lists, yeast, gap, water, process, fifty step
-// slots, schedule ---------------------------------------------------------------------------------
+// slots, schedule (the fixture's recipe builder lays out the sections) -------------------------
 
 struct RecipeShape {
   std::int32_t hops = 0;
@@ -127,47 +129,32 @@ struct RecipeShape {
 };
 
 Bytes Recipe(const RecipeShape& shape) {
-  Bytes file = Bytes(126)
-                   .Text(0, 85, "Pale Ale")
-                   .I32(85, shape.hops)
-                   .I32(89, shape.fermentables)
-                   .I32(93, shape.miscs)
-                   .F32(97, 5.0f)
-                   .F32(101, 6.5f)
-                   .F32(105, 52.0f)
-                   .F32(109, 35.0f)
-                   .F32(113, 72.0f)
-                   .I32(117, 60)
-                   .U8(125, shape.recipe_type);
-  file.Append(Bytes(1031).Text(0, 55, "Ale").Text(55, 55, "American Pale Ale"));
-  // Lists whose count is out of range are not in the file: the reader takes no entry for them.
-  auto entries = [](std::int32_t count) { return count >= 0 && count <= 100 ? count : 0; };
-  for (std::int32_t i = 0; i < entries(shape.hops); ++i) {
-    file.Append(Bytes(635).Text(0, 55, "Cascade").F32(55, 5.5f).F32(620, 5.5f).F32(625, 1.0f)
-                    .U8(629, static_cast<std::uint8_t>(i % 2 == 0 ? 60 : 251))
-                    .U8(630, static_cast<std::uint8_t>(i % 2 == 0 ? 0 : 255)));
+  testing::RecipeFile recipe;
+  recipe.header.Text(0, 85, "Pale Ale").F32(97, 5.0f).F32(101, 6.5f).F32(105, 52.0f)
+      .F32(109, 35.0f).F32(113, 72.0f).I32(117, 60).U8(125, shape.recipe_type);
+  recipe.style.Text(0, 55, "Ale").Text(55, 55, "American Pale Ale");
+  for (std::int32_t i = 0; i < shape.hops; ++i) {
+    recipe.hops.push_back(Bytes(testing::kHopAdditionSize).Text(0, 55, "Cascade").F32(55, 5.5f)
+                              .F32(620, 5.5f).F32(625, 1.0f)
+                              .U8(629, static_cast<std::uint8_t>(i % 2 == 0 ? 60 : 251))
+                              .U8(630, static_cast<std::uint8_t>(i % 2 == 0 ? 0 : 255)));
   }
-  for (std::int32_t i = 0; i < entries(shape.fermentables); ++i) {
-    file.Append(Bytes(529).Text(0, 55, "Pale Malt").F32(171, 3.0f).F32(521, 9.0f));
+  for (std::int32_t i = 0; i < shape.fermentables; ++i) {
+    recipe.fermentables.push_back(Bytes(testing::kFermentableAdditionSize)
+                                      .Text(0, 55, "Pale Malt").F32(171, 3.0f).F32(521, 9.0f));
   }
-  for (std::int32_t i = 0; i < entries(shape.miscs); ++i) {
-    file.Append(Bytes(589).Text(0, 55, "Irish Moss").F32(577, 1.0f));
+  for (std::int32_t i = 0; i < shape.miscs; ++i) {
+    recipe.miscs.push_back(
+        Bytes(testing::kMiscAdditionSize).Text(0, 55, "Irish Moss").F32(577, 1.0f));
   }
-  file.Append(Bytes(468).Text(0, 55, "American Ale"));
-  file.Append(Bytes(5));
-  file.Append(Bytes(222).Text(0, 27, "Soft water"));
-  file.Append(Bytes(8385)
-                  .I32(33, 152)
-                  .I32(37, 60)
-                  .F32(57, 12.0f)
-                  .Text(62, 4028, "Mash at 152 F.\r\nFerment cool.")
-                  .I32(8373, shape.steps)
-                  .I32(8377, 68));
-  for (std::size_t k = 0; k < kStepSlots; ++k) {
-    file.Append(static_cast<std::int32_t>(k) < shape.steps ? Step(static_cast<int>(k))
-                                                           : Bytes(kStepSlot));
-  }
-  return file.Append(Bytes(256).Text(0, 255, "Step mash").U8(255, shape.mash_mode));
+  recipe.yeast.Text(0, 55, "American Ale");
+  recipe.water.Text(0, 27, "Soft water");
+  recipe.process.I32(33, 152).I32(37, 60).F32(57, 12.0f)
+      .Text(62, 4028, "Mash at 152 F.\r\nFerment cool.").I32(8377, 68);
+  for (std::int32_t k = 0; k < shape.steps; ++k) recipe.steps.push_back(Step(k));
+  recipe.schedule.Text(0, 255, "Step mash").U8(255, shape.mash_mode);
+  recipe.SyncCounts();
+  return recipe.Build();
 }
 
 void AddRecipeSeeds(std::vector<Seed>& seeds) {
@@ -176,6 +163,7 @@ void AddRecipeSeeds(std::vector<Seed>& seeds) {
   Add(seeds, "rec", "simple-mash", Recipe({1, 1, 1, 0, 1, 0}));
   Add(seeds, "rec", "extract", Recipe({1, 2, 0, 5, 2, 1}));
   Add(seeds, "rec", "largest", Recipe({100, 100, 100, 49, 0, 1}));
+  // A hop count past the limit, with the 101 entries present.
   Add(seeds, "rec", "count-past-limit", Recipe({101, 1, 1, 0, 0, 1}));
   Add(seeds, "rec", "cut-short", Recipe({2, 3, 1, 3, 0, 1}).Prefix(126 + 1031 + 635 + 100));
 }
