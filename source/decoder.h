@@ -199,6 +199,16 @@ bool ValidateRanges(R& record) {
   return clean;
 }
 
+/// True for the bounds of a tested range entry. The bounds are read rather than compared with
+/// null: g++ cannot compare the address of an inline variable with null at compile time in a
+/// sanitizer build, whereas reading through a null reference is never a constant expression, so
+/// a tested entry without bounds still stops the compilation.
+constexpr bool BoundsReadable(const RangeBounds* bounds) {
+  const RangeBounds copy = *bounds;
+  static_cast<void>(copy);
+  return true;
+}
+
 /// Checks at compile time that a layout's tables agree: one member per decoded field with the
 /// field's kind, one range entry per field index whose kind matches, and fields within the record.
 template <class R>
@@ -221,7 +231,7 @@ constexpr bool LayoutIsConsistent() {
       if (f.kind == FieldKind::None) continue;
       const RangeSpec& r = L::kRanges[i++];
       const auto k = static_cast<int>(r.kind);
-      if (k >= 4 && k <= 8 && (r.kind != f.kind || r.bounds == nullptr)) return false;
+      if (k >= 4 && k <= 8 && (r.kind != f.kind || !BoundsReadable(r.bounds))) return false;
     }
   }
   return true;

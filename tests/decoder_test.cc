@@ -59,6 +59,26 @@ struct RecordLayout<Sample> {
   };
 };
 
+// Bounds with external linkage, as the record headers declare theirs. The layout check must still
+// evaluate at compile time in the sanitizer build, where g++ cannot compare such an address with
+// null; this type stops that build if the check goes back to comparing.
+inline constexpr RangeBounds kSharedBoundsForLayoutCheck = FloatBounds(0, 100, 0);
+
+struct SharedBoundsSample {
+  float value = 0;
+  std::vector<std::int32_t> field_errors;
+};
+
+template <>
+struct RecordLayout<SharedBoundsSample> {
+  static constexpr std::size_t kRecordSize = 4;
+  static constexpr FieldSpec kFields[] = {{4, FieldKind::Float32}};
+  static constexpr MemberRef<SharedBoundsSample> kMembers[] = {&SharedBoundsSample::value};
+  static constexpr RangeSpec kRanges[] = {{FieldKind::Float32, &kSharedBoundsForLayoutCheck}};
+};
+
+static_assert(LayoutIsConsistent<SharedBoundsSample>());
+
 namespace {
 
 using testing::Bytes;

@@ -1,0 +1,276 @@
+// libFuzzer target: one whole conversion, in process, of arbitrary bytes.
+//
+// The first input byte picks the file kind (fuzz_kinds.h); the remaining bytes are written to a
+// file of that kind's name in a private folder and converted with RunKegverter, exactly as the
+// command line would. Whatever the bytes, the run must end with exit status 0 or 1, a successful
+// run must leave its output, any output must be a well-formed UTF-8 XML document with root
+// beer_xml, and nothing else may be left beside it (no temporary save file). Anything else
+// aborts, and libFuzzer keeps the input as a finding. Memory errors, undefined behaviour and
+// leaks are the sanitizers' to catch.
+//
+// KEGVERTER_FUZZ_KIND=<label> restricts a campaign to one kind: inputs whose first byte picks
+// another kind are rejected, so that every corpus file keeps the kind byte it is run with.
+
+#include <stdlib.h>  // mkdtemp
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include <pugixml.hpp>
+
+#include "driver/driver.h"
+#include "driver/file_kind.h"
+#include "fuzz/fuzz_kinds.h"
+
+namespace kegverter::fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void Fail(const char* format, ...) {
+  std::fputs("kegverter_fuzz: ", stderr);
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(stderr, format, args);
+  va_end(args);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
+  std::abort();
+}
+
+// ---- The output oracle -------------------------------------------------------------------
+// pugixml parses leniently: it accepts bytes that are not UTF-8, control characters and repeated
+// attributes. A conforming parser rejects all of them, so they are checked here as well.
+
+constexpr bool XmlChar(char32_t c) {
+  if (c < 0x20) return c == 0x9 || c == 0xA || c == 0xD;
+  return (c < 0xD800) || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Empty when `text` is UTF-8 made only of XML characters; otherwise what is wrong and where.
+std::string CheckCharacters(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<std::uint8_t>(text[i]);
+    std::size_t length = 0;
+    char32_t c = 0;
+    if (lead < 0x80) {
+      length = 1;
+      c = lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+      c = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      c = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      c = lead & 0x07u;
+    } else {
+      return "byte " + std::to_string(i) + " starts no UTF-8 sequence";
+    }
+    if (i + length > text.size()) return "UTF-8 sequence cut off at byte " + std::to_string(i);
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto continuation = static_cast<std::uint8_t>(text[i + k]);
+      if ((continuation & 0xC0) != 0x80) {
+        return "bad UTF-8 continuation at byte " + std::to_string(i + k);
+      }
+      c = (c << 6) | (continuation & 0x3Fu);
+    }
+    if ((length == 3 && c < 0x800) || (length == 4 && c < 0x10000)) {
+      return "overlong UTF-8 at byte " + std::to_string(i);
+    }
+    if (!XmlChar(c)) return "character U+" + std::to_string(c) + " at byte " + std::to_string(i);
+    i += length;
+  }
+  return std::string();
+}
+
+// Every decoded name and value (character references resolved) must be made of XML characters,
+// and no element may repeat an attribute.
+std::string CheckTree(pugi::xml_node node) {
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    std::string problem = CheckCharacters(child.name());
+    if (problem.empty()) problem = CheckCharacters(child.value());
+    for (pugi::xml_attribute a = child.first_attribute(); a && problem.empty();
+         a = a.next_attribute()) {
+      problem = CheckCharacters(a.name());
+      if (problem.empty()) problem = CheckCharacters(a.value());
+      for (pugi::xml_attribute b = a.next_attribute(); b && problem.empty();
+           b = b.next_attribute()) {
+        if (std::strcmp(a.name(), b.name()) == 0) problem = "repeated attribute";
+      }
+      if (!problem.empty()) problem = std::string("attribute ") + a.name() + ": " + problem;
+    }
+    if (problem.empty()) problem = CheckTree(child);
+    if (!problem.empty()) return std::string("<") + child.name() + ">: " + problem;
+  }
+  return std::string();
+}
+
+// Empty when `content` is a document the converter may write.
+std::string CheckDocument(std::string_view content) {
+  std::string problem = CheckCharacters(content);
+  if (!problem.empty()) return problem;
+  pugi::xml_document document;
+  const pugi::xml_parse_result parsed =
+      document.load_buffer(content.data(), content.size(),
+                           pugi::parse_default | pugi::parse_declaration, pugi::encoding_utf8);
+  if (!parsed) {
+    return std::string("not well-formed: ") + parsed.description() + " at byte " +
+           std::to_string(parsed.offset);
+  }
+  const pugi::xml_node declaration = document.first_child();
+  if (declaration.type() != pugi::node_declaration ||
+      !EqualsIgnoringCase(declaration.attribute("encoding").value(), "utf-8")) {
+    return "does not start with a UTF-8 XML declaration";
+  }
+  if (std::string_view(document.document_element().name()) != "beer_xml") {
+    return "root element is not beer_xml";
+  }
+  return CheckTree(document);
+}
+
+// The oracle must reject what it is meant to reject, or a campaign would prove nothing.
+void SelfTest() {
+  constexpr std::string_view kGood =
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+      "<beer_xml><a b=\"&#13;\">\xC3\xA9</a></beer_xml>";
+  constexpr std::string_view kBad[] = {
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<beer_xml><a></beer_xml>",
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<beer_xml>\x01</beer_xml>",
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<beer_xml>&#1;</beer_xml>",
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<beer_xml>\xE9</beer_xml>",
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<beer_xml>\xC0\xAF</beer_xml>",
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<beer_xml a=\"1\" a=\"2\"/>",
+      "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<other/>",
+      "<beer_xml/>",
+  };
+  if (!CheckDocument(kGood).empty()) Fail("self-test: a good document is rejected");
+  for (std::string_view bad : kBad) {
+    if (CheckDocument(bad).empty()) Fail("self-test: a bad document passes the check");
+  }
+}
+
+// ---- The conversion ------------------------------------------------------------------------
+
+struct Workspace {
+  fs::path folder;
+  std::FILE* out = nullptr;  // the program's console output, discarded
+  std::FILE* err = nullptr;
+  std::optional<std::size_t> only_kind;
+};
+
+Workspace* g_workspace = nullptr;
+
+void RemoveWorkspace() {
+  if (g_workspace == nullptr) return;
+  std::error_code ec;
+  fs::remove_all(g_workspace->folder, ec);
+}
+
+// A folder of this process's own, under TMPDIR when it is set, else on a memory file system when
+// there is one: every successful conversion syncs its output to disk.
+fs::path MakePrivateFolder() {
+  std::error_code ec;
+  fs::path base = "/dev/shm";
+  const char* tmpdir = std::getenv("TMPDIR");
+  if ((tmpdir != nullptr && *tmpdir != '\0') || !fs::is_directory(base, ec)) {
+    base = fs::temp_directory_path(ec);
+  }
+  std::string pattern = (base / "kegverter-fuzz-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) Fail("cannot create a folder under %s", base.c_str());
+  return fs::path(pattern);
+}
+
+Workspace& TheWorkspace() {
+  if (g_workspace == nullptr) {
+    static Workspace workspace;
+    workspace.folder = MakePrivateFolder();
+    workspace.out = std::fopen("/dev/null", "w");
+    workspace.err = std::fopen("/dev/null", "w");
+    if (workspace.out == nullptr || workspace.err == nullptr) Fail("cannot open /dev/null");
+    g_workspace = &workspace;
+    std::atexit(RemoveWorkspace);
+  }
+  return *g_workspace;
+}
+
+void WriteInput(const fs::path& path, const std::uint8_t* data, std::size_t size) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr || (size > 0 && std::fwrite(data, 1, size, file) != size) ||
+      std::fclose(file) != 0) {
+    Fail("cannot write %s", path.c_str());
+  }
+}
+
+std::string ReadWhole(const fs::path& path) {
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(path, ec);
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (ec || file == nullptr) Fail("cannot read %s", path.c_str());
+  std::string content(static_cast<std::size_t>(size), '\0');
+  const std::size_t got = content.empty() ? 0 : std::fread(content.data(), 1, content.size(), file);
+  std::fclose(file);
+  if (got != content.size()) Fail("cannot read %s", path.c_str());
+  return content;
+}
+
+int ConvertOne(const std::uint8_t* data, std::size_t size) {
+  Workspace& workspace = TheWorkspace();
+  if (size == 0) return -1;
+  const std::size_t kind = KindIndex(data[0]);
+  if (workspace.only_kind && kind != *workspace.only_kind) return -1;
+
+  const std::string name(kFuzzKinds[kind].file_name);
+  const fs::path input = workspace.folder / name;
+  const fs::path output = workspace.folder / OutputPath(name);
+  WriteInput(input, data + 1, size - 1);
+
+  const std::string argument = input.string();
+  const char* argv[] = {"kegverter", argument.c_str(), nullptr};
+  const int status = RunKegverter(2, argv, workspace.out, workspace.err);
+  if (status != 0 && status != 1) Fail("%s: exit status %d", name.c_str(), status);
+
+  std::error_code ec;
+  const bool written = fs::exists(output, ec);
+  if (status == 0 && !written) Fail("%s: exit status 0 but no output file", name.c_str());
+  if (written) {
+    const std::string problem = CheckDocument(ReadWhole(output));
+    if (!problem.empty()) Fail("%s: bad output: %s", name.c_str(), problem.c_str());
+  }
+  for (const fs::directory_entry& entry : fs::directory_iterator(workspace.folder)) {
+    if (entry.path() != input && entry.path() != output) {
+      Fail("%s: left behind %s", name.c_str(), entry.path().filename().c_str());
+    }
+  }
+  fs::remove(output, ec);
+  fs::remove(input, ec);
+  return 0;
+}
+
+}  // namespace
+}  // namespace kegverter::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+  using namespace kegverter::fuzz;
+  SelfTest();
+  Workspace& workspace = TheWorkspace();
+  if (const char* label = std::getenv("KEGVERTER_FUZZ_KIND"); label != nullptr && *label != '\0') {
+    workspace.only_kind = KindOfLabel(label);
+    if (!workspace.only_kind) Fail("KEGVERTER_FUZZ_KIND: unknown kind %s", label);
+  }
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return kegverter::fuzz::ConvertOne(data, size);
+}

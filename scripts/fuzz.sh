@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Fuzzes whole conversions: scripts/fuzz.sh SECONDS [KIND...]
+#
+# Builds the libFuzzer target with clang under build/fuzz, writes the seed corpus, then fuzzes each
+# kind in turn for its share of SECONDS (all kinds when none is given). KIND is a database name
+# (extra.dat hops.dat malt.dat styles.dat water.dat yeast.dat) or wtr, msh, rec.
+# The corpus grows in build/fuzz/corpus/<kind>/ from one campaign to the next; inputs that crash,
+# leak, hang or make bad XML go to build/fuzz/findings/, and the script then exits with status 1.
+# Reproduce one with: build/fuzz/fuzz/kegverter_fuzz build/fuzz/findings/<file>
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+all_kinds=(extra.dat hops.dat malt.dat styles.dat water.dat yeast.dat wtr msh rec)
+if [ $# -lt 1 ] || ! [[ "$1" =~ ^[0-9]+$ ]] || [ "$1" -lt 1 ]; then
+  echo "usage: scripts/fuzz.sh SECONDS [KIND...]   (KIND: ${all_kinds[*]})" >&2
+  exit 2
+fi
+seconds=$1
+shift
+kinds=("$@")
+[ ${#kinds[@]} -gt 0 ] || kinds=("${all_kinds[@]}")
+for kind in "${kinds[@]}"; do
+  if ! [[ " ${all_kinds[*]} " == *" $kind "* ]]; then
+    echo "fuzz: unknown kind $kind (expected one of: ${all_kinds[*]})" >&2
+    exit 2
+  fi
+done
+
+bash scripts/setup.sh clang libclang-rt-14-dev
+mkdir -p build/fuzz
+# Everything, not only the fuzzer: this build is also where clang checks our code for warnings.
+if ! { [ -f build/fuzz/build.ninja ] || cmake -S . -B build/fuzz -G Ninja \
+         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKEGVERTER_FUZZ=ON -DKEGVERTER_BENCH=OFF; } \
+       >build/fuzz/build.log 2>&1 ||
+   ! cmake --build build/fuzz -j2 >>build/fuzz/build.log 2>&1; then
+  cat build/fuzz/build.log >&2
+  echo "fuzz: the clang build failed" >&2
+  exit 1
+fi
+
+fuzzer=build/fuzz/fuzz/kegverter_fuzz
+mkdir -p build/fuzz/corpus build/fuzz/findings build/fuzz/logs
+build/fuzz/fuzz/kegverter_fuzz_seeds build/fuzz/corpus examples >/dev/null
+
+# A maximal recipe: 25093 fixed bytes plus 100 hops (635 bytes each), 100 fermentables (529) and
+# 100 miscellaneous additions (589) is 200393 bytes; with the kind byte it fits 200 KiB.
+max_len=204800
+share=$(( seconds / ${#kinds[@]} ))
+[ "$share" -ge 1 ] || share=1
+
+# The fuzzer's scratch files, on a memory file system when there is one; a crashed run cannot
+# clean up after itself, so the whole folder goes at the end.
+scratch_base=/dev/shm
+[ -d "$scratch_base" ] && [ -w "$scratch_base" ] || scratch_base=${TMPDIR:-/tmp}
+scratch=$(mktemp -d "$scratch_base/kegverter-fuzz.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+
+status=0
+printf '%-10s %10s %8s %6s %6s  %s\n' kind runs exec/s cov new result
+for kind in "${kinds[@]}"; do
+  log="build/fuzz/logs/$kind.log"
+  result=ok
+  # -timeout: a conversion takes milliseconds; -rss_limit_mb also caps any single allocation.
+  if ! TMPDIR="$scratch" KEGVERTER_FUZZ_KIND="$kind" "$fuzzer" \
+      -max_total_time="$share" -timeout=10 -rss_limit_mb=1024 -max_len="$max_len" \
+      -print_final_stats=1 -artifact_prefix="build/fuzz/findings/$kind-" \
+      "build/fuzz/corpus/$kind" >"$log" 2>&1; then
+    result="FINDING (see $log)"
+    status=1
+  fi
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+  added=$(sed -n 's/^stat::new_units_added: *//p' "$log" | tail -1)
+  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+  printf '%-10s %10s %8s %6s %6s  %s\n' "$kind" "${runs:--}" "${speed:--}" "${cov:--}" \
+    "${added:--}" "$result"
+done
+
+if [ "$status" -ne 0 ]; then
+  echo "fuzz: findings in build/fuzz/findings/:" >&2
+  ls -1 build/fuzz/findings >&2 || true
+fi
+exit $status
