@@ -46,11 +46,6 @@ std::string StyleProfile(const StyleRecord& record) {
 
 }  // namespace
 
-std::optional<std::string> WordOf(std::span<const char* const> words, std::uint32_t code) {
-  if (code >= words.size() || words[code] == nullptr) return std::nullopt;
-  return std::string(words[code]);
-}
-
 std::optional<std::string> HopUseWord(std::int16_t type_code) {
   return WordOf(kHopUseWords, static_cast<std::uint16_t>(type_code) & 0x0Fu);
 }

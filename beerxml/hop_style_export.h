@@ -25,9 +25,6 @@ inline constexpr std::array<const char*, 6> kStyleTypeWords = {
     "ale", "lager", "cider", "mead", nullptr, "mixed",
 };
 
-/// The word of `code` in `words`; nothing when the code is outside the table or has no word.
-std::optional<std::string> WordOf(std::span<const char* const> words, std::uint32_t code);
-
 /// The use word of a hop's `type_code` (the upper 12 bits do not matter).
 std::optional<std::string> HopUseWord(std::int16_t type_code);
 

@@ -10,16 +10,6 @@ namespace kegverter {
 
 namespace {
 
-// How many levels a table leaves the cursor below where it started.
-constexpr int EndDepth(std::span<const NodeSpec> table) {
-  int depth = 0;
-  for (const NodeSpec& e : table) {
-    if (e.kind == NodeKind::Element) ++depth;
-    if (e.kind == NodeKind::Parent) --depth;
-  }
-  return depth;
-}
-
 static_assert(std::size(MashTable) == 33 && ValueCount(MashTable) == 13 && EndDepth(MashTable) == 2);
 static_assert(std::size(MashStepTable) == 42 && ValueCount(MashStepTable) == 18 &&
               IsBalanced(MashStepTable));

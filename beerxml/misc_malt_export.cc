@@ -25,24 +25,14 @@ static_assert(kVolumeEntry != kNoEntry && kMassEntry != kNoEntry);
 constexpr std::uint8_t kUnitByType = 6;
 constexpr std::uint8_t kUnitByTypeResolved[] = {0, 2, 0, 0, 3, 0};
 
-const char* WordOf(std::span<const char* const> words, unsigned code) {
-  return code < words.size() ? words[code] : nullptr;
-}
-
-std::optional<std::string> Word(std::span<const char* const> words, unsigned code) {
-  const char* word = WordOf(words, code);
-  if (word == nullptr) return std::nullopt;
-  return std::string(word);
-}
-
 // "Add to <use> for <n> <units>.", after the comment when there is one. Codes without a word
 // leave their part out.
 std::string MiscNotes(const MiscRecord& record) {
   std::string sentence = "Add to ";
-  if (const char* use = WordOf(kMiscUseWords, record.time_type)) sentence += use;
-  if (const char* phrase = WordOf(kMiscTimePhrases, record.time_units)) {
+  if (const auto use = WordOf(kMiscUseWords, record.time_type)) sentence += *use;
+  if (const auto phrase = WordOf(kMiscTimePhrases, record.time_units)) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, phrase, static_cast<int>(record.suggested_time));
+    std::snprintf(buffer, sizeof buffer, phrase->c_str(), static_cast<int>(record.suggested_time));
     sentence += buffer;
   }
   const std::string_view comment = record.comment ? std::string_view(*record.comment) : "";
@@ -55,21 +45,11 @@ NodeValues MiscValues(const MiscRecord& record, const MiscAmount& amount) {
   NodeValues values;
   values.reserve(ValueCount(kMiscTable));
   values.emplace_back(WidenText(record.ingredient_name));
-  values.push_back(Word(kMiscTypeWords, record.ingredient_type));
-  values.push_back(Word(kMiscUseWords, record.time_type));
+  values.push_back(WordOf(kMiscTypeWords, record.ingredient_type));
+  values.push_back(WordOf(kMiscUseWords, record.time_type));
   values.emplace_back(WidenText(record.usage));
   values.emplace_back(MiscNotes(record));
-  if (amount.volume) {
-    values.push_back(amount.unit);
-    values.emplace_back(amount.text);
-    values.emplace_back();
-    values.emplace_back();
-  } else {
-    values.emplace_back();
-    values.emplace_back();
-    values.push_back(amount.unit);
-    values.emplace_back(amount.text);
-  }
+  AppendMiscAmountValues(values, amount);
   return values;
 }
 
@@ -79,7 +59,7 @@ NodeValues FermentableValues(const MaltRecord& record) {
                                   static_cast<double>(record.coarse_grind_yield);
   return {
       WidenText(record.name),
-      Word(kFermentableTypeWords, record.type),
+      WordOf(kFermentableTypeWords, record.type),
       "L",
       FormatFixed(record.color, 1),
       WidenText(record.origin),
@@ -101,6 +81,14 @@ NodeValues FermentableValues(const MaltRecord& record) {
 
 }  // namespace
 
+void AppendMiscAmountValues(NodeValues& values, const MiscAmount& amount) {
+  const std::optional<std::string> absent;
+  values.push_back(amount.volume ? amount.unit : absent);
+  values.push_back(amount.volume ? std::optional<std::string>(amount.text) : absent);
+  values.push_back(amount.volume ? absent : amount.unit);
+  values.push_back(amount.volume ? absent : std::optional<std::string>(amount.text));
+}
+
 MiscAmount ResolveMiscAmount(const NarrowText& ingredient_name, std::uint8_t ingredient_type,
                              std::uint8_t stored_unit, float amount) {
   std::uint8_t unit = stored_unit;
@@ -114,7 +102,7 @@ MiscAmount ResolveMiscAmount(const NarrowText& ingredient_name, std::uint8_t ing
   } else {
     result.volume = unit == 3 || unit == 4 || unit == 5;
   }
-  result.unit = Word(result.volume ? std::span<const char* const>(kMiscVolumeUnits)
+  result.unit = WordOf(result.volume ? std::span<const char* const>(kMiscVolumeUnits)
                                    : std::span<const char* const>(kMiscMassUnits),
                      unit);
   result.text = unit == stored_unit && amount != 0 ? FormatFixed(amount, 2) : FormatFixed(0, 1);

@@ -81,6 +81,10 @@ struct MiscAmount {
 MiscAmount ResolveMiscAmount(const NarrowText& ingredient_name, std::uint8_t ingredient_type,
                              std::uint8_t stored_unit, float amount);
 
+/// Appends the four values of the `amount` and `amount_as_weight` elements, in table order:
+/// unit and text for the form in use, absent values for the other.
+void AppendMiscAmountValues(NodeValues& values, const MiscAmount& amount);
+
 /// Writes `records` as a miscellaneous_ingredients document to `output_path`. Returns 0.
 int ExportMiscRecords(std::span<const MiscRecord> records, const std::string& output_path,
                       ExportRun& run);

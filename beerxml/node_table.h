@@ -43,6 +43,13 @@ constexpr NodeSpec Text() { return {NodeKind::Text, nullptr, kValueString}; }
 constexpr NodeSpec Parent() { return {NodeKind::Parent, nullptr, 0}; }
 }  // namespace nodes
 
+/// The word of `code` in a word table; nothing when the code is outside the table or its entry
+/// is null (a code the application defines no word for).
+inline std::optional<std::string> WordOf(std::span<const char* const> words, std::uint32_t code) {
+  if (code >= words.size() || words[code] == nullptr) return std::nullopt;
+  return std::string(words[code]);
+}
+
 inline constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
 
 /// Number of value strings a table takes.
@@ -102,6 +109,16 @@ constexpr std::size_t MatchingParent(std::span<const NodeSpec> table, std::size_
     if (table[i].kind == NodeKind::Parent && --depth == 0) return i;
   }
   return kNoEntry;
+}
+
+/// How many levels a table leaves the cursor below where it started (negative: above).
+constexpr int EndDepth(std::span<const NodeSpec> table) {
+  int depth = 0;
+  for (const NodeSpec& e : table) {
+    if (e.kind == NodeKind::Element) ++depth;
+    if (e.kind == NodeKind::Parent) --depth;
+  }
+  return depth;
 }
 
 /// True when every Element entry is closed by a Parent entry and no Parent climbs above the start.

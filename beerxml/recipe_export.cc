@@ -11,16 +11,6 @@ namespace kegverter {
 
 namespace {
 
-// How many levels a table leaves the cursor below where it started.
-constexpr int EndDepth(std::span<const NodeSpec> table) {
-  int depth = 0;
-  for (const NodeSpec& e : table) {
-    if (e.kind == NodeKind::Element) ++depth;
-    if (e.kind == NodeKind::Parent) --depth;
-  }
-  return depth;
-}
-
 static_assert(std::size(RecipeHeaderTable) == 52 && ValueCount(RecipeHeaderTable) == 18 &&
               EndDepth(RecipeHeaderTable) == 2);
 static_assert(recipe_tables::OpenGrainBill.size() == 1 &&

@@ -95,17 +95,7 @@ NodeValues RecipeMiscValues(const MiscAddition& misc, const MiscAmount& amount) 
   values.push_back(WidenText(misc.ingredient_name));
   values.push_back(WordOf(kMiscTypeWords, misc.ingredient_type));
   values.push_back(WordOf(kMiscUseWords, misc.time_type));
-  if (amount.volume) {
-    values.push_back(amount.unit);
-    values.push_back(amount.text);
-    values.emplace_back();
-    values.emplace_back();
-  } else {
-    values.emplace_back();
-    values.emplace_back();
-    values.push_back(amount.unit);
-    values.push_back(amount.text);
-  }
+  AppendMiscAmountValues(values, amount);
   // An addition has no time of its own: the ingredient's suggested time applies.
   values.push_back(WordOf(kMiscTimeUnitWords, misc.time_units));
   values.push_back(FormatIntDecimal(misc.suggested_time));

@@ -19,11 +19,6 @@ static_assert(std::size(kYeastTable) == 61 && ValueCount(kYeastTable) == 23 &&
 constexpr std::size_t kMaxReuseEntry = ElementEntry(kYeastTable, "yeast/max_reuse");
 static_assert(kMaxReuseEntry != kNoEntry);
 
-std::optional<std::string> Word(std::span<const char* const> words, unsigned code) {
-  if (code >= words.size() || words[code] == nullptr) return std::nullopt;
-  return std::string(words[code]);
-}
-
 NodeValues WaterValues(const WaterRecord& record) {
   return {
       WidenText(record.name),
@@ -46,15 +41,15 @@ NodeValues YeastValues(const YeastRecord& record) {
   const std::string none = FormatFixed(0, 1);
   return {
       WidenText(record.name),
-      Word(kYeastTypeWords, record.type),
-      Word(kYeastFormWords, record.form),
+      WordOf(kYeastTypeWords, record.type),
+      WordOf(kYeastFormWords, record.form),
       WidenText(record.laboratory),
       WidenText(record.product_id),
       "F",
       temperature,  // one temperature is both ends of the range
       "F",
       temperature,
-      Word(kFlocculationWords, record.flocculation),
+      WordOf(kFlocculationWords, record.flocculation),
       FormatFixed(static_cast<double>(attenuation_sum) * 0.5, 1),
       WidenText(record.notes),
       WidenText(record.best_for),
