@@ -10,6 +10,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -128,6 +129,16 @@ enum : std::int32_t { kInRange = 0, kBelowMinimum = 1, kAboveMaximum = 2 };
 ///   empty span for a type that is not range-tested).
 template <class R>
 struct RecordLayout;
+
+/// A table made of `head` followed by `tail`: a record that extends another record type's layout
+/// states only what it adds.
+template <class T, std::size_t N, std::size_t M>
+constexpr std::array<T, N + M> JoinTables(const T (&head)[N], const std::array<T, M>& tail) {
+  std::array<T, N + M> joined{};
+  for (std::size_t i = 0; i < N; ++i) joined[i] = head[i];
+  for (std::size_t i = 0; i < M; ++i) joined[N + i] = tail[i];
+  return joined;
+}
 
 /// Yields the member of `record` that receives field `index`; monostate past the last field.
 template <class R>

@@ -14,6 +14,7 @@
 #include "source/decoder.h"
 #include "source/hop_style_records.h"
 #include "source/mash_schedule.h"
+#include "source/misc_malt_records.h"
 #include "source/water_yeast_records.h"
 
 namespace kegverter {
@@ -162,10 +163,6 @@ inline constexpr RangeBounds kBoilTime = Int32Bounds(0, 500, 0);
 inline constexpr RangeBounds kSpareValue = Int32Bounds(0, 1000, 0);
 inline constexpr RangeBounds kPercent = FloatBounds(0, 110, 0);
 inline constexpr RangeBounds kHopAmount = FloatBounds(0, 1600000, 0);
-inline constexpr RangeBounds kPotential = FloatBounds(0, 11, 0);
-inline constexpr RangeBounds kColor = FloatBounds(0, 2550, 0);
-inline constexpr RangeBounds kDiastaticPower = FloatBounds(0, 550, 0);
-inline constexpr RangeBounds kYield = FloatBounds(-11, 110, 0);
 // The file has 50 step slots, and all of them are usable.
 inline constexpr RangeBounds kStepCount = Int32Bounds(0, 50, 0);
 
@@ -221,15 +218,10 @@ struct RecordLayout<HopAddition> {
 template <>
 struct RecordLayout<FermentableAddition> {
   static constexpr std::size_t kRecordSize = 529;
-  static constexpr FieldSpec kFields[] = {
-      {55, FieldKind::Text},    {55, FieldKind::Text},    {55, FieldKind::Text},
-      {1, FieldKind::UInt8},    {1, FieldKind::UInt8},    {4, FieldKind::Float32},
-      {4, FieldKind::Float32},  {4, FieldKind::Float32},  {4, FieldKind::Float32},
-      {4, FieldKind::Float32},  {4, FieldKind::Float32},  {4, FieldKind::Float32},
-      {155, FieldKind::Text},   {159, FieldKind::Text},   {4, FieldKind::Float32},
-      {4, FieldKind::Float32},  {4, FieldKind::Float32},  {4, FieldKind::Float32},
-      {4, FieldKind::Float32},
-  };
+  // The malt database record, then the amount and a spare amount.
+  static constexpr auto kFields = JoinTables(
+      RecordLayout<MaltRecord>::kFields,
+      std::array<FieldSpec, 2>{{{4, FieldKind::Float32}, {4, FieldKind::Float32}}});
   static constexpr MemberRef<FermentableAddition> kMembers[] = {
       &FermentableAddition::name,             &FermentableAddition::supplier,
       &FermentableAddition::origin,           &FermentableAddition::type,
@@ -242,33 +234,20 @@ struct RecordLayout<FermentableAddition> {
       &FermentableAddition::coarse_grind_yield, &FermentableAddition::amount,
       &FermentableAddition::spare_amount,
   };
-  static constexpr RangeSpec kRanges[] = {
-      kUntested, kUntested, kUntested, kUntested, kUntested,
-      recipe_bounds::FloatTest(recipe_bounds::kPotential),        // potential
-      recipe_bounds::FloatTest(recipe_bounds::kColor),            // color
-      recipe_bounds::FloatTest(recipe_bounds::kPotential),        // moisture
-      recipe_bounds::FloatTest(recipe_bounds::kPercent),          // max_in_batch
-      recipe_bounds::FloatTest(recipe_bounds::kDiastaticPower),   // diastatic_power
-      recipe_bounds::FloatTest(recipe_bounds::kPercent),          // protein
-      recipe_bounds::FloatTest(recipe_bounds::kPercent),          // spare_percentage
-      kUntested, kUntested,
-      recipe_bounds::FloatTest(recipe_bounds::kQuantity),         // inventory
-      recipe_bounds::FloatTest(recipe_bounds::kYield),            // fine_grind_yield
-      recipe_bounds::FloatTest(recipe_bounds::kYield),            // coarse_grind_yield
-      recipe_bounds::FloatTest(recipe_bounds::kQuantity),         // amount
-      recipe_bounds::FloatTest(recipe_bounds::kQuantity),         // spare_amount
-  };
+  static constexpr auto kRanges = JoinTables(
+      RecordLayout<MaltRecord>::kRanges,
+      std::array<RangeSpec, 2>{{recipe_bounds::FloatTest(recipe_bounds::kQuantity),    // amount
+                                recipe_bounds::FloatTest(recipe_bounds::kQuantity)}});  // spare
 };
 
 template <>
 struct RecordLayout<MiscAddition> {
   static constexpr std::size_t kRecordSize = 589;
-  static constexpr FieldSpec kFields[] = {
-      {55, FieldKind::Text},   {1, FieldKind::UInt8},   {4, FieldKind::Int32},
-      {1, FieldKind::UInt8},   {1, FieldKind::UInt8},   {1, FieldKind::UInt8},
-      {4, FieldKind::Float32}, {255, FieldKind::Text},  {255, FieldKind::Text},
-      {4, FieldKind::Float32}, {4, FieldKind::Float32}, {4, FieldKind::Float32},
-  };
+  // The miscellaneous database record, then the amount and two spare amounts.
+  static constexpr auto kFields = JoinTables(
+      RecordLayout<MiscRecord>::kFields,
+      std::array<FieldSpec, 3>{
+          {{4, FieldKind::Float32}, {4, FieldKind::Float32}, {4, FieldKind::Float32}}});
   static constexpr MemberRef<MiscAddition> kMembers[] = {
       &MiscAddition::ingredient_name, &MiscAddition::ingredient_type,
       &MiscAddition::suggested_time,  &MiscAddition::time_type,
@@ -277,13 +256,10 @@ struct RecordLayout<MiscAddition> {
       &MiscAddition::comment,         &MiscAddition::amount,
       &MiscAddition::spare_amount,    &MiscAddition::spare_amount_2,
   };
-  static constexpr RangeSpec kRanges[] = {
-      kUntested, kUntested, kUntested, kUntested, kUntested, kUntested,
-      recipe_bounds::FloatTest(recipe_bounds::kQuantity),  // inventory
-      kUntested, kUntested,
-      recipe_bounds::FloatTest(recipe_bounds::kQuantity),  // amount
-      kUntested, kUntested,                             // the spare amounts are never tested
-  };
+  static constexpr auto kRanges = JoinTables(
+      RecordLayout<MiscRecord>::kRanges,
+      std::array<RangeSpec, 3>{{recipe_bounds::FloatTest(recipe_bounds::kQuantity),  // amount
+                                kUntested, kUntested}});  // the spare amounts are never tested
 };
 
 template <>

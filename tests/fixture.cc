@@ -164,6 +164,20 @@ void ConvertBytes(const std::string& name, const Bytes& bytes, Converted& out) {
   ParseXmlFile(input.substr(0, input.size() - 3) + "xml", out.xml);
 }
 
+RunResult ConvertAndParse(const TempDir& dir, const std::string& name, const Bytes& file,
+                          ParsedXml& xml) {
+  const std::string input = dir.Write(name, file);
+  RunResult run = Convert(input);
+  ParseXmlFile(input.substr(0, input.size() - 3) + "xml", xml);
+  return run;
+}
+
+std::vector<pugi::xml_node> Items(const ParsedXml& xml, const char* element) {
+  std::vector<pugi::xml_node> items;
+  for (pugi::xml_node n : xml.List().children(element)) items.push_back(n);
+  return items;
+}
+
 std::vector<std::string> ElementLines(pugi::xml_node node) {
   std::vector<std::string> lines;
   for (pugi::xml_node child : node.children()) {

@@ -103,6 +103,16 @@ struct Converted {
 /// Writes `bytes` as `name` in a fresh folder, converts it and parses the output beside it.
 void ConvertBytes(const std::string& name, const Bytes& bytes, Converted& out);
 
+/// Converts `file` saved as `name` in `dir` and parses the output written beside it.
+RunResult ConvertAndParse(const TempDir& dir, const std::string& name, const Bytes& file,
+                          ParsedXml& xml);
+
+/// The child elements of the list named `element`, in order.
+std::vector<pugi::xml_node> Items(const ParsedXml& xml, const char* element);
+
+/// True for an element that holds nothing: no text, no child.
+inline bool IsEmptyElement(pugi::xml_node node) { return node && !node.first_child(); }
+
 /// Each child element of `node` as "name text", with its attributes as "name@attribute=value";
 /// an element holding elements shows its name and attributes only.
 std::vector<std::string> ElementLines(pugi::xml_node node);

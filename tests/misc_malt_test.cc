@@ -76,22 +76,9 @@ Bytes MaltBytes(const Malt& m) {
 
 Bytes Records(const std::vector<Bytes>& records) { return testing::DatabaseOf(records); }
 
-// Converts `file` saved as `name` and parses the output written beside it.
-RunResult ConvertAndParse(const TempDir& dir, const std::string& name, const Bytes& file,
-                          ParsedXml& xml) {
-  const std::string input = dir.Write(name, file);
-  RunResult run = testing::Convert(input);
-  testing::ParseXmlFile(input.substr(0, input.size() - 3) + "xml", xml);
-  return run;
-}
-
-std::vector<pugi::xml_node> Items(const ParsedXml& xml, const char* element) {
-  std::vector<pugi::xml_node> items;
-  for (pugi::xml_node n : xml.List().children(element)) items.push_back(n);
-  return items;
-}
-
-bool IsEmptyElement(pugi::xml_node node) { return node && !node.first_child(); }
+using testing::ConvertAndParse;
+using testing::IsEmptyElement;
+using testing::Items;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
