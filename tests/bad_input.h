@@ -28,6 +28,7 @@ using testing::Bytes;
 using testing::ParsedXml;
 using testing::RecipeFile;
 using testing::RunResult;
+using testing::ReadBack;
 using testing::TempDir;
 
 // ---------------------------------------------------------------------------------------------
@@ -358,36 +359,6 @@ inline void ConvertCase(const TempDir& dir, const KindInfo& kind, const Bytes& f
 
 // ---------------------------------------------------------------------------------------------
 // Texts: what the output must read back for a field's bytes.
-
-/// The characters of source bytes as a conforming reader reads them back: Windows-1252 for
-/// 0x80 to 0x9F (the five unassigned bytes stay U+0081 and so on), U+FFFD for the controls XML
-/// forbids, every other byte the code point of its value.
-inline std::string ReadBack(std::string_view bytes) {
-  static constexpr char32_t kCp1252[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-  };
-  std::string out;
-  for (const char ch : bytes) {
-    const auto b = static_cast<std::uint8_t>(ch);
-    char32_t c = b;
-    if (b < 0x20 && b != 0x09 && b != 0x0A && b != 0x0D) c = 0xFFFD;
-    if (b >= 0x80 && b <= 0x9F) c = kCp1252[b - 0x80];
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 /// A text field's value: up to its first zero byte, trailing tabs, line breaks and blanks gone.
 inline std::string FieldText(std::string_view bytes) {

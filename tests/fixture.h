@@ -80,6 +80,11 @@ RunResult RunExecutable(const std::vector<std::string>& arguments);
 /// Runs it with one argument, the path.
 RunResult Convert(const std::string& path);
 
+/// The characters of source bytes as a conforming reader reads them back: Windows-1252 for
+/// 0x80 to 0x9F (the five unassigned bytes stay U+0081 and so on), U+FFFD for the controls XML
+/// forbids, every other byte the code point of its value.
+std::string ReadBack(std::string_view bytes);
+
 /// The whole content of a file; empty when it does not exist.
 std::string ReadFile(const std::string& path);
 

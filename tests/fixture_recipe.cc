@@ -2,6 +2,13 @@
 
 namespace kegverter::testing {
 
+Bytes StepSlot(const StepBytes& s) {
+  Bytes b(kStepSlotSize);
+  b.Text(0, 255, s.name).U8(255, s.kind).I32(256, s.step_temperature);
+  b.I32(260, s.end_temperature).I32(264, s.infuse_temperature).I32(268, s.step_time);
+  return b.I32(272, s.ramp_time).F32(276, s.ratio).F32(280, s.amount);
+}
+
 RecipeFile& RecipeFile::SyncCounts() {
   header.I32(85, static_cast<std::int32_t>(hops.size()));
   header.I32(89, static_cast<std::int32_t>(fermentables.size()));

@@ -23,6 +23,22 @@ inline constexpr std::size_t kScheduleSize = 256;
 /// A recipe without additions.
 inline constexpr std::size_t kBareRecipeSize = 25093;
 
+/// One mash step slot, as both mash schedule and recipe files hold them.
+struct StepBytes {
+  std::uint8_t kind = 0;
+  std::string name;
+  std::int32_t step_temperature = 0;
+  std::int32_t end_temperature = 0;
+  std::int32_t infuse_temperature = 0;
+  std::int32_t step_time = 0;
+  std::int32_t ramp_time = 0;
+  float ratio = 0;
+  float amount = 0;
+};
+
+/// The kStepSlotSize bytes of a step slot.
+Bytes StepSlot(const StepBytes& step);
+
 /// The sections of one recipe; each is written at the offsets of its own layout. Build() lays
 /// them out back to back, with all fifty step slots (unused ones zero).
 struct RecipeFile {

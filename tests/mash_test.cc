@@ -10,6 +10,7 @@
 #include "source/input_file.h"
 #include "source/mash_schedule.h"
 #include "tests/fixture.h"
+#include "tests/fixture_recipe.h"
 
 namespace kegverter {
 namespace {
@@ -31,24 +32,12 @@ Bytes Schedule(std::int32_t step_count, float grain_temperature, std::string_vie
   return b;
 }
 
-struct StepBytes {
-  std::uint8_t kind = 0;
-  std::string name;
-  std::int32_t step_temperature = 0;
-  std::int32_t end_temperature = 0;
-  std::int32_t infuse_temperature = 0;
-  std::int32_t step_time = 0;
-  std::int32_t ramp_time = 0;
-  float ratio = 0;
-  float amount = 0;
-};
+using testing::StepBytes;
 
 // A 292-byte step slot starting at byte `at`.
 void PutStepAt(Bytes& b, std::size_t at, const StepBytes& s) {
-  b.Text(at, 255, s.name).U8(at + 255, s.kind).I32(at + 256, s.step_temperature);
-  b.I32(at + 260, s.end_temperature).I32(at + 264, s.infuse_temperature);
-  b.I32(at + 268, s.step_time).I32(at + 272, s.ramp_time).F32(at + 276, s.ratio);
-  b.F32(at + 280, s.amount);
+  const Bytes slot = testing::StepSlot(s);
+  b.Raw(at, std::string_view(reinterpret_cast<const char*>(slot.data().data()), slot.size()));
 }
 
 void PutStep(Bytes& b, std::size_t slot, const StepBytes& s) { PutStepAt(b, SlotAt(slot), s); }

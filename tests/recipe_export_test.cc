@@ -66,24 +66,9 @@ Bytes Misc(const MiscBytes& m) {
   return b.U8(62, m.unit).F32(63, 99.0f).F32(577, m.amount);
 }
 
-struct StepBytes {
-  std::uint8_t kind = 0;
-  std::string name;
-  std::int32_t step_temperature = 0;
-  std::int32_t end_temperature = 0;
-  std::int32_t infuse_temperature = 0;
-  std::int32_t step_time = 0;
-  std::int32_t ramp_time = 0;
-  float ratio = 0;
-  float amount = 0;
-};
+using testing::StepBytes;
 
-Bytes Step(const StepBytes& s) {
-  Bytes b(testing::kStepSlotSize);
-  b.Text(0, 255, s.name).U8(255, s.kind).I32(256, s.step_temperature);
-  b.I32(260, s.end_temperature).I32(264, s.infuse_temperature).I32(268, s.step_time);
-  return b.I32(272, s.ramp_time).F32(276, s.ratio).F32(280, s.amount);
-}
+Bytes Step(const StepBytes& s) { return testing::StepSlot(s); }
 
 // Rests of the process section: temperature and time offsets.
 constexpr std::size_t kAcidRest = 9;
