@@ -58,7 +58,7 @@ constexpr std::uint32_t kOneRecord = 0;
 
 // In detection order: databases by their own name, then single-record files by extension. The
 // fuzzer's kind byte picks a row by its index, so new rows go at the end.
-const std::array kKinds = {
+constexpr std::array kKinds = {
     KindInfo{FileKind::ExtraDat, "extra.dat", "extra.dat", "dat", "extra.dat",
              "miscellaneous ingredient database", RecordLayout<MiscRecord>::kRecordSize,
              "miscellaneous_ingredients", "miscellaneous",
