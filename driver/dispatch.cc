@@ -7,20 +7,33 @@
 #include "beerxml/misc_malt_export.h"
 #include "beerxml/recipe_export.h"
 #include "beerxml/water_yeast_export.h"
-#include "source/hop_style_records.h"
-#include "source/mash_schedule.h"
-#include "source/misc_malt_records.h"
-#include "source/recipe_records.h"
-#include "source/water_yeast_records.h"
+#include "driver/console.h"
+#include "source/hops.h"
+#include "source/malt.h"
+#include "source/mash.h"
+#include "source/misc.h"
+#include "source/recipe.h"
+#include "source/styles.h"
+#include "source/water.h"
+#include "source/yeast.h"
 
 namespace kegverter {
 
 namespace {
 
+// extra.dat shows every record on the console. The dump follows validation, so it shows the
+// defaults that replaced bad values; every record is read before any is exported.
+std::int32_t ReadAndPrintMiscRecords(InputFile& file, std::span<MiscRecord> records) {
+  const std::int32_t replaced = ReadMiscRecords(file, records);
+  for (const MiscRecord& record : records) PrintMiscRecord(record, stdout);
+  return replaced;
+}
+
 // In FileKind order. The record sizes bound a database's header count by the bytes present.
 constexpr std::array kKinds = {
     KindEntry{FileKind::ExtraDat, "miscellaneous ingredient database", 577,
-              &Convert<MiscRecord, ReadMiscRecords, ExportMiscRecords, CloseOrder::ExportThenClose>,
+              &Convert<MiscRecord, ReadAndPrintMiscRecords, ExportMiscRecords,
+                       CloseOrder::ExportThenClose>,
               false},
     KindEntry{FileKind::HopsDat, "hop database", 614,
               &Convert<HopRecord, ReadHopRecords, ExportHopRecords, CloseOrder::ExportThenClose>,

@@ -71,7 +71,7 @@ FileKind DetectFileKind(InputFile& file, std::string_view trimmed_path, std::int
   const std::string_view extension = trimmed_path.substr(len - 3);
 
   if (HasCountHeader(trimmed_path)) {
-    ReadFieldBlock(file, 4, kCountHeader, FieldRef(&count));
+    count = ReadCountHeader(file);
     const std::size_t slash = trimmed_path.find_last_of("/\\");
     const std::string_view name =
         slash == std::string_view::npos ? trimmed_path : trimmed_path.substr(slash + 1);
