@@ -74,7 +74,8 @@ struct SkipBytes {
 template <class R>
 struct LayoutEntry {
   constexpr LayoutEntry() = default;
-  constexpr LayoutEntry(SkipBytes skip) : byte_length(skip.byte_length) {}  // NOLINT: implicit
+  // Implicit, so that a Skip stands in an entry list beside Number and Text.
+  constexpr LayoutEntry(SkipBytes skip) : byte_length(skip.byte_length) {}  // NOLINT
   constexpr LayoutEntry(MemberRef<R> target, std::uint32_t length, FieldBounds range)
       : member(target), byte_length(length), bounds(range) {}
 
@@ -172,6 +173,16 @@ class Layout {
     return true;
   }
 
+  // Number() only takes bounds of the member's type; an entry built otherwise must agree too.
+  static constexpr bool BoundsFitTheirMembers() {
+    for (const LayoutEntry<R>& entry : Entries()) {
+      const std::size_t bounds = entry.bounds.index();
+      if (bounds == 1 && entry.kind() != FieldKind::Int32) return false;
+      if (bounds == 2 && entry.kind() != FieldKind::Float32) return false;
+    }
+    return true;
+  }
+
  public:
   /// Decoded fields: the size of field_errors.
   static constexpr std::size_t kFieldCount = CountFields(false);
@@ -180,6 +191,7 @@ class Layout {
   static_assert(CoveredBytes() == RecordLayout<R>::kRecordSize,
                 "a layout's entries cover its record exactly, trailing bytes as a Skip");
   static_assert(EveryFieldHasBytes(), "an entry of no bytes");
+  static_assert(BoundsFitTheirMembers(), "range bounds of another type than their member");
 
   /// The decoded fields in file order; a field's position here is its field index.
   static constexpr std::array<DecodedField<R>, kFieldCount> kFields = [] {
