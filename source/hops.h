@@ -1,7 +1,8 @@
 // The hop database (hops.dat): a 4-byte record count, then 614-byte records. A recipe's hop
-// entries have a layout of their own (source/recipe.h) that starts with the same fields.
+// entries start with the same fields up to `best_for`.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -36,28 +37,34 @@ struct HopRecord {
 inline constexpr RangeBounds<float> kHopPercentBounds{0.0f, 110.0f, 0.0f};
 inline constexpr RangeBounds<float> kHopInventoryBounds{0.0f, 100000.0f, 0.0f};
 
+/// The fields up to `best_for`, which hops.dat and a recipe's hop entry share; what follows
+/// differs (the recipe's `substitutes` is wider).
+template <class R>
+inline constexpr auto kHopEntries = std::to_array<LayoutEntry<R>>({
+    Text(&R::name, 55),
+    Number(&R::alpha_acid, kHopPercentBounds),
+    Number(&R::beta_acid, kHopPercentBounds),
+    Number(&R::spare_flag),
+    Number(&R::cohumulone, kHopPercentBounds),
+    Number(&R::myrcene, kHopPercentBounds),
+    Number(&R::humulene, kHopPercentBounds),
+    Number(&R::caryophyllene, kHopPercentBounds),
+    Number(&R::type_code),
+    Number(&R::percent_lost, kHopPercentBounds),
+    Text(&R::notes, 155),
+    Text(&R::origin, 55),
+    Text(&R::best_for, 155),
+});
+
 template <>
 struct RecordLayout<HopRecord> {
   using R = HopRecord;
   static constexpr std::size_t kRecordSize = 614;
-  static constexpr LayoutEntry<R> kEntries[] = {
-      Text(&R::name, 55),
-      Number(&R::alpha_acid, kHopPercentBounds),
-      Number(&R::beta_acid, kHopPercentBounds),
-      Number(&R::spare_flag),
-      Number(&R::cohumulone, kHopPercentBounds),
-      Number(&R::myrcene, kHopPercentBounds),
-      Number(&R::humulene, kHopPercentBounds),
-      Number(&R::caryophyllene, kHopPercentBounds),
-      Number(&R::type_code),
-      Number(&R::percent_lost, kHopPercentBounds),
-      Text(&R::notes, 155),
-      Text(&R::origin, 55),
-      Text(&R::best_for, 155),
-      Text(&R::substitutes, 155),
-      Number(&R::inventory, kHopInventoryBounds),
-      Skip(4),  // read with the record, never decoded
-  };
+  static constexpr auto kEntries = JoinEntries(
+      kHopEntries<R>, std::to_array<LayoutEntry<R>>({
+                          Text(&R::substitutes, 155), Number(&R::inventory, kHopInventoryBounds),
+                          Skip(4),  // read with the record, never decoded
+                      }));
 };
 
 /// Reads `records.size()` hop records from the current position of `file`; returns how many had

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "source/decoder.h"
+#include "source/hops.h"
 #include "source/malt.h"
 #include "source/mash.h"
 #include "source/misc.h"
@@ -169,35 +170,25 @@ inline constexpr RangeBounds<float> kHopAmount{0.0f, 1600000.0f, 0.0f};
 inline constexpr RangeBounds<std::int32_t> kStepCount{0, kRecipeStepSlots, 0};
 }  // namespace recipe_bounds
 
+/// The hop database fields up to `best_for`, then a wider `substitutes`, the inventory (not
+/// tested in a recipe) and the recipe's own alpha acid, amount and addition time.
 template <>
 struct RecordLayout<HopAddition> {
   using R = HopAddition;
   static constexpr std::size_t kRecordSize = 635;
-  static constexpr LayoutEntry<R> kEntries[] = {
-      Text(&R::name, 55),
-      Number(&R::alpha_acid, recipe_bounds::kPercent),
-      Number(&R::beta_acid, recipe_bounds::kPercent),
-      Number(&R::spare_flag),
-      Number(&R::cohumulone, recipe_bounds::kPercent),
-      Number(&R::myrcene, recipe_bounds::kPercent),
-      Number(&R::humulene, recipe_bounds::kPercent),
-      Number(&R::caryophyllene, recipe_bounds::kPercent),
-      Number(&R::type_code),
-      Number(&R::percent_lost, recipe_bounds::kPercent),
-      Text(&R::notes, 155),
-      Text(&R::origin, 55),
-      Text(&R::best_for, 155),
-      Text(&R::substitutes, 160),
-      Number(&R::inventory),  // not tested in a recipe
-      Number(&R::spare_byte),
-      Number(&R::spare_value),
-      Number(&R::alpha, recipe_bounds::kPercent),
-      Number(&R::spare_byte_2),
-      Number(&R::amount, recipe_bounds::kHopAmount),
-      Number(&R::addition_time),
-      Number(&R::dry_hop_marker),
-      Number(&R::spare_amount, recipe_bounds::kHopAmount),
-  };
+  static constexpr auto kEntries =
+      JoinEntries(kHopEntries<R>, std::to_array<LayoutEntry<R>>({
+                                      Text(&R::substitutes, 160),
+                                      Number(&R::inventory),
+                                      Number(&R::spare_byte),
+                                      Number(&R::spare_value),
+                                      Number(&R::alpha, recipe_bounds::kPercent),
+                                      Number(&R::spare_byte_2),
+                                      Number(&R::amount, recipe_bounds::kHopAmount),
+                                      Number(&R::addition_time),
+                                      Number(&R::dry_hop_marker),
+                                      Number(&R::spare_amount, recipe_bounds::kHopAmount),
+                                  }));
 };
 
 /// The malt database record, then the amount and a spare amount.
