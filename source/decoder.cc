@@ -22,9 +22,9 @@ void DecodeText(std::span<const std::uint8_t> bytes, NarrowText& text) {
 }
 
 std::int32_t ReadCountHeader(InputFile& file) {
-  std::array<std::uint8_t, 4> bytes{};
-  file.Read(bytes);
-  return LittleEndian<std::int32_t>(bytes);
+  CountHeader header;
+  ReadRecords(file, std::span<CountHeader>(&header, 1));
+  return header.count;
 }
 
 NarrowText ReadTextField(InputFile& file, std::uint32_t width) {

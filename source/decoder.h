@@ -130,8 +130,20 @@ std::int32_t ReadRecords(InputFile& file, std::span<R> records) {
   return ReadRecordsWith(file, records, [](const R&) {});
 }
 
-/// Reads the 4-byte signed record count that heads every database file; bytes missing at the end
-/// of the file read as zeros.
+/// The 4-byte record count that heads every database file.
+struct CountHeader {
+  std::int32_t count = 0;
+};
+
+template <>
+struct RecordLayout<CountHeader> {
+  using R = CountHeader;
+  static constexpr std::size_t kRecordSize = 4;
+  static constexpr LayoutEntry<R> kEntries[] = {Number(&R::count)};
+};
+
+/// Reads the count header from the current position; bytes missing at the end of the file read
+/// as zeros, so an empty file counts 0.
 std::int32_t ReadCountHeader(InputFile& file);
 
 /// Reads a text field of `width` bytes that stands on its own in the file (the name after a mash
