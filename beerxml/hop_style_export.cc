@@ -1,7 +1,7 @@
 #include "beerxml/hop_style_export.h"
 
 #include "beerxml/format.h"
-#include "beerxml/text.h"
+#include "source/text.h"
 
 namespace kegverter {
 

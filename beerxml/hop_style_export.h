@@ -11,7 +11,8 @@
 
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
-#include "source/hop_style_records.h"
+#include "source/hops.h"
+#include "source/styles.h"
 
 namespace kegverter {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "beerxml/format.h"
-#include "beerxml/text.h"
+#include "source/text.h"
 
 namespace kegverter {
 

@@ -13,7 +13,7 @@
 
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
-#include "source/mash_schedule.h"
+#include "source/mash.h"
 
 namespace kegverter {
 

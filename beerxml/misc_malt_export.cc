@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "beerxml/format.h"
-#include "beerxml/text.h"
+#include "source/text.h"
 
 namespace kegverter {
 

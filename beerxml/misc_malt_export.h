@@ -8,7 +8,8 @@
 
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
-#include "source/misc_malt_records.h"
+#include "source/malt.h"
+#include "source/misc.h"
 
 namespace kegverter {
 

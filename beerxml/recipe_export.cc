@@ -5,7 +5,7 @@
 
 #include "beerxml/format.h"
 #include "beerxml/hop_style_export.h"
-#include "beerxml/text.h"
+#include "source/text.h"
 
 namespace kegverter {
 

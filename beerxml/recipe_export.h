@@ -21,7 +21,7 @@
 #include "beerxml/mash_export.h"
 #include "beerxml/misc_malt_export.h"
 #include "beerxml/node_table.h"
-#include "source/recipe_records.h"
+#include "source/recipe.h"
 
 namespace kegverter {
 

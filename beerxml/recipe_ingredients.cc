@@ -5,8 +5,8 @@
 #include "beerxml/format.h"
 #include "beerxml/hop_style_export.h"
 #include "beerxml/recipe_export.h"
-#include "beerxml/text.h"
 #include "beerxml/water_yeast_export.h"
+#include "source/text.h"
 
 namespace kegverter {
 

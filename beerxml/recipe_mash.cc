@@ -7,7 +7,7 @@
 
 #include "beerxml/format.h"
 #include "beerxml/recipe_export.h"
-#include "beerxml/text.h"
+#include "source/text.h"
 
 namespace kegverter {
 

@@ -6,7 +6,8 @@
 
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
-#include "source/water_yeast_records.h"
+#include "source/water.h"
+#include "source/yeast.h"
 
 namespace kegverter {
 

@@ -7,6 +7,7 @@
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
 #include "beerxml/text.h"
+#include "source/text.h"
 #include "tests/fixture.h"
 
 namespace kegverter {

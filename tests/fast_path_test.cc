@@ -15,6 +15,7 @@
 #include "beerxml/format.h"
 #include "beerxml/text.h"
 #include "platform/files.h"
+#include "source/text.h"
 #include "tests/fixture.h"
 
 namespace kegverter {

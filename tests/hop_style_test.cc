@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "beerxml/hop_style_export.h"
-#include "source/hop_style_records.h"
+#include "source/hops.h"
+#include "source/styles.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
 

@@ -8,7 +8,7 @@
 
 #include "beerxml/mash_export.h"
 #include "source/input_file.h"
-#include "source/mash_schedule.h"
+#include "source/mash.h"
 #include "tests/fixture.h"
 #include "tests/fixture_recipe.h"
 

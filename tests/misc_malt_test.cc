@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "beerxml/misc_malt_export.h"
-#include "source/misc_malt_records.h"
+#include "driver/console.h"
+#include "source/malt.h"
+#include "source/misc.h"
 #include "tests/fixture.h"
 
 namespace kegverter {

@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "beerxml/water_yeast_export.h"
-#include "source/water_yeast_records.h"
+#include "source/water.h"
+#include "source/yeast.h"
 #include "tests/fixture.h"
 
 namespace kegverter {
