@@ -2,11 +2,14 @@
 
 #include <array>
 
-#include "beerxml/hop_style_export.h"
-#include "beerxml/mash_export.h"
-#include "beerxml/misc_malt_export.h"
-#include "beerxml/recipe_export.h"
-#include "beerxml/water_yeast_export.h"
+#include "beerxml/hops_writer.h"
+#include "beerxml/malt_writer.h"
+#include "beerxml/mash_writer.h"
+#include "beerxml/misc_writer.h"
+#include "beerxml/recipe_writer.h"
+#include "beerxml/styles_writer.h"
+#include "beerxml/water_writer.h"
+#include "beerxml/yeast_writer.h"
 #include "source/hop_style_records.h"
 #include "source/mash_schedule.h"
 #include "source/misc_malt_records.h"

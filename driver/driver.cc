@@ -89,8 +89,9 @@ int RunKegverter(int argc, const char* const* argv, std::FILE* out, std::FILE* e
   const std::string output = OutputPath(trimmed);
   ExportRun run;
   run.faults = faults;
-  run.console = out;
   entry->convert(*input, count, output, run);
+  // The document failures reported during the export, after the dump printed while reading.
+  std::fwrite(run.reports.data(), 1, run.reports.size(), out);
   std::fflush(out);
 
   for (const std::string& warning : input->warnings()) Complain(err, "%s: %s", name, warning.c_str());

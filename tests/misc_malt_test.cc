@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/misc_malt_export.h"
 #include "source/misc_malt_records.h"
 #include "tests/fixture.h"
 
@@ -81,15 +80,6 @@ using testing::IsEmptyElement;
 using testing::Items;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-
-TEST(NodeTables, MiscAndFermentableTablesHaveTheirEntryAndValueCounts) {
-  EXPECT_EQ(std::size(kMiscTable), 27u);
-  EXPECT_EQ(ValueCount(kMiscTable), 9u);
-  EXPECT_TRUE(IsBalanced(kMiscTable));
-  EXPECT_EQ(std::size(kFermentableTable), 50u);
-  EXPECT_EQ(ValueCount(kFermentableTable), 18u);
-  EXPECT_TRUE(IsBalanced(kFermentableTable));
-}
 
 TEST(ExtraDat, WritesOneMiscellaneousElementPerRecordInTreeOrder) {
   TempDir dir;
