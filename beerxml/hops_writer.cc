@@ -4,7 +4,7 @@
 #include "beerxml/node_table.h"
 #include "beerxml/text.h"
 #include "beerxml/units.h"
-#include "beerxml/words.h"
+#include "beerxml/values.h"
 
 namespace kegverter {
 
@@ -64,15 +64,13 @@ static_assert(IsBalanced(kHopTable.entries));
 
 constexpr std::size_t kBetaAcidEntry = kHopTable.ElementAt("hop/beta_acid_units");
 
-bool IsEmpty(const NarrowText& text) { return !text || text->empty(); }
-
 // An oil share of 0 (or none given) is written as a plain "0.0" rather than "0.00".
 std::string OilValue(float share) { return share > 0 ? FormatFixed(share, 2) : FormatFixed(0, 1); }
 
 std::string HopNotes(const HopRecord& record) {
-  if (IsEmpty(record.best_for)) return WidenText(record.notes);
+  if (!HasText(record.best_for)) return WidenText(record.notes);
   const std::string best_for = "Best for " + WidenText(record.best_for);
-  if (IsEmpty(record.notes)) return best_for;
+  if (!HasText(record.notes)) return best_for;
   return WidenText(record.notes) + "\r\n" + best_for;
 }
 

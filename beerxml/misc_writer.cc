@@ -6,7 +6,7 @@
 
 #include "beerxml/format.h"
 #include "beerxml/text.h"
-#include "beerxml/words.h"
+#include "beerxml/values.h"
 
 namespace kegverter {
 

@@ -7,7 +7,7 @@
 #include "beerxml/recipe_writer.h"
 #include "beerxml/text.h"
 #include "beerxml/units.h"
-#include "beerxml/words.h"
+#include "beerxml/values.h"
 #include "beerxml/yeast_writer.h"
 
 namespace kegverter {

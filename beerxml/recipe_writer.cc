@@ -7,7 +7,7 @@
 #include "beerxml/styles_writer.h"
 #include "beerxml/text.h"
 #include "beerxml/units.h"
-#include "beerxml/words.h"
+#include "beerxml/values.h"
 
 namespace kegverter {
 
@@ -48,8 +48,6 @@ constexpr float kLargestEfficiencyFraction = 1.1f;
 // Gravity points to specific gravity; the factor is the single-precision constant the
 // application used.
 constexpr float kGravityPerPoint = 0.001f;
-
-bool HasText(const NarrowText& text) { return text && !text->empty(); }
 
 template <class Slot>
 void SwitchOff(NodeTable<Slot>& table, std::span<const std::size_t> entries) {

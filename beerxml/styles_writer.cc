@@ -4,7 +4,7 @@
 #include "beerxml/node_table.h"
 #include "beerxml/text.h"
 #include "beerxml/units.h"
-#include "beerxml/words.h"
+#include "beerxml/values.h"
 
 namespace kegverter {
 
@@ -96,8 +96,6 @@ static_assert(IsBalanced(kStyleTable.entries));
 
 constexpr std::size_t kCarbonationEntry = kStyleTable.ElementAt("style/carbonation");
 
-bool IsEmpty(const NarrowText& text) { return !text || text->empty(); }
-
 std::string StyleProfile(const StyleRecord& record) {
   return "Malt: " + WidenText(record.malt_description) +
          "\r\nHops: " + WidenText(record.hops_description) +
@@ -144,7 +142,7 @@ std::optional<std::string> StyleTypeWord(std::uint8_t type) {
 }
 
 std::string StyleLetterText(const NarrowText& letter) {
-  if (IsEmpty(letter) || (*letter)[0] < 'A' || (*letter)[0] > 'Z') return " ";
+  if (!HasText(letter) || (*letter)[0] < 'A' || (*letter)[0] > 'Z') return " ";
   return WidenText(letter);
 }
 

@@ -6,7 +6,7 @@
 #include "beerxml/node_table.h"
 #include "beerxml/text.h"
 #include "beerxml/units.h"
-#include "beerxml/words.h"
+#include "beerxml/values.h"
 
 namespace kegverter {
 
