@@ -58,7 +58,9 @@ ExportRun WriteItems(const std::string& path, int records, const DomFaults& faul
   NodeTable<ItemSlot>& table = table_in ? *table_in : own;
   RunExporter("things", path, run, [&](DomDocument* document, DomNode& cursor) {
     for (int i = 0; i < records; ++i) {
-      EmitNodeTable(document, cursor, table, ItemValues("n" + std::to_string(i)), run);
+      std::string name = "n";  // appended: g++ 12 at -O3 misreports "n" + text as overlapping
+      name += std::to_string(i);
+      EmitNodeTable(document, cursor, table, ItemValues(name), run);
     }
   });
   return run;
