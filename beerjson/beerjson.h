@@ -1,0 +1,50 @@
+// BeerJSON 1.0 documents: one per input, `{"beerjson": {"version": 1.0, LIST: [...]}}`, with the
+// list that fits the kind. Quantities keep the application's units in BeerJSON's unit/value
+// objects. What BeerJSON has no place for (the application's bitterness figure, a first-wort
+// hop, a code without a meaning, an amount whose unit was replaced) is said in the notes of the
+// record, or of the recipe for an ingredient addition, which has no notes of its own.
+//
+// Each writer reads the records only, builds the brewing model of one record at a time and
+// streams it into a temporary file beside `output_path`, renamed into place when complete.
+// `run.saved` tells whether the file was written; otherwise `run.save_error` says why.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "beerxml/emitter.h"
+#include "source/hop_style_records.h"
+#include "source/mash_schedule.h"
+#include "source/misc_malt_records.h"
+#include "source/recipe_records.h"
+#include "source/water_yeast_records.h"
+
+namespace kegverter {
+
+/// `miscellaneous_ingredients`.
+void WriteMiscBeerJson(std::span<const MiscRecord> records, const std::string& output_path,
+                       ExportRun& run);
+/// `fermentables`.
+void WriteMaltBeerJson(std::span<const MaltRecord> records, const std::string& output_path,
+                       ExportRun& run);
+/// `hop_varieties`.
+void WriteHopBeerJson(std::span<const HopRecord> records, const std::string& output_path,
+                      ExportRun& run);
+/// `styles`.
+void WriteStyleBeerJson(std::span<const StyleRecord> records, const std::string& output_path,
+                        ExportRun& run);
+/// `profiles`.
+void WriteWaterBeerJson(std::span<const WaterRecord> records, const std::string& output_path,
+                        ExportRun& run);
+/// `cultures`.
+void WriteYeastBeerJson(std::span<const YeastRecord> records, const std::string& output_path,
+                        ExportRun& run);
+/// `mashes`. A schedule without a step (or whose every step is of an unknown kind) has no
+/// BeerJSON form, which wants at least one step: it is left out of the list.
+void WriteMashBeerJson(std::span<const MashScheduleRecord> records, const std::string& output_path,
+                       ExportRun& run);
+/// `recipes`.
+void WriteRecipeBeerJson(std::span<const RecipeRecord> records, const std::string& output_path,
+                         ExportRun& run);
+
+}  // namespace kegverter
