@@ -648,7 +648,7 @@ void WriteDocument(std::string_view list, const std::string& output_path, Export
     out.Key("beerjson");
     out.StartObject();
     out.Key("version");
-    out.Number(1.0);
+    out.RawNumber("1.0");
     out.Key(list);
     out.StartArray();
     records(out);

@@ -57,6 +57,10 @@ void JsonOut::Number(double value) {
 
 void JsonOut::Integer(std::int64_t value) { writer_.Int64(value); }
 
+void JsonOut::RawNumber(std::string_view text) {
+  writer_.RawValue(text.data(), text.size(), rapidjson::kNumberType);
+}
+
 void JsonOut::Quantity(std::string_view key, const model::Quantity& quantity) {
   Key(key);
   StartObject();

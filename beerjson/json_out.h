@@ -40,6 +40,8 @@ class JsonOut {
   void Bool(bool value) { writer_.Bool(value); }
   void Number(double value);
   void Integer(std::int64_t value);
+  /// A number given as its JSON text ("1.0").
+  void RawNumber(std::string_view text);
 
   /// `key`: {"unit": ..., "value": ...}.
   void Quantity(std::string_view key, const model::Quantity& quantity);

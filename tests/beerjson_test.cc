@@ -188,15 +188,17 @@ TEST(BeerJsonExamples, RecipeKeepsTheBrewersValuesInTheirUnits) {
   EXPECT_EQ(ingredients.at("hop_additions").at(1).at("timing").at("use"), "add_to_boil");
   const std::string notes = recipe.at("notes");
   EXPECT_NE(notes.find("Hop Centennial (0.5 oz): first wort"), std::string::npos) << notes;
-  EXPECT_NE(notes.find("Bitterness: " + testing::TextAt(xml, "international_bitterness_units/estimate")),
-            std::string::npos) << notes;
+  EXPECT_NE(
+      notes.find("Bitterness: " + testing::TextAt(xml, "international_bitterness_units/estimate")),
+      std::string::npos)
+      << notes;
 
   const auto miscs = xml_items("adjuncts");
   ASSERT_EQ(ingredients.at("miscellaneous_additions").size(), miscs.size());
   for (std::size_t i = 0; i < miscs.size(); ++i) {
     const json& m = ingredients.at("miscellaneous_additions").at(i);
-    const pugi::xml_node amount = miscs[i].child("amount") ? miscs[i].child("amount")
-                                                           : miscs[i].child("amount_as_weight");
+    const pugi::xml_node amount =
+        miscs[i].child("amount") ? miscs[i].child("amount") : miscs[i].child("amount_as_weight");
     EXPECT_NEAR(Value(m.at("amount")), std::stod(amount.text().get()), 5e-3);
     const std::string unit = amount.first_attribute().value();
     const std::string expected_unit = unit == "ozfl" ? "floz" : unit == "gm" ? "g" : unit;
@@ -270,7 +272,8 @@ TEST(BeerJsonExamples, DatabasesAgreeWithBeerXml) {
   const pugi::xml_node xml_malt = malt.beerxml.Records().at(0);
   EXPECT_NEAR(Value(fermentable.at("yield").at("fine_coarse_difference")),
               XmlNumber(xml_malt, "coarse_fine_diff"), 0.05);
-  EXPECT_EQ(fermentable.at("recommend_mash"), testing::TextAt(xml_malt, "recommend_mash") == "true");
+  EXPECT_EQ(fermentable.at("recommend_mash"),
+            testing::TextAt(xml_malt, "recommend_mash") == "true");
   EXPECT_EQ(fermentable.at("diastatic_power").at("unit"), "Lintner");
 }
 
@@ -289,7 +292,10 @@ TEST(BeerJsonBadInput, UnknownCodesGoToTheNotesAndTheDocumentStaysValid) {
   testing::Bytes malt(testing::kFermentableAdditionSize);
   malt.Text(0, 55, "Rice").U8(165, 4).F32(521, 1.0f);
   file.fermentables.push_back(malt);
-  file.yeast.Text(0, 55, "Yeast").U8(135, 8).U8(136, 9).U8(467, 5)
+  file.yeast.Text(0, 55, "Yeast")
+      .U8(135, 8)
+      .U8(136, 9)
+      .U8(467, 5)
       .F32(463, std::numeric_limits<float>::quiet_NaN());
   file.SyncCounts();
 
@@ -326,7 +332,8 @@ TEST(BeerJsonBadInput, NonNumbersHugeValuesAndEmptyTextsStayValid) {
   Bytes second(468);
   second.F32(463, 3.0e38f).U8(467, 9).Text(0, 55, "\x01\x92\x81");
   TempDir dir;
-  const std::string output = ConvertToBeerJson(dir.Write("yeast.dat", testing::DatabaseOf({yeast, second})));
+  const std::string output =
+      ConvertToBeerJson(dir.Write("yeast.dat", testing::DatabaseOf({yeast, second})));
   ASSERT_FALSE(output.empty());
   EXPECT_EQ(SchemaErrors({output}), "");
   const json cultures = ReadJson(output).at("beerjson").at("cultures");
@@ -352,8 +359,8 @@ TEST(BeerJsonBadInput, AMashWithoutStepsIsLeftOutOfTheList) {
 TEST(BeerJsonBadInput, AnUnknownStepKindIsNamedInTheMashNotes) {
   Bytes schedule(14875);
   schedule.I32(0, 2).Text(14620, 255, "Two");
-  const Bytes first = testing::StepSlot({.kind = 0, .name = "Rest", .step_temperature = 152,
-                                         .step_time = 60, .amount = 12.5f});
+  const Bytes first = testing::StepSlot(
+      {.kind = 0, .name = "Rest", .step_temperature = 152, .step_time = 60, .amount = 12.5f});
   const Bytes odd = testing::StepSlot({.kind = 7, .name = "Odd"});
   schedule.Raw(20, std::string(first.data().begin(), first.data().end()));
   schedule.Raw(20 + 292, std::string(odd.data().begin(), odd.data().end()));
