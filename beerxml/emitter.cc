@@ -20,7 +20,7 @@ std::string BeerXmlTemplate(std::string_view list) {
 
 void ReportFailure(const _com_error& error, ExportRun& run) {
   ++run.failures_reported;
-  ReportComError(error, run.console);
+  run.reports += FormatComErrorReport(error);
 }
 
 HResult LoadTemplate(DomDocument* document, DomNode& cursor, std::string_view template_text,
@@ -32,8 +32,8 @@ HResult LoadTemplate(DomDocument* document, DomNode& cursor, std::string_view te
     return cursor.present() ? kS_OK : kE_FAIL;
   } catch (const _com_error& error) {
     ++run.failures_reported;
-    std::fprintf(run.console, "%s\n", error.ErrorMessageText().c_str());
-    std::fflush(run.console);
+    run.reports += error.ErrorMessageText();
+    run.reports += '\n';
     return kE_FAIL;
   }
 }

@@ -18,7 +18,7 @@ namespace kegverter {
 /// What one exporter call needs from its caller and tells it back.
 struct ExportRun {
   DomFaults faults;                 ///< failures to simulate (tests only)
-  std::FILE* console = stdout;      ///< where failure reports go
+  std::string reports;              ///< failure reports, as the console shows them
   int failures_reported = 0;        ///< document-layer failures reported during the call
   bool saved = false;               ///< the output file was written completely
   std::string save_error;           ///< why it was not, when a save was attempted and failed

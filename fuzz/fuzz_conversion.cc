@@ -27,7 +27,7 @@
 #include <pugixml.hpp>
 
 #include "driver/driver.h"
-#include "driver/file_kind.h"
+#include "driver/registry.h"
 #include "fuzz/fuzz_kinds.h"
 
 namespace kegverter::fuzz {
@@ -230,7 +230,7 @@ int ConvertOne(const std::uint8_t* data, std::size_t size) {
   const std::size_t kind = KindIndex(data[0]);
   if (workspace.only_kind && kind != *workspace.only_kind) return -1;
 
-  const std::string name(kFuzzKinds[kind].file_name);
+  const std::string name(FuzzKinds()[kind].sample_name);
   const fs::path input = workspace.folder / name;
   const fs::path output = workspace.folder / OutputPath(name);
   WriteInput(input, data + 1, size - 1);

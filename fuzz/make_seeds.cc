@@ -208,12 +208,12 @@ int Run(const fs::path& corpus, const fs::path& examples) {
   AddExampleSeeds(seeds, examples);
 
   std::map<std::size_t, int> per_kind;
-  for (std::size_t kind = 0; kind < kFuzzKinds.size(); ++kind) {
-    fs::create_directories(corpus / kFuzzKinds[kind].label);
+  for (std::size_t kind = 0; kind < FuzzKinds().size(); ++kind) {
+    fs::create_directories(corpus / FuzzKinds()[kind].label);
     per_kind[kind] = 0;
   }
   for (const Seed& seed : seeds) {
-    const fs::path path = corpus / kFuzzKinds[seed.kind].label / ("seed-" + SafeName(seed.name));
+    const fs::path path = corpus / FuzzKinds()[seed.kind].label / ("seed-" + SafeName(seed.name));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     const char kind_byte = static_cast<char>(seed.kind);
     out.write(&kind_byte, 1);
@@ -226,7 +226,7 @@ int Run(const fs::path& corpus, const fs::path& examples) {
     ++per_kind[seed.kind];
   }
   for (const auto& [kind, count] : per_kind) {
-    std::printf("%-10s %d seeds\n", std::string(kFuzzKinds[kind].label).c_str(), count);
+    std::printf("%-10s %d seeds\n", std::string(FuzzKinds()[kind].label).c_str(), count);
   }
   return 0;
 }
@@ -235,8 +235,15 @@ int Run(const fs::path& corpus, const fs::path& examples) {
 }  // namespace kegverter::fuzz
 
 int main(int argc, char** argv) {
+  // The kinds, one label a line, for scripts that name kinds (scripts/fuzz.sh).
+  if (argc == 2 && std::string_view(argv[1]) == "--kinds") {
+    for (const kegverter::KindInfo& kind : kegverter::fuzz::FuzzKinds()) {
+      std::printf("%s\n", std::string(kind.label).c_str());
+    }
+    return 0;
+  }
   if (argc != 2 && argc != 3) {
-    std::fprintf(stderr, "usage: make_seeds <corpus folder> [<examples folder>]\n");
+    std::fprintf(stderr, "usage: make_seeds <corpus folder> [<examples folder>] | --kinds\n");
     return 2;
   }
   return kegverter::fuzz::Run(argv[1], argc == 3 ? argv[2] : "");

@@ -2,35 +2,27 @@
 # Fuzzes whole conversions: scripts/fuzz.sh SECONDS [KIND...]
 #
 # Builds the libFuzzer target with clang under build/fuzz, writes the seed corpus, then fuzzes each
-# kind in turn for its share of SECONDS (all kinds when none is given). KIND is a database name
-# (extra.dat hops.dat malt.dat styles.dat water.dat yeast.dat) or wtr, msh, rec.
+# kind in turn for its share of SECONDS (all kinds when none is given). KIND is a label of the
+# registry of file kinds (build/fuzz/fuzz/kegverter_fuzz_seeds --kinds lists them: a database name
+# such as hops.dat, or an extension such as rec).
 # The corpus grows in build/fuzz/corpus/<kind>/ from one campaign to the next; inputs that crash,
 # leak, hang or make bad XML go to build/fuzz/findings/, and the script then exits with status 1.
 # Reproduce one with: build/fuzz/fuzz/kegverter_fuzz build/fuzz/findings/<file>
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all_kinds=(extra.dat hops.dat malt.dat styles.dat water.dat yeast.dat wtr msh rec)
 if [ $# -lt 1 ] || ! [[ "$1" =~ ^[0-9]+$ ]] || [ "$1" -lt 1 ]; then
-  echo "usage: scripts/fuzz.sh SECONDS [KIND...]   (KIND: ${all_kinds[*]})" >&2
+  echo "usage: scripts/fuzz.sh SECONDS [KIND...]" >&2
   exit 2
 fi
 seconds=$1
 shift
-kinds=("$@")
-[ ${#kinds[@]} -gt 0 ] || kinds=("${all_kinds[@]}")
-for kind in "${kinds[@]}"; do
-  if ! [[ " ${all_kinds[*]} " == *" $kind "* ]]; then
-    echo "fuzz: unknown kind $kind (expected one of: ${all_kinds[*]})" >&2
-    exit 2
-  fi
-done
 
 bash scripts/setup.sh clang libclang-rt-14-dev
 mkdir -p build/fuzz
 # Everything, not only the fuzzer: this build is also where clang checks our code for warnings.
 if ! { [ -f build/fuzz/build.ninja ] || cmake -S . -B build/fuzz -G Ninja \
-         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKEGVERTER_FUZZ=ON -DKEGVERTER_BENCH=OFF; } \
+         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKEGVERTER_FUZZ=ON -DKEGVERTER_BENCH=OFF -DKEGVERTER_WERROR=ON; } \
        >build/fuzz/build.log 2>&1 ||
    ! cmake --build build/fuzz -j2 >>build/fuzz/build.log 2>&1; then
   cat build/fuzz/build.log >&2
@@ -39,6 +31,15 @@ if ! { [ -f build/fuzz/build.ninja ] || cmake -S . -B build/fuzz -G Ninja \
 fi
 
 fuzzer=build/fuzz/fuzz/kegverter_fuzz
+mapfile -t all_kinds < <(build/fuzz/fuzz/kegverter_fuzz_seeds --kinds)
+kinds=("$@")
+[ ${#kinds[@]} -gt 0 ] || kinds=("${all_kinds[@]}")
+for kind in "${kinds[@]}"; do
+  if ! [[ " ${all_kinds[*]} " == *" $kind "* ]]; then
+    echo "fuzz: unknown kind $kind (expected one of: ${all_kinds[*]})" >&2
+    exit 2
+  fi
+done
 mkdir -p build/fuzz/corpus build/fuzz/findings build/fuzz/logs
 build/fuzz/fuzz/kegverter_fuzz_seeds build/fuzz/corpus examples >/dev/null
 

@@ -5,7 +5,7 @@
 # Fails when any of the three fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+bash scripts/build.sh -DKEGVERTER_WERROR=ON
 
 status=0
 echo "== tests (build/)"
@@ -13,7 +13,7 @@ ctest --test-dir build --output-on-failure -j2 || status=1
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer (build/sanitize/)"
 if [ ! -f build/sanitize/build.ninja ]; then
-  cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEGVERTER_SANITIZE=ON -DKEGVERTER_BENCH=OFF
+  cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEGVERTER_SANITIZE=ON -DKEGVERTER_BENCH=OFF -DKEGVERTER_WERROR=ON
 fi
 cmake --build build/sanitize -j2
 ctest --test-dir build/sanitize --output-on-failure -j2 || status=1

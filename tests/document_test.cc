@@ -61,7 +61,6 @@ ExportRun WriteItems(const std::string& path, int records, const DomFaults& faul
                      Console& console, NodeTable* table_in = nullptr) {
   ExportRun run;
   run.faults = faults;
-  run.console = console.get();
   NodeTable own(kItemTable);
   NodeTable& table = table_in ? *table_in : own;
   RunExporter("things", path, run, [&](DomDocument* document, DomNode& cursor) {
@@ -72,6 +71,7 @@ ExportRun WriteItems(const std::string& path, int records, const DomFaults& faul
       }
     }
   });
+  std::fputs(run.reports.c_str(), console.get());
   return run;
 }
 

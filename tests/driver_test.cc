@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/driver.h"
-#include "driver/file_kind.h"
+#include "driver/registry.h"
 #include "source/input_file.h"
 #include "tests/fixture.h"
 
@@ -14,13 +14,15 @@ using testing::RunExecutable;
 using testing::Database;
 using testing::TempDir;
 
+FileKind KindOf(const KindInfo* kind) { return kind != nullptr ? kind->kind : FileKind::None; }
+
 FileKind Detect(const TempDir& dir, const std::string& name, const Bytes& content,
                 std::int32_t& count) {
   std::string error;
   auto input = InputFile::Open(dir.Write(name, content), error);
   EXPECT_TRUE(input) << error;
   count = 0;
-  return DetectFileKind(*input, TrimPath(dir.Path(name)).substr(dir.path().string().size() + 1), count);
+  return KindOf(DetectKind(*input, TrimPath(dir.Path(name)).substr(dir.path().string().size() + 1), count));
 }
 
 TEST(Paths, TrimAndOutputPath) {
@@ -64,9 +66,9 @@ TEST(Detection, SingleRecordFilesByExtension) {
   count = 7;
   std::string error;
   auto input = InputFile::Open(dir.Write("other.txt", some), error);
-  EXPECT_EQ(DetectFileKind(*input, "other.txt", count), FileKind::None);
+  EXPECT_EQ(DetectKind(*input, "other.txt", count), nullptr);
   EXPECT_EQ(count, 7);  // untouched
-  EXPECT_EQ(DetectFileKind(*input, "arec", count), FileKind::None);
+  EXPECT_EQ(DetectKind(*input, "arec", count), nullptr);
   EXPECT_EQ(input->position(), 0u);
 }
 

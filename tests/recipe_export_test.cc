@@ -590,8 +590,6 @@ struct InProcess {
 void ExportInProcess(std::span<const RecipeRecord> recipes, std::uint64_t failing,
                      const TempDir& dir, InProcess& out) {
   out.run.faults.fail_operation = failing;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> console(std::tmpfile(), &std::fclose);
-  out.run.console = console.get();
   const std::string path = dir.Path("out.xml");
   std::filesystem::remove(path);
   EXPECT_EQ(ExportRecipeRecords(recipes, path, out.run), 0);

@@ -1,0 +1,51 @@
+// One conversion of one file, as both programs run it: open, recognise, read, write, and an
+// account of what happened. Nothing here prints except the kind's console dump, and only when the
+// caller gives a console.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "beerxml/document.h"
+#include "driver/registry.h"
+
+namespace kegverter {
+
+struct ConversionRequest {
+  std::string input;  ///< the path as given; trailing blanks are ignored for the kind
+  OutputFormat format = OutputFormat::BeerXml2;
+  std::string output;            ///< empty: beside the input, as OutputPath names it
+  std::FILE* console = nullptr;  ///< receives the console dump of each record; null: no dump
+  DomFaults faults;              ///< document failures to simulate (tests only)
+};
+
+/// One line of the account: what it is about (the input or the output path) and what happened.
+struct ConversionMessage {
+  std::string subject;
+  std::string text;
+};
+
+struct ConversionResult {
+  enum class Status {
+    Written,       ///< the output file was written completely
+    NotConverted,  ///< the input is not a file the program converts, or holds nothing; no output
+    Failed,        ///< the input could not be read or the output not written completely
+  };
+  Status status = Status::Failed;
+  const KindInfo* kind = nullptr;  ///< null until recognised
+  std::string output;              ///< the output path, once decided
+  std::int32_t records = 0;        ///< records converted
+  bool saved = false;              ///< an output file was put in place (complete or not)
+  /// Damage worked around and faults, in the order they arose: warnings when the status is
+  /// Written, the reasons otherwise.
+  std::vector<ConversionMessage> messages;
+  /// The document layer's failure reports, exactly as the console shows them.
+  std::string reports;
+};
+
+/// Converts one file. Never throws for anything the input or the file system does.
+ConversionResult ConvertFile(const ConversionRequest& request);
+
+}  // namespace kegverter

@@ -1,0 +1,208 @@
+#include "driver/registry.h"
+
+#include <vector>
+
+#include "beerxml/emitter.h"
+#include "beerxml/hop_style_export.h"
+#include "beerxml/mash_export.h"
+#include "beerxml/misc_malt_export.h"
+#include "beerxml/recipe_export.h"
+#include "beerxml/water_yeast_export.h"
+#include "source/decoder.h"
+#include "source/hop_style_records.h"
+#include "source/input_file.h"
+#include "source/mash_schedule.h"
+#include "source/misc_malt_records.h"
+#include "source/recipe_records.h"
+#include "source/water_yeast_records.h"
+
+namespace kegverter {
+
+namespace {
+
+// Whether the input is closed before its records are written or after. The application closed
+// style and water files first and kept the others open (shared for reading) while it wrote; the
+// output never names the input, so the order only decides how long the input stays open.
+enum class CloseOrder { CloseThenWrite, WriteThenClose };
+
+/// A conversion of record type R: the records are created empty, read, dumped on the console when
+/// the kind has a dump, written in one format and released.
+template <class R, auto Reader, auto Writer, CloseOrder order, auto Dump>
+void Convert(InputFile& input, std::int32_t count, const std::string& output_path, ExportRun& run,
+             std::FILE* console) {
+  std::vector<R> records(static_cast<std::size_t>(count));  // the count is bounded by the file
+  Reader(input, std::span<R>(records));
+  if constexpr (!std::is_same_v<decltype(Dump), std::nullptr_t>) {
+    if (console != nullptr) {
+      for (const R& record : records) Dump(record, console);
+    }
+  }
+  if constexpr (order == CloseOrder::CloseThenWrite) input.Close();
+  Writer(std::span<const R>(records), output_path, run);
+  input.Close();
+}
+
+/// The writer column of a row: one conversion per output format, in OutputFormat order.
+template <class R, auto Reader, CloseOrder order, auto Dump, auto... Writers>
+constexpr std::array<ConvertFn, kFormatCount> WritersOf() {
+  static_assert(sizeof...(Writers) == kFormatCount, "one writer per output format");
+  return {&Convert<R, Reader, Writers, order, Dump>...};
+}
+
+constexpr std::array kFormats = {
+    FormatInfo{OutputFormat::BeerXml2, "beerxml2", "xml", "BeerXML 2.01"},
+};
+static_assert(kFormats.size() == kFormatCount);
+
+constexpr std::uint32_t kOneRecord = 0;
+
+// In detection order: databases by their own name, then single-record files by extension. The
+// fuzzer's kind byte picks a row by its index, so new rows go at the end.
+constexpr std::array kKinds = {
+    KindInfo{FileKind::ExtraDat, "extra.dat", "extra.dat", "dat", "extra.dat",
+             "miscellaneous ingredient database", RecordLayout<MiscRecord>::kRecordSize,
+             "miscellaneous_ingredients", "miscellaneous",
+             WritersOf<MiscRecord, ReadMiscRecords, CloseOrder::WriteThenClose, nullptr,
+                       ExportMiscRecords>(),
+             false},
+    KindInfo{FileKind::HopsDat, "hops.dat", "hops.dat", "dat", "hops.dat", "hop database",
+             RecordLayout<HopRecord>::kRecordSize, "varieties", "hop",
+             WritersOf<HopRecord, ReadHopRecords, CloseOrder::WriteThenClose, nullptr,
+                       ExportHopRecords>(),
+             false},
+    KindInfo{FileKind::MaltDat, "malt.dat", "malt.dat", "dat", "malt.dat", "fermentable database",
+             RecordLayout<MaltRecord>::kRecordSize, "fermentables", "fermentable",
+             WritersOf<MaltRecord, ReadMaltRecords, CloseOrder::WriteThenClose, nullptr,
+                       ExportMaltRecords>(),
+             false},
+    KindInfo{FileKind::StylesDat, "styles.dat", "styles.dat", "dat", "styles.dat", "style database",
+             RecordLayout<StyleRecord>::kRecordSize, "styles", "style",
+             WritersOf<StyleRecord, ReadStyleRecords, CloseOrder::CloseThenWrite, nullptr,
+                       ExportStyleRecords>(),
+             false},
+    KindInfo{FileKind::WaterFile, "water.dat", "water.dat", "dat", "water.dat", "water profile",
+             RecordLayout<WaterRecord>::kRecordSize, "profiles", "water",
+             WritersOf<WaterRecord, ReadWaterRecords, CloseOrder::CloseThenWrite, nullptr,
+                       ExportWaterRecords>(),
+             false},
+    KindInfo{FileKind::YeastDat, "yeast.dat", "yeast.dat", "dat", "yeast.dat", "yeast database",
+             RecordLayout<YeastRecord>::kRecordSize, "cultures", "yeast",
+             WritersOf<YeastRecord, ReadYeastRecords, CloseOrder::WriteThenClose, nullptr,
+                       ExportYeastRecords>(),
+             false},
+    KindInfo{FileKind::WaterFile, "wtr", "", "wtr", "profile.wtr", "water profile", kOneRecord,
+             "profiles", "water",
+             WritersOf<WaterRecord, ReadWaterRecords, CloseOrder::CloseThenWrite, nullptr,
+                       ExportWaterRecords>(),
+             false},
+    KindInfo{FileKind::MshFile, "msh", "", "msh", "schedule.msh", "mash schedule", kOneRecord,
+             "procedure", "mash",
+             WritersOf<MashScheduleRecord, ReadMashSchedule, CloseOrder::WriteThenClose, nullptr,
+                       ExportMashSchedules>(),
+             false},
+    KindInfo{FileKind::RecFile, "rec", "", "rec", "recipe.rec", "recipe", kOneRecord, "recipes",
+             "recipe",
+             WritersOf<RecipeRecord, ReadRecipeRecords, CloseOrder::WriteThenClose, nullptr,
+                       ExportRecipeRecords>(),
+             true},
+    // Brew sessions are recognised so that they can be named in messages; nothing converts them.
+    KindInfo{FileKind::BrwFile,
+             "brw",
+             "",
+             "brw",
+             "session.brw",
+             "brew session",
+             kOneRecord,
+             "",
+             "",
+             {},
+             false},
+};
+
+constexpr char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  }
+  return true;
+}
+
+// The three characters after a final '.', or nothing.
+std::string_view ExtensionOf(std::string_view path) {
+  const std::size_t len = path.size();
+  if (len < 4 || path[len - 4] != '.') return {};
+  return path.substr(len - 3);
+}
+
+}  // namespace
+
+std::span<const FormatInfo> Formats() { return kFormats; }
+
+const FormatInfo* FindFormat(std::string_view name) {
+  for (const FormatInfo& format : kFormats) {
+    if (format.name == name) return &format;
+  }
+  return nullptr;
+}
+
+const FormatInfo& Info(OutputFormat format) { return kFormats[static_cast<std::size_t>(format)]; }
+
+std::span<const KindInfo> Kinds() { return kKinds; }
+
+const KindInfo* FindKindByLabel(std::string_view label) {
+  for (const KindInfo& kind : kKinds) {
+    if (kind.label == label) return &kind;
+  }
+  return nullptr;
+}
+
+const KindInfo* FindKindByName(std::string_view file_name) {
+  const std::string_view extension = ExtensionOf(file_name);
+  if (extension.empty()) return nullptr;
+  const bool database = EqualsIgnoringCase(extension, "dat");
+  for (const KindInfo& kind : kKinds) {
+    if (database ? EqualsIgnoringCase(file_name, kind.file_name)
+                 : (!kind.database() && EqualsIgnoringCase(extension, kind.extension))) {
+      return &kind;
+    }
+  }
+  return nullptr;
+}
+
+std::string TrimPath(std::string_view path) {
+  std::size_t end = path.size();
+  while (end > 0) {
+    const char c = path[end - 1];
+    if (c != '\t' && c != '\n' && c != '\r' && c != ' ') break;
+    --end;
+  }
+  return std::string(path.substr(0, end));
+}
+
+std::string_view FileNameOf(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string OutputPath(std::string_view trimmed_path) {
+  if (trimmed_path.size() < 4) return std::string();
+  return std::string(trimmed_path.substr(0, trimmed_path.size() - 3)) + "xml";
+}
+
+bool HasCountHeader(std::string_view trimmed_path) {
+  return EqualsIgnoringCase(ExtensionOf(trimmed_path), "dat");
+}
+
+const KindInfo* DetectKind(InputFile& file, std::string_view trimmed_path, std::int32_t& count) {
+  if (ExtensionOf(trimmed_path).empty()) return nullptr;
+  if (HasCountHeader(trimmed_path)) ReadFieldBlock(file, 4, kCountHeader, FieldRef(&count));
+  const KindInfo* kind = FindKindByName(FileNameOf(trimmed_path));
+  if (kind != nullptr && !kind->database()) count = 1;
+  return kind;
+}
+
+}  // namespace kegverter

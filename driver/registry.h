@@ -1,0 +1,107 @@
+// The registry of file kinds: one row for every kind of source file the program recognises, in
+// the order in which a file is tested against them. Detection, conversion, both programs, the
+// fuzzer, the tests and the scripts read this table; adding a kind is one row, adding an output
+// format is one column (a writer in every row) and one row of the format table.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kegverter {
+
+class InputFile;
+struct ExportRun;
+
+/// The kind of a source file. The codes are those the application gave its file kinds; a water
+/// database and a '.wtr' file are the same kind.
+enum class FileKind : std::int32_t {
+  None = 0,
+  ExtraDat = 1,
+  HopsDat = 2,
+  MaltDat = 3,
+  StylesDat = 4,
+  WaterFile = 5,
+  YeastDat = 6,
+  MshFile = 7,
+  RecFile = 8,
+  BrwFile = 9,
+};
+
+/// An output format. Each row of the registry has one writer per format.
+enum class OutputFormat : std::uint8_t {
+  BeerXml2 = 0,  ///< BeerXML 2.01, what kegverter writes
+};
+inline constexpr std::size_t kFormatCount = 1;
+
+struct FormatInfo {
+  OutputFormat format;
+  std::string_view name;       ///< how the command line names it ("beerxml2")
+  std::string_view extension;  ///< of the output file name, without the dot
+  std::string_view title;      ///< for messages and help ("BeerXML 2.01")
+};
+
+/// The output formats, in OutputFormat order.
+std::span<const FormatInfo> Formats();
+/// The format of that command-line name, or null.
+const FormatInfo* FindFormat(std::string_view name);
+const FormatInfo& Info(OutputFormat format);
+
+/// Reads `count` records from `input` (left after a database's count header), writes them to
+/// `output_path` in one format and reports in `run`. `console`, when not null, receives the
+/// kind's console dump of each record (only extra.dat has one).
+using ConvertFn = void (*)(InputFile& input, std::int32_t count, const std::string& output_path,
+                           ExportRun& run, std::FILE* console);
+
+struct KindInfo {
+  FileKind kind;
+  std::string_view label;        ///< names the kind in scripts, the fuzzer and reports
+  std::string_view file_name;    ///< a database's own file name (any case); empty otherwise
+  std::string_view extension;    ///< a single-record file's extension; "dat" for databases
+  std::string_view sample_name;  ///< a file name that this row recognises
+  const char* description;       ///< what the file holds, for messages
+  std::uint32_t record_size;     ///< bytes per database record (from its layout); 0: one record
+  std::string_view list;         ///< the BeerXML 2.01 list element the records go into
+  std::string_view element;      ///< the element of one record in that list
+  std::array<ConvertFn, kFormatCount> writers;  ///< null: recognised, not converted
+  bool prints_summary;  ///< kegverter prints "Processed N record." after the output
+
+  bool database() const { return !file_name.empty(); }
+  bool converted() const { return writers[0] != nullptr; }
+};
+
+/// Every row, in detection order.
+std::span<const KindInfo> Kinds();
+
+/// The row whose label is `label` ("hops.dat", "rec"), or null.
+const KindInfo* FindKindByLabel(std::string_view label);
+
+/// The row that recognises `file_name` (the last path component, any ASCII case): a database by
+/// its whole name, any other kind by its extension; null for anything else (a '.dat' file with
+/// another name included).
+const KindInfo* FindKindByName(std::string_view file_name);
+
+/// The path without trailing tabs, line feeds, carriage returns and blanks.
+std::string TrimPath(std::string_view path);
+
+/// The last component of a path: what follows the last '/' or '\'.
+std::string_view FileNameOf(std::string_view path);
+
+/// The output path: the trimmed path with its last three characters replaced by "xml"; empty
+/// when the trimmed path is shorter than four characters.
+std::string OutputPath(std::string_view trimmed_path);
+
+/// True for a '.dat' path: the file starts with a 4-byte record count.
+bool HasCountHeader(std::string_view trimmed_path);
+
+/// Decides the row of the trimmed path (null: not a kind the program knows). For a '.dat' path
+/// the 4-byte record count is read from the start of the file into `count` (missing bytes read as
+/// zero) and the file is left after it, whether or not its name is known; for a single-record
+/// kind `count` becomes 1 and nothing is read; otherwise `count` is left as it is.
+const KindInfo* DetectKind(InputFile& file, std::string_view trimmed_path, std::int32_t& count);
+
+}  // namespace kegverter
