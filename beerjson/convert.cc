@@ -1,28 +1,47 @@
 #include "beerjson/convert.h"
 
+#include <span>
+#include <vector>
+
 #include "beerjson/beerjson.h"
+#include "source/input_file.h"
 
 namespace kegverter {
 
+namespace {
+
+// As the registry converts: the records are read (extra.dat's reader prints its own dump, as
+// for BeerXML), the input closed before or after the write as the kind's BeerXML conversion does.
+template <class R, auto Reader, auto Writer, bool close_first>
+void Convert(InputFile& input, std::int32_t count, const std::string& output_path, ExportRun& run,
+             std::FILE* /*console*/) {
+  std::vector<R> records(static_cast<std::size_t>(count));  // the count is bounded by the file
+  Reader(input, std::span<R>(records));
+  if constexpr (close_first) input.Close();
+  Writer(std::span<const R>(records), output_path, run);
+  input.Close();
+}
+
+}  // namespace
+
 ConvertFn BeerJsonConverter(FileKind kind) {
-  using enum CloseOrder;
   switch (kind) {
     case FileKind::ExtraDat:
-      return &Convert<MiscRecord, ReadMiscRecords, WriteMiscBeerJson, ExportThenClose>;
+      return &Convert<MiscRecord, ReadMiscRecords, WriteMiscBeerJson, false>;
     case FileKind::HopsDat:
-      return &Convert<HopRecord, ReadHopRecords, WriteHopBeerJson, ExportThenClose>;
+      return &Convert<HopRecord, ReadHopRecords, WriteHopBeerJson, false>;
     case FileKind::MaltDat:
-      return &Convert<MaltRecord, ReadMaltRecords, WriteMaltBeerJson, ExportThenClose>;
+      return &Convert<MaltRecord, ReadMaltRecords, WriteMaltBeerJson, false>;
     case FileKind::StylesDat:
-      return &Convert<StyleRecord, ReadStyleRecords, WriteStyleBeerJson, CloseThenExport>;
+      return &Convert<StyleRecord, ReadStyleRecords, WriteStyleBeerJson, true>;
     case FileKind::WaterFile:
-      return &Convert<WaterRecord, ReadWaterRecords, WriteWaterBeerJson, CloseThenExport>;
+      return &Convert<WaterRecord, ReadWaterRecords, WriteWaterBeerJson, true>;
     case FileKind::YeastDat:
-      return &Convert<YeastRecord, ReadYeastRecords, WriteYeastBeerJson, ExportThenClose>;
+      return &Convert<YeastRecord, ReadYeastRecords, WriteYeastBeerJson, false>;
     case FileKind::MshFile:
-      return &Convert<MashScheduleRecord, ReadMashSchedule, WriteMashBeerJson, ExportThenClose>;
+      return &Convert<MashScheduleRecord, ReadMashSchedule, WriteMashBeerJson, false>;
     case FileKind::RecFile:
-      return &Convert<RecipeRecord, ReadRecipeRecords, WriteRecipeBeerJson, ExportThenClose>;
+      return &Convert<RecipeRecord, ReadRecipeRecords, WriteRecipeBeerJson, false>;
     case FileKind::None:
     case FileKind::BrwFile:
       break;

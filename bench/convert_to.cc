@@ -8,8 +8,8 @@
 #include <string>
 
 #include "beerjson/convert.h"
-#include "driver/dispatch.h"
-#include "driver/file_kind.h"
+#include "beerxml/emitter.h"
+#include "driver/registry.h"
 #include "source/input_file.h"
 
 int main(int argc, char** argv) {
@@ -28,24 +28,22 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::int32_t count = 0;
-  const FileKind kind = DetectFileKind(*input, path, count);
-  const KindEntry* entry = FindKind(kind);
-  const ConvertFn convert = json ? BeerJsonConverter(kind) : entry ? entry->convert : nullptr;
-  if (entry == nullptr || convert == nullptr || count <= 0) {
+  const KindInfo* entry = DetectKind(*input, path, count);
+  const ConvertFn convert = entry == nullptr ? nullptr
+                            : json           ? BeerJsonConverter(entry->kind)
+                                             : entry->writers[0];
+  if (convert == nullptr || count <= 0) {
     std::fprintf(stderr, "%s: not converted\n", path.c_str());
     return 1;
   }
-  if (HasCountHeader(path)) {
+  if (entry->database()) {
     const std::uint64_t complete = input->size() < 4 ? 0 : (input->size() - 4) / entry->record_size;
     if (complete < static_cast<std::uint64_t>(count)) count = static_cast<std::int32_t>(complete);
   }
   if (count <= 0) return 1;
   const std::string output = path.substr(0, path.size() - 3) + (json ? "json" : "xml");
   ExportRun run;
-  std::FILE* devnull = std::fopen("/dev/null", "w");
-  if (devnull != nullptr) run.console = devnull;
-  convert(*input, count, output, run);
-  if (devnull != nullptr) std::fclose(devnull);
+  convert(*input, count, output, run, nullptr);
   if (!run.saved)
     std::fprintf(stderr, "%s: not written: %s\n", path.c_str(), run.save_error.c_str());
   return run.saved ? 0 : 1;

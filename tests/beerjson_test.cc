@@ -14,7 +14,8 @@
 
 #include "beerjson/convert.h"
 #include "beerjson/json_out.h"
-#include "driver/file_kind.h"
+#include "beerxml/emitter.h"
+#include "driver/registry.h"
 #include "source/input_file.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
@@ -35,18 +36,17 @@ std::string ConvertToBeerJson(const std::string& path) {
   std::unique_ptr<InputFile> input = InputFile::Open(path, error);
   if (!input) return {};
   std::int32_t count = 0;
-  const FileKind kind = DetectFileKind(*input, path, count);
-  const KindEntry* entry = FindKind(kind);
-  const ConvertFn convert = BeerJsonConverter(kind);
-  if (entry == nullptr || convert == nullptr || count <= 0) return {};
-  if (HasCountHeader(path)) {
+  const KindInfo* entry = DetectKind(*input, path, count);
+  const ConvertFn convert = entry ? BeerJsonConverter(entry->kind) : nullptr;
+  if (convert == nullptr || count <= 0) return {};
+  if (entry->database()) {
     const std::uint64_t complete = input->size() < 4 ? 0 : (input->size() - 4) / entry->record_size;
     if (complete == 0) return {};
     if (static_cast<std::uint64_t>(count) > complete) count = static_cast<std::int32_t>(complete);
   }
   const std::string output = path.substr(0, path.size() - 3) + "json";
   ExportRun run;
-  convert(*input, count, output, run);
+  convert(*input, count, output, run, nullptr);
   return run.saved ? output : std::string();
 }
 
@@ -381,9 +381,10 @@ TEST(BeerJsonSave, AnUnwritableOutputIsReportedAndLeavesNothing) {
   std::unique_ptr<InputFile> file = InputFile::Open(input, error);
   ASSERT_TRUE(file);
   std::int32_t count = 0;
-  DetectFileKind(*file, input, count);
+  DetectKind(*file, input, count);
   ExportRun run;
-  BeerJsonConverter(FileKind::WaterFile)(*file, count, dir.Path("missing/water.json"), run);
+  BeerJsonConverter(FileKind::WaterFile)(*file, count, dir.Path("missing/water.json"), run,
+                                         nullptr);
   EXPECT_FALSE(run.saved);
   EXPECT_FALSE(run.save_error.empty());
   EXPECT_FALSE(std::filesystem::exists(dir.Path("missing")));
