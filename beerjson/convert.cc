@@ -1,9 +1,11 @@
 #include "beerjson/convert.h"
 
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "beerjson/beerjson.h"
+#include "beerxml/emitter.h"
 #include "source/input_file.h"
 
 namespace kegverter {
@@ -23,6 +25,24 @@ void Convert(InputFile& input, std::int32_t count, const std::string& output_pat
 }
 
 }  // namespace
+
+bool ConvertToBeerJson(const std::string& input_path, const std::string& output_path,
+                       ExportRun& run) {
+  std::string error;
+  std::unique_ptr<InputFile> input = InputFile::Open(input_path, error);
+  if (!input || input->size() == 0) return false;
+  std::int32_t count = 0;
+  const KindInfo* kind = DetectKind(*input, TrimPath(input_path), count);
+  const ConvertFn convert = kind == nullptr ? nullptr : BeerJsonConverter(kind->kind);
+  if (convert == nullptr || count <= 0) return false;
+  if (kind->database()) {
+    const std::uint64_t complete = input->size() < 4 ? 0 : (input->size() - 4) / kind->record_size;
+    if (complete == 0) return false;
+    if (static_cast<std::uint64_t>(count) > complete) count = static_cast<std::int32_t>(complete);
+  }
+  convert(*input, count, output_path, run, nullptr);
+  return true;
+}
 
 ConvertFn BeerJsonConverter(FileKind kind) {
   switch (kind) {

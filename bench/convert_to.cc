@@ -9,6 +9,7 @@
 
 #include "beerjson/convert.h"
 #include "beerxml/emitter.h"
+#include "driver/convert.h"
 #include "driver/registry.h"
 #include "source/input_file.h"
 
@@ -21,30 +22,22 @@ int main(int argc, char** argv) {
   }
   const bool json = std::strcmp(argv[1], "beerjson") == 0;
   const std::string path = TrimPath(argv[2]);
-  std::string error;
-  std::unique_ptr<InputFile> input = InputFile::Open(path, error);
-  if (!input) {
-    std::fprintf(stderr, "%s: cannot open: %s\n", path.c_str(), error.c_str());
-    return 1;
-  }
-  std::int32_t count = 0;
-  const KindInfo* entry = DetectKind(*input, path, count);
-  const ConvertFn convert = entry == nullptr ? nullptr
-                            : json           ? BeerJsonConverter(entry->kind)
-                                             : entry->writers[0];
-  if (convert == nullptr || count <= 0) {
-    std::fprintf(stderr, "%s: not converted\n", path.c_str());
-    return 1;
-  }
-  if (entry->database()) {
-    const std::uint64_t complete = input->size() < 4 ? 0 : (input->size() - 4) / entry->record_size;
-    if (complete < static_cast<std::uint64_t>(count)) count = static_cast<std::int32_t>(complete);
-  }
-  if (count <= 0) return 1;
   const std::string output = path.substr(0, path.size() - 3) + (json ? "json" : "xml");
   ExportRun run;
-  convert(*input, count, output, run, nullptr);
-  if (!run.saved)
+  if (json) {
+    if (!ConvertToBeerJson(path, output, run)) {
+      std::fprintf(stderr, "%s: not converted\n", path.c_str());
+      return 1;
+    }
+  } else {
+    ConversionRequest request;
+    request.input = path;
+    const ConversionResult result = ConvertFile(request);
+    run.saved = result.status == ConversionResult::Status::Written;
+    for (const ConversionMessage& m : result.messages) run.save_error += m.text + "; ";
+  }
+  if (!run.saved) {
     std::fprintf(stderr, "%s: not written: %s\n", path.c_str(), run.save_error.c_str());
+  }
   return run.saved ? 0 : 1;
 }

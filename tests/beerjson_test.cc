@@ -28,25 +28,11 @@ using nlohmann::json;
 using testing::Bytes;
 using testing::TempDir;
 
-// Converts `path` to BeerJSON as a batch run does: detection and the database count bound as
-// for BeerXML, then the kind's BeerJSON writer. Returns the output path, empty when nothing
-// was written.
+// Converts `path` to BeerJSON beside it; the output path, empty when nothing was written.
 std::string ConvertToBeerJson(const std::string& path) {
-  std::string error;
-  std::unique_ptr<InputFile> input = InputFile::Open(path, error);
-  if (!input) return {};
-  std::int32_t count = 0;
-  const KindInfo* entry = DetectKind(*input, path, count);
-  const ConvertFn convert = entry ? BeerJsonConverter(entry->kind) : nullptr;
-  if (convert == nullptr || count <= 0) return {};
-  if (entry->database()) {
-    const std::uint64_t complete = input->size() < 4 ? 0 : (input->size() - 4) / entry->record_size;
-    if (complete == 0) return {};
-    if (static_cast<std::uint64_t>(count) > complete) count = static_cast<std::int32_t>(complete);
-  }
   const std::string output = path.substr(0, path.size() - 3) + "json";
   ExportRun run;
-  convert(*input, count, output, run, nullptr);
+  if (!kegverter::ConvertToBeerJson(path, output, run)) return {};
   return run.saved ? output : std::string();
 }
 
