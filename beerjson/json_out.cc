@@ -9,14 +9,16 @@ namespace kegverter::beerjson {
 namespace {
 
 // By model::Unit, in its order.
-constexpr std::array<std::string_view, 21> kUnitWords = {
-    "lb",  "oz",  "g",    "gal", "qt", "floz", "tsp",  "tbsp",    "cup",   "ml",  "F",
-    "min", "day", "Lovi", "SRM", "sg", "%",    "IBUs", "Lintner", "qt/lb", "ppm",
+constexpr std::array<std::string_view, 25> kUnitWords = {
+    "lb",   "oz",  "g",  "gal", "qt",   "floz",    "tsp",   "tbsp", "cup", "ml", "F", "min",  "day",
+    "Lovi", "SRM", "sg", "%",   "IBUs", "Lintner", "qt/lb", "ppm",  "kg",  "l",  "C", "l/kg",
 };
-static_assert(kUnitWords.size() == static_cast<std::size_t>(model::Unit::kPartsPerMillion) + 1);
+static_assert(kUnitWords.size() == static_cast<std::size_t>(model::Unit::kLitresPerKilogram) + 1);
 
 // Every integer up to this is exact in a double.
 constexpr double kExactIntegers = 9007199254740992.0;
+
+constexpr std::string_view kIndent = "  ";
 
 }  // namespace
 
@@ -36,29 +38,88 @@ std::size_t NumberText(double value, char (&buffer)[64]) {
 
 std::string_view UnitWord(model::Unit unit) { return kUnitWords[static_cast<std::size_t>(unit)]; }
 
-JsonOut::JsonOut(std::FILE* out)
-    : out_(out), buffer_(1 << 16), stream_(out, buffer_.data(), buffer_.size()), writer_(stream_) {
-  writer_.SetIndent(' ', 2);
+JsonOut::JsonOut(std::FILE* out) : out_(out) { buffer_.reserve(kBufferSize); }
+
+void JsonOut::Put(std::string_view text) {
+  buffer_.insert(buffer_.end(), text.begin(), text.end());
+  if (buffer_.size() >= kBufferSize) Drain();
+}
+
+void JsonOut::Drain() {
+  if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
+    failed_ = true;
+  }
+  buffer_.clear();
+}
+
+void JsonOut::NewLine() {
+  Put('\n');
+  for (std::size_t i = 0; i < filled_.size(); ++i) Put(kIndent);
+}
+
+void JsonOut::BeforeValue() {
+  if (after_key_) {
+    after_key_ = false;
+    return;
+  }
+  if (filled_.empty()) return;  // the document's root
+  if (filled_.back()) Put(',');
+  filled_.back() = true;
+  NewLine();
+}
+
+void JsonOut::Open(char bracket) {
+  BeforeValue();
+  Put(bracket);
+  filled_.push_back(false);
+}
+
+void JsonOut::Close(char bracket) {
+  const bool filled = !filled_.empty() && filled_.back();
+  if (!filled_.empty()) filled_.pop_back();
+  if (filled) NewLine();
+  Put(bracket);
+  if (filled_.empty()) Put('\n');
+}
+
+void JsonOut::Escaped(std::string_view text) {
+  // At the root of a fresh writer, a string value pushes nothing on the writer's stack.
+  strings_.Reset(sink_);
+  strings_.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
 }
 
 void JsonOut::Key(std::string_view key) {
-  writer_.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
+  BeforeValue();
+  Escaped(key);
+  Put(": ");
+  after_key_ = true;
 }
 
 void JsonOut::String(std::string_view text) {
-  writer_.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+  BeforeValue();
+  Escaped(text);
+}
+
+void JsonOut::Bool(bool value) {
+  BeforeValue();
+  Put(value ? std::string_view("true") : std::string_view("false"));
 }
 
 void JsonOut::Number(double value) {
   char buffer[64];
   const std::size_t length = NumberText(value, buffer);
-  writer_.RawValue(buffer, length, rapidjson::kNumberType);
+  RawNumber(std::string_view(buffer, length));
 }
 
-void JsonOut::Integer(std::int64_t value) { writer_.Int64(value); }
+void JsonOut::Integer(std::int64_t value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  RawNumber(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+}
 
 void JsonOut::RawNumber(std::string_view text) {
-  writer_.RawValue(text.data(), text.size(), rapidjson::kNumberType);
+  BeforeValue();
+  Put(text);
 }
 
 void JsonOut::Quantity(std::string_view key, const model::Quantity& quantity) {
@@ -98,8 +159,8 @@ void JsonOut::OptionalString(std::string_view key, std::string_view text) {
 }
 
 bool JsonOut::Finish() {
-  stream_.Flush();
-  return std::ferror(out_) == 0;
+  Drain();
+  return !failed_ && std::fflush(out_) == 0 && std::ferror(out_) == 0;
 }
 
 }  // namespace kegverter::beerjson

@@ -1,6 +1,10 @@
-// A BeerJSON document written straight into its output file with RapidJSON's streaming writer,
-// so that a large database is never held whole: the records go out one by one as the caller
-// walks them.
+// A BeerJSON document written straight into its output file, so that a large database is never
+// held whole: the records go out one by one as the caller walks them.
+//
+// Strings are escaped by RapidJSON's writer, used on one value at a time: its nesting stack,
+// which applies an offset to a null pointer on its first use (undefined behaviour that the
+// sanitizers stop at), is never touched. The layout around the values (braces, commas, two-blank
+// indentation) is kept here.
 #pragma once
 
 #include <cstdint>
@@ -8,8 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include <rapidjson/filewritestream.h>
-#include <rapidjson/prettywriter.h>
+#include <rapidjson/writer.h>
 
 #include "model/brewing.h"
 
@@ -24,20 +27,20 @@ std::size_t NumberText(double value, char (&buffer)[64]);
 std::string_view UnitWord(model::Unit unit);
 
 /// Writes JSON to an open file. Every method writes one token or one small object; the caller
-/// keeps the structure balanced.
+/// keeps the structure balanced and gives a key before every value inside an object.
 class JsonOut {
  public:
   explicit JsonOut(std::FILE* out);
   JsonOut(const JsonOut&) = delete;
   JsonOut& operator=(const JsonOut&) = delete;
 
-  void StartObject() { writer_.StartObject(); }
-  void EndObject() { writer_.EndObject(); }
-  void StartArray() { writer_.StartArray(); }
-  void EndArray() { writer_.EndArray(); }
+  void StartObject() { Open('{'); }
+  void EndObject() { Close('}'); }
+  void StartArray() { Open('['); }
+  void EndArray() { Close(']'); }
   void Key(std::string_view key);
   void String(std::string_view text);
-  void Bool(bool value) { writer_.Bool(value); }
+  void Bool(bool value);
   void Number(double value);
   void Integer(std::int64_t value);
   /// A number given as its JSON text ("1.0").
@@ -55,11 +58,41 @@ class JsonOut {
   /// Writes what is buffered; false when a write to the file failed.
   bool Finish();
 
+  /// The output stream RapidJSON's writer puts the escaped strings into.
+  class Sink {
+   public:
+    using Ch = char;
+    explicit Sink(JsonOut& out) : out_(out) {}
+    void Put(char c) { out_.Put(c); }
+    void Flush() {}
+
+   private:
+    JsonOut& out_;
+  };
+
  private:
+  void Put(char c) {
+    buffer_.push_back(c);
+    if (buffer_.size() >= kBufferSize) Drain();
+  }
+  void Put(std::string_view text);
+  void Drain();
+  // Before a value: the comma and line break of an array element, nothing after a key.
+  void BeforeValue();
+  void NewLine();
+  void Open(char bracket);
+  void Close(char bracket);
+  void Escaped(std::string_view text);
+
+  static constexpr std::size_t kBufferSize = 1 << 16;
   std::FILE* out_;
   std::vector<char> buffer_;
-  rapidjson::FileWriteStream stream_;
-  rapidjson::PrettyWriter<rapidjson::FileWriteStream> writer_;
+  bool failed_ = false;
+  /// Per open container: whether it holds a member yet.
+  std::vector<bool> filled_;
+  bool after_key_ = false;
+  Sink sink_{*this};
+  rapidjson::Writer<Sink> strings_{sink_};
 };
 
 }  // namespace kegverter::beerjson

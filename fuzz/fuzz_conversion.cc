@@ -26,8 +26,7 @@
 #include <string_view>
 #include <system_error>
 
-#include <rapidjson/document.h>
-#include <rapidjson/error/en.h>
+#include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
 #include "beerjson/convert.h"
@@ -122,6 +121,15 @@ std::string CheckTree(pugi::xml_node node) {
   return std::string();
 }
 
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
 // Empty when `content` is a document the converter may write.
 std::string CheckDocument(std::string_view content) {
   std::string problem = CheckCharacters(content);
@@ -148,22 +156,18 @@ std::string CheckDocument(std::string_view content) {
 // Empty when `content` is a BeerJSON document the converter may write: JSON in strict UTF-8,
 // one object `beerjson` holding the version and one list of records.
 std::string CheckJson(std::string_view content) {
-  rapidjson::Document document;
-  document.Parse<rapidjson::kParseValidateEncodingFlag>(content.data(), content.size());
-  if (document.HasParseError()) {
-    return std::string("not JSON: ") + rapidjson::GetParseError_En(document.GetParseError()) +
-           " at byte " + std::to_string(document.GetErrorOffset());
-  }
-  if (!document.IsObject() || document.MemberCount() != 1 || !document.HasMember("beerjson")) {
+  const nlohmann::json document = nlohmann::json::parse(content, nullptr, false);
+  if (document.is_discarded()) return "not JSON in UTF-8";
+  if (!document.is_object() || document.size() != 1 || !document.contains("beerjson")) {
     return "the root is not an object holding beerjson alone";
   }
-  const rapidjson::Value& root = document["beerjson"];
-  if (!root.IsObject() || root.MemberCount() != 2 || !root.HasMember("version") ||
-      !root["version"].IsNumber() || root["version"].GetDouble() != 1.0) {
+  const nlohmann::json& root = document["beerjson"];
+  if (!root.is_object() || root.size() != 2 || !root.contains("version") ||
+      !root["version"].is_number() || root["version"] != 1.0) {
     return "beerjson does not hold version 1.0 and one list";
   }
-  for (auto member = root.MemberBegin(); member != root.MemberEnd(); ++member) {
-    if (member->name != "version" && !member->value.IsArray()) return "the list is no array";
+  for (const auto& [key, value] : root.items()) {
+    if (key != "version" && !value.is_array()) return "the list is no array";
   }
   return std::string();
 }

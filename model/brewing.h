@@ -38,6 +38,11 @@ enum class Unit : std::uint8_t {
   kLintner,
   kQuartsPerPound,
   kPartsPerMillion,
+  // The metric units that BeerXML 1.0 fixes.
+  kKilogram,
+  kLitre,
+  kCelsius,
+  kLitresPerKilogram,
 };
 
 /// A number and its unit. The value holds a 32-bit source value exactly; a value derived from

@@ -11,6 +11,7 @@
 #include "beerxml/misc_malt_export.h"
 #include "beerxml/recipe_export.h"
 #include "model/from_source.h"
+#include "model/units.h"
 
 namespace kegverter {
 namespace {
@@ -197,6 +198,37 @@ TEST(ModelDerivations, YeastAttenuationMeanAndNonNumbers) {
   yeast.attenuation_high = 2147483647;
   c = model::ModelOf(yeast);
   EXPECT_EQ(c.attenuation_mean.value, 2147483647.0);
+}
+
+// Metric values keep at least 7 significant digits of the exact conversion.
+TEST(ModelUnits, MetricConversionsAreTheExactDefinitions) {
+  struct Case {
+    model::Quantity from;
+    model::Unit to;
+    double expected;
+  };
+  const Case cases[] = {
+      {{10, model::Unit::kPound}, model::Unit::kKilogram, 4.5359237},
+      {{1.5, model::Unit::kOunce}, model::Unit::kKilogram, 0.0425242846875},
+      {{5, model::Unit::kGram}, model::Unit::kKilogram, 0.005},
+      {{5.5, model::Unit::kGallon}, model::Unit::kLitre, 20.819764812},
+      {{12.5, model::Unit::kQuart}, model::Unit::kLitre, 11.829411825},
+      {{1, model::Unit::kCup}, model::Unit::kLitre, 0.2365882365},
+      {{0.5, model::Unit::kFluidOunce}, model::Unit::kLitre, 0.01478676478125},
+      {{1, model::Unit::kTablespoon}, model::Unit::kLitre, 0.01478676478125},
+      {{1, model::Unit::kTeaspoon}, model::Unit::kLitre, 0.00492892159375},
+      {{166, model::Unit::kFahrenheit}, model::Unit::kCelsius, 74.444444444444},
+      {{-40, model::Unit::kFahrenheit}, model::Unit::kCelsius, -40},
+      {{5, model::Unit::kDay}, model::Unit::kMinute, 7200},
+      {{1.25, model::Unit::kQuartsPerPound}, model::Unit::kLitresPerKilogram, 2.6079388915},
+      {{60, model::Unit::kMinute}, model::Unit::kMinute, 60},
+      {{40, model::Unit::kLovibond}, model::Unit::kLovibond, 40},
+  };
+  for (const Case& c : cases) {
+    const model::Quantity metric = model::Metric(c.from);
+    EXPECT_EQ(metric.unit, c.to);
+    EXPECT_NEAR(metric.value, c.expected, std::fabs(c.expected) * 1e-9 + 1e-12) << c.expected;
+  }
 }
 
 }  // namespace
