@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
+#include <random>
 
 #include "beerjson/convert.h"
 #include "beerjson/json_out.h"
@@ -358,6 +359,35 @@ TEST(BeerJsonBadInput, AnUnknownStepKindIsNamedInTheMashNotes) {
   ASSERT_EQ(mash.at("mash_steps").size(), 1u);
   EXPECT_EQ(mash.at("mash_steps").at(0).at("amount"), (json{{"unit", "qt"}, {"value", 12.5}}));
   EXPECT_EQ(mash.at("notes"), "Step \"Odd\" left out: kind code 7 (no meaning known)");
+}
+
+// Every example with bytes overwritten at random (fixed seeds): codes without meaning, NaNs,
+// huge numbers, broken texts. Whatever comes out must validate.
+TEST(BeerJsonBadInput, DamagedExamplesStaySchemaValid) {
+  TempDir dir;
+  std::vector<std::string> outputs;
+  std::mt19937 random(12);
+  for (const testing::ExampleFile& example : testing::ExampleFiles()) {
+    const Bytes original = example.make();
+    for (int variant = 0; variant < 12; ++variant) {
+      std::vector<std::uint8_t> bytes = original.data();
+      // Databases keep their count, so that the records are still read.
+      const std::size_t first = std::string_view(example.name).ends_with(".dat") ? 4 : 0;
+      for (int k = 0; k < 40 && bytes.size() > first; ++k) {
+        const std::size_t at = first + random() % (bytes.size() - first);
+        bytes[at] = static_cast<std::uint8_t>(random());
+      }
+      const std::string folder = "v" + std::to_string(variant) + "-" + example.name;
+      std::filesystem::create_directory(dir.Path(folder));
+      const std::string path =
+          dir.Write(folder + "/" + example.name,
+                    std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      const std::string output = ConvertToBeerJson(path);
+      if (!output.empty()) outputs.push_back(output);
+    }
+  }
+  EXPECT_GT(outputs.size(), 80u);
+  EXPECT_EQ(SchemaErrors(outputs), "");
 }
 
 TEST(BeerJsonSave, AnUnwritableOutputIsReportedAndLeavesNothing) {
