@@ -84,7 +84,7 @@ class JsonOut {
   void Close(char bracket);
   void Escaped(std::string_view text);
 
-  static constexpr std::size_t kBufferSize = 1 << 16;
+  static constexpr std::size_t kBufferSize = 1 << 13;
   std::FILE* out_;
   std::vector<char> buffer_;
   bool failed_ = false;
