@@ -3,6 +3,8 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <mutex>
 #include <string_view>
 
 #include "beerjson/json_out.h"
@@ -714,6 +716,123 @@ void WriteMashBeerJson(std::span<const MashScheduleRecord> records, const std::s
 void WriteRecipeBeerJson(std::span<const RecipeRecord> records, const std::string& output_path,
                          ExportRun& run) {
   WriteEach("recipes", records, output_path, run, WriteRecipe);
+}
+
+namespace {
+
+// The lists of a combined document, in the order they are written.
+enum ListIndex : std::size_t {
+  kRecipes,
+  kMashes,
+  kProfiles,
+  kFermentables,
+  kHopVarieties,
+  kMiscellaneous,
+  kCultures,
+  kStyles,
+  kListCount,
+};
+constexpr std::array<std::string_view, kListCount> kListNames = {
+    "recipes",  "mashes", "profiles", "fermentables", "hop_varieties", "miscellaneous_ingredients",
+    "cultures", "styles"};
+
+// The elements of one list sit three containers deep: the root, `beerjson`, the list.
+constexpr std::size_t kElementDepth = 3;
+
+void WriteMashIfPossible(JsonOut& out, const m::Mash& mash) {
+  if (WritableSteps(mash) > 0) WriteMash(out, mash);
+}
+
+}  // namespace
+
+struct BeerJsonCombined::Lists {
+  struct Part {
+    std::FILE* file = nullptr;  // a temporary file, removed when closed
+    bool filled = false;
+  };
+  std::mutex mutex;
+  std::array<Part, kListCount> parts;
+  std::string error;
+
+  ~Lists() {
+    for (Part& part : parts) {
+      if (part.file != nullptr) std::fclose(part.file);
+    }
+  }
+
+  template <class Record, class Write>
+  void Add(ListIndex list, std::span<const Record> records, Write&& write) {
+    const std::lock_guard<std::mutex> lock(mutex);
+    Part& part = parts[list];
+    if (part.file == nullptr && error.empty()) {
+      part.file = std::tmpfile();
+      if (part.file == nullptr)
+        error = std::string("cannot make a temporary file: ") + std::strerror(errno);
+    }
+    if (part.file == nullptr) return;
+    JsonOut out(part.file, kElementDepth, part.filled);
+    for (const Record& record : records) write(out, m::ModelOf(record));
+    if (!out.Finish() && error.empty()) {
+      error = std::string("cannot write a temporary file: ") + std::strerror(errno);
+    }
+    part.filled = std::ftell(part.file) > 0;
+  }
+};
+
+BeerJsonCombined::BeerJsonCombined() : lists_(std::make_unique<Lists>()) {}
+BeerJsonCombined::~BeerJsonCombined() = default;
+
+void BeerJsonCombined::Add(std::span<const MiscRecord> records) {
+  lists_->Add(kMiscellaneous, records, WriteMisc);
+}
+void BeerJsonCombined::Add(std::span<const MaltRecord> records) {
+  lists_->Add(kFermentables, records, WriteFermentable);
+}
+void BeerJsonCombined::Add(std::span<const HopRecord> records) {
+  lists_->Add(kHopVarieties, records, WriteHopVariety);
+}
+void BeerJsonCombined::Add(std::span<const StyleRecord> records) {
+  lists_->Add(kStyles, records, WriteStyle);
+}
+void BeerJsonCombined::Add(std::span<const WaterRecord> records) {
+  lists_->Add(kProfiles, records, WriteWater);
+}
+void BeerJsonCombined::Add(std::span<const YeastRecord> records) {
+  lists_->Add(kCultures, records, WriteCulture);
+}
+void BeerJsonCombined::Add(std::span<const MashScheduleRecord> records) {
+  lists_->Add(kMashes, records, WriteMashIfPossible);
+}
+void BeerJsonCombined::Add(std::span<const RecipeRecord> records) {
+  lists_->Add(kRecipes, records, WriteRecipe);
+}
+
+bool BeerJsonCombined::Finish(const std::string& output_path, std::string& error) {
+  const std::lock_guard<std::mutex> lock(lists_->mutex);
+  if (!lists_->error.empty()) {
+    error = lists_->error;
+    return false;
+  }
+  const auto write = [&](std::FILE* file) {
+    JsonOut out(file);
+    out.StartObject();
+    out.Key("beerjson");
+    out.StartObject();
+    out.Key("version");
+    out.RawNumber("1.0");
+    for (std::size_t i = 0; i < kListCount; ++i) {
+      const Lists::Part& part = lists_->parts[i];
+      if (!part.filled) continue;
+      out.Key(kListNames[i]);
+      out.StartArray();
+      if (!out.CopyElements(part.file)) return false;
+      out.EndArray();
+    }
+    out.EndObject();
+    out.EndObject();
+    return out.Finish();
+  };
+  return ReplaceFileWith(output_path, write, error);
 }
 
 }  // namespace kegverter

@@ -9,6 +9,7 @@
 // `run.saved` tells whether the file was written; otherwise `run.save_error` says why.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 
@@ -46,5 +47,36 @@ void WriteMashBeerJson(std::span<const MashScheduleRecord> records, const std::s
 /// `recipes`.
 void WriteRecipeBeerJson(std::span<const RecipeRecord> records, const std::string& output_path,
                          ExportRun& run);
+
+/// One BeerJSON document holding every record of a run, list by list, in whatever order the
+/// inputs come: the form an import wants. Each Add writes its records at once into a temporary
+/// file of their list, so memory does not grow with the run; Finish puts the lists together in
+/// the output file. Add may be called from several threads at once.
+class BeerJsonCombined {
+ public:
+  BeerJsonCombined();
+  ~BeerJsonCombined();
+  BeerJsonCombined(const BeerJsonCombined&) = delete;
+  BeerJsonCombined& operator=(const BeerJsonCombined&) = delete;
+
+  /// Each adds the records to their list. A temporary file that cannot be made or written is
+  /// remembered, and Finish then fails.
+  void Add(std::span<const MiscRecord> records);
+  void Add(std::span<const MaltRecord> records);
+  void Add(std::span<const HopRecord> records);
+  void Add(std::span<const StyleRecord> records);
+  void Add(std::span<const WaterRecord> records);
+  void Add(std::span<const YeastRecord> records);
+  void Add(std::span<const MashScheduleRecord> records);
+  void Add(std::span<const RecipeRecord> records);
+
+  /// Writes the document through a temporary file renamed into place. False, with the reason in
+  /// `error` and nothing put in place, when a list could not be kept or the file not written.
+  bool Finish(const std::string& output_path, std::string& error);
+
+ private:
+  struct Lists;
+  std::unique_ptr<Lists> lists_;
+};
 
 }  // namespace kegverter

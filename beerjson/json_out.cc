@@ -40,6 +40,25 @@ std::string_view UnitWord(model::Unit unit) { return kUnitWords[static_cast<std:
 
 JsonOut::JsonOut(std::FILE* out) : out_(out) { buffer_.reserve(kBufferSize); }
 
+JsonOut::JsonOut(std::FILE* out, std::size_t depth, bool filled) : JsonOut(out) {
+  filled_.assign(depth, true);
+  if (depth > 0) filled_.back() = filled;
+}
+
+bool JsonOut::CopyElements(std::FILE* part) {
+  Drain();
+  if (std::fseek(part, 0, SEEK_SET) != 0) return false;
+  char chunk[8192];
+  bool copied = false;
+  while (const std::size_t n = std::fread(chunk, 1, sizeof chunk, part)) {
+    if (std::fwrite(chunk, 1, n, out_) != n) failed_ = true;
+    copied = true;
+  }
+  if (std::ferror(part) != 0) return false;
+  if (copied && !filled_.empty()) filled_.back() = true;
+  return true;
+}
+
 void JsonOut::Put(std::string_view text) {
   buffer_.insert(buffer_.end(), text.begin(), text.end());
   if (buffer_.size() >= kBufferSize) Drain();

@@ -31,6 +31,10 @@ std::string_view UnitWord(model::Unit unit);
 class JsonOut {
  public:
   explicit JsonOut(std::FILE* out);
+  /// Continues a document of which `depth` containers are open (an array innermost), for a part
+  /// that is written apart and copied into its place later; `filled` tells whether the
+  /// innermost container holds an element already, so that the next one follows a comma.
+  JsonOut(std::FILE* out, std::size_t depth, bool filled);
   JsonOut(const JsonOut&) = delete;
   JsonOut& operator=(const JsonOut&) = delete;
 
@@ -54,6 +58,10 @@ class JsonOut {
   void Range(std::string_view key, const model::Range& range);
   /// `key`: `text`, left out when `text` is empty.
   void OptionalString(std::string_view key, std::string_view text);
+
+  /// Copies the whole content of `part` (written by a JsonOut of the right depth) as elements of
+  /// the array open here. False when `part` could not be read.
+  bool CopyElements(std::FILE* part);
 
   /// Writes what is buffered; false when a write to the file failed.
   bool Finish();

@@ -6,13 +6,16 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 #include <random>
+#include <thread>
 
+#include "beerjson/beerjson.h"
 #include "beerjson/convert.h"
 #include "beerjson/json_out.h"
 #include "beerxml/emitter.h"
@@ -388,6 +391,46 @@ TEST(BeerJsonBadInput, DamagedExamplesStaySchemaValid) {
   }
   EXPECT_GT(outputs.size(), 80u);
   EXPECT_EQ(SchemaErrors(outputs), "");
+}
+
+// Every example into one document from two threads: each list holds all the records of its
+// kind, and the document validates.
+TEST(BeerJsonCombined, OneDocumentHoldsEveryListOfTheRun) {
+  TempDir dir;
+  std::vector<std::string> inputs;
+  std::map<std::string, std::size_t> expected;
+  for (const testing::ExampleFile& example : testing::ExampleFiles()) {
+    inputs.push_back(dir.Write(example.name, example.make()));
+    const std::string single = ConvertToBeerJson(inputs.back());
+    ASSERT_FALSE(single.empty());
+    const json document = ReadJson(single);
+    for (const auto& [key, list] : document.at("beerjson").items()) {
+      if (key != "version") expected[key] += list.size();
+    }
+  }
+  BeerJsonCombined combined;
+  const auto add_every_other = [&](std::size_t first) {
+    for (std::size_t i = first; i < inputs.size(); i += 2) {
+      EXPECT_TRUE(AddToBeerJson(inputs[i], combined));
+    }
+  };
+  std::thread other(add_every_other, 1);
+  add_every_other(0);
+  other.join();
+  EXPECT_FALSE(AddToBeerJson(dir.Write("notes.txt", std::string_view("text")), combined));
+  std::string error;
+  ASSERT_TRUE(combined.Finish(dir.Path("library.json"), error)) << error;
+  EXPECT_EQ(SchemaErrors({dir.Path("library.json")}), "");
+  const json document = ReadJson(dir.Path("library.json")).at("beerjson");
+  EXPECT_EQ(document.size(), expected.size() + 1);
+  for (const auto& [list, count] : expected) EXPECT_EQ(document.at(list).size(), count) << list;
+
+  BeerJsonCombined empty;
+  ASSERT_TRUE(empty.Finish(dir.Path("empty.json"), error)) << error;
+  EXPECT_EQ(SchemaErrors({dir.Path("empty.json")}), "");
+  EXPECT_EQ(ReadJson(dir.Path("empty.json")), (json{{"beerjson", {{"version", 1.0}}}}));
+  EXPECT_FALSE(empty.Finish(dir.Path("missing/empty.json"), error));
+  EXPECT_FALSE(error.empty());
 }
 
 TEST(BeerJsonSave, AnUnwritableOutputIsReportedAndLeavesNothing) {
