@@ -94,49 +94,48 @@ bool DomDocument::LoadXml(std::string_view text) {
 }
 
 DomNode DomDocument::FirstElementByTagName(std::string_view name) const {
-  const pugi::xml_node found = document_->find_node([name](pugi::xml_node n) {
-    return n.type() == pugi::node_element && name == n.name();
-  });
+  const pugi::xml_node found = document_->find_node(
+      [name](pugi::xml_node n) { return n.type() == pugi::node_element && name == n.name(); });
   return DomNode(found.internal_object());
 }
 
 void DomDocument::CountOperation() {
   ++operations_;
   if (faults_.fail_operation != 0 && operations_ == faults_.fail_operation) {
-    throw _com_error(faults_.code);
+    throw DocumentError(faults_.code);
   }
 }
 
 DomNode DomDocument::AppendElement(DomNode parent, std::string_view name) {
   CountOperation();
-  if (!parent.present()) throw _com_error(kE_POINTER);
+  if (!parent.present()) throw DocumentError(kInvalidPointer);
   pugi::xml_node p = Node(parent);
   if (p.type() == pugi::node_document &&
       p.find_child([](pugi::xml_node c) { return c.type() == pugi::node_element; })) {
-    throw _com_error(kE_FAIL);
+    throw DocumentError(kUnspecifiedError);
   }
   if (stream_ && parent.get() == stream_->container) StreamFinishedChildren(parent.get());
   const std::string element_name(name);
   pugi::xml_node created = p.append_child(element_name.c_str());
-  if (!created) throw _com_error(kE_POINTER);
+  if (!created) throw DocumentError(kInvalidPointer);
   return DomNode(created.internal_object());
 }
 
 DomNode DomDocument::ParentNode(DomNode node) {
   CountOperation();
-  if (!node.present()) throw _com_error(kE_POINTER);
+  if (!node.present()) throw DocumentError(kInvalidPointer);
   return DomNode(Node(node).parent().internal_object());
 }
 
 void DomDocument::SetAttribute(DomNode element, std::string_view name, std::string_view value) {
   CountOperation();
-  if (!element.present()) throw _com_error(kE_POINTER);
+  if (!element.present()) throw DocumentError(kInvalidPointer);
   pugi::xml_node e = Node(element);
-  if (e.type() != pugi::node_element) throw _com_error(kE_FAIL);
+  if (e.type() != pugi::node_element) throw DocumentError(kUnspecifiedError);
   const std::string attribute_name(name);
   pugi::xml_attribute a = e.attribute(attribute_name.c_str());
   if (!a) a = e.append_attribute(attribute_name.c_str());
-  if (!a) throw _com_error(kE_POINTER);
+  if (!a) throw DocumentError(kInvalidPointer);
   std::string repaired;
   const std::string_view safe = XmlSafeText(value, repaired);
   a.set_value(safe.data(), safe.size());
@@ -144,11 +143,11 @@ void DomDocument::SetAttribute(DomNode element, std::string_view name, std::stri
 
 void DomDocument::AppendText(DomNode element, std::string_view value) {
   CountOperation();
-  if (!element.present()) throw _com_error(kE_POINTER);
+  if (!element.present()) throw DocumentError(kInvalidPointer);
   pugi::xml_node e = Node(element);
-  if (e.type() != pugi::node_element) throw _com_error(kE_FAIL);
+  if (e.type() != pugi::node_element) throw DocumentError(kUnspecifiedError);
   pugi::xml_node text = e.append_child(pugi::node_pcdata);
-  if (!text) throw _com_error(kE_POINTER);
+  if (!text) throw DocumentError(kInvalidPointer);
   std::string repaired;
   const std::string_view safe = XmlSafeText(value, repaired);
   text.set_value(safe.data(), safe.size());
@@ -202,8 +201,7 @@ bool DomDocument::SerializeRest(const Sink& sink) {
   if (!OnlyElements(container)) return false;
   bool consistent = false;
   SerializeAroundMark(
-      *document_, container,
-      [&](std::string_view text) { consistent = text == stream->before; },
+      *document_, container, [&](std::string_view text) { consistent = text == stream->before; },
       [&](std::string_view text) {
         if (consistent) sink(text);
       });

@@ -1,6 +1,6 @@
-// The XML document layer: a small DOM with the failure behaviour the exporters rely on. Every
-// operation on an absent document or node raises _com_error with E_POINTER; a test can make the
-// document unavailable or make the Nth node operation fail.
+// The XML document layer: a small DOM with the failure behaviour the writers rely on. Every
+// operation on an absent document or node raises DocumentError with kInvalidPointer; a test can
+// make the document unavailable or make the Nth node operation fail.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "beerxml/com_error.h"
+#include "beerxml/document_error.h"
 
 namespace pugi {
 struct xml_node_struct;
@@ -33,9 +33,9 @@ class DomNode {
 
 /// Failures to simulate, for tests of the failure paths.
 struct DomFaults {
-  bool unavailable = false;          ///< CreateDomDocument yields no document
-  std::uint64_t fail_operation = 0;  ///< 1-based number of the node operation that fails; 0: none
-  HResult code = kE_FAIL;            ///< code carried by the simulated failure
+  bool unavailable = false;            ///< CreateDomDocument yields no document
+  std::uint64_t fail_operation = 0;    ///< 1-based number of the node operation that fails; 0: none
+  ErrorCode code = kUnspecifiedError;  ///< code carried by the simulated failure
 };
 
 class DomDocument {
@@ -55,8 +55,8 @@ class DomDocument {
   DomNode FirstElementByTagName(std::string_view name) const;
 
   /// Node operations. Each counts as one operation for DomFaults::fail_operation and raises
-  /// E_POINTER when the node it works on is absent. A document holds one root element: a
-  /// second one, or text or attributes on the document node, raise E_FAIL.
+  /// kInvalidPointer when the node it works on is absent. A document holds one root element: a
+  /// second one, or text or attributes on the document node, raise kUnspecifiedError.
   DomNode AppendElement(DomNode parent, std::string_view name);
   DomNode ParentNode(DomNode node);
   void SetAttribute(DomNode element, std::string_view name, std::string_view value);
@@ -90,9 +90,9 @@ class DomDocument {
   struct Stream {
     pugi::xml_node_struct* container = nullptr;
     Sink sink;
-    unsigned depth = 0;      ///< indentation depth of the container's children
-    bool started = false;    ///< the text before the children has been written
-    std::string before;      ///< that text, to check that it still holds at the end
+    unsigned depth = 0;    ///< indentation depth of the container's children
+    bool started = false;  ///< the text before the children has been written
+    std::string before;    ///< that text, to check that it still holds at the end
   };
 
   std::unique_ptr<pugi::xml_document> document_;

@@ -13,42 +13,40 @@ std::string BeerXmlTemplate(std::string_view list) {
          "<beer_xml xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
          "xsi:noNamespaceSchemaLocation=\"BeerXML.xsd\">\r\n"
          "   <version>2.01</version>\r\n"
-         "   <" + name + ">\r\n"
-         "   </" + name + ">\r\n"
+         "   <" +
+         name +
+         ">\r\n"
+         "   </" +
+         name +
+         ">\r\n"
          "</beer_xml>\r\n";
 }
 
-void ReportFailure(const _com_error& error, ExportRun& run) {
+void ReportFailure(const DocumentError& error, ExportRun& run) {
   ++run.failures_reported;
-  run.reports += FormatComErrorReport(error);
+  run.reports += FormatErrorReport(error);
 }
 
-HResult LoadTemplate(DomDocument* document, DomNode& cursor, std::string_view template_text,
-                     std::string_view list, ExportRun& run) {
+bool LoadTemplate(DomDocument* document, DomNode& cursor, std::string_view template_text,
+                  std::string_view list, ExportRun& run) {
   try {
-    if (document == nullptr) throw _com_error(kE_POINTER);
-    if (!document->LoadXml(template_text)) return kE_FAIL;
+    if (document == nullptr) throw DocumentError(kInvalidPointer);
+    if (!document->LoadXml(template_text)) return false;
     cursor = document->FirstElementByTagName(list);
-    return cursor.present() ? kS_OK : kE_FAIL;
-  } catch (const _com_error& error) {
+    return cursor.present();
+  } catch (const DocumentError& error) {
     ++run.failures_reported;
-    run.reports += error.ErrorMessageText();
+    run.reports += error.MessageText();
     run.reports += '\n';
-    return kE_FAIL;
+    return false;
   }
 }
 
-bool EmitNodeTable(DomDocument* document, DomNode& cursor, std::span<const NodeSpec> table,
-                   const NodeValues& values, ExportRun& run) {
+void EmitEntries(DomDocument* document, DomNode& cursor, std::span<const NodeSpec> table,
+                 std::span<const std::optional<std::string>> values, ExportRun& run) {
   try {
-    if (document == nullptr) throw _com_error(kE_POINTER);
+    if (document == nullptr) throw DocumentError(kInvalidPointer);
     DomNode current = cursor;
-    std::size_t value_index = 0;
-    auto next_value = [&]() -> const std::optional<std::string>& {
-      static const std::optional<std::string> absent;
-      const std::size_t i = value_index++;
-      return i < values.size() ? values[i] : absent;
-    };
     for (const NodeSpec& entry : table) {
       switch (entry.kind) {
         case NodeKind::Element:
@@ -57,28 +55,24 @@ bool EmitNodeTable(DomDocument* document, DomNode& cursor, std::span<const NodeS
         case NodeKind::Parent:
           current = document->ParentNode(current);
           break;
-        case NodeKind::Attribute: {
-          const auto& value = next_value();
-          if (value && entry.value_type == kValueString) {
-            document->SetAttribute(current, entry.name, *value);
+        case NodeKind::Attribute:
+          if (entry.slot < values.size() && values[entry.slot]) {
+            document->SetAttribute(current, entry.name, *values[entry.slot]);
           }
           break;
-        }
-        case NodeKind::Text: {
-          const auto& value = next_value();
-          if (value && entry.value_type == kValueString) document->AppendText(current, *value);
+        case NodeKind::Text:
+          if (entry.slot < values.size() && values[entry.slot]) {
+            document->AppendText(current, *values[entry.slot]);
+          }
           break;
-        }
-        case NodeKind::XmlInstruction:  // no table uses it; an instruction adds no content
         case NodeKind::Disabled:
           break;
       }
     }
     cursor = current;
-  } catch (const _com_error& error) {
+  } catch (const DocumentError& error) {
     ReportFailure(error, run);
   }
-  return true;
 }
 
 namespace {
@@ -135,7 +129,7 @@ bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string
 }
 
 void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run) {
-  if (document == nullptr) throw _com_error(kE_POINTER);
+  if (document == nullptr) throw DocumentError(kInvalidPointer);
   std::string error;
   // Written straight into the file as it is serialized: a large document is not held twice.
   const auto write = [document](std::FILE* out) {

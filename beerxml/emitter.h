@@ -1,50 +1,72 @@
-// The exporter skeleton shared by every output list: create the document from the template,
-// walk node tables once per record on a shared cursor, save.
+// The writer skeleton shared by every output list: create the document from the template, walk
+// node tables once per record on a shared cursor, save.
 #pragma once
 
-#include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "beerxml/com_error.h"
 #include "beerxml/document.h"
+#include "beerxml/document_error.h"
 #include "beerxml/node_table.h"
 
 namespace kegverter {
 
-/// What one exporter call needs from its caller and tells it back.
+/// What one writer call needs from its caller and tells it back. A run holds everything a
+/// conversion changes, so conversions on several threads each have their own.
 struct ExportRun {
-  DomFaults faults;                 ///< failures to simulate (tests only)
-  std::string reports;              ///< failure reports, as the console shows them
-  int failures_reported = 0;        ///< document-layer failures reported during the call
-  bool saved = false;               ///< the output file was written completely
-  std::string save_error;           ///< why it was not, when a save was attempted and failed
+  DomFaults faults;           ///< failures to simulate (tests only)
+  std::string reports;        ///< the console text of the failures reported, in order
+  int failures_reported = 0;  ///< document-layer failures reported during the call
+  bool saved = false;         ///< the output file was written completely
+  std::string save_error;     ///< why it was not, when a save was attempted and failed
 };
 
-/// The document every exporter starts from: declaration, beer_xml with the schema-instance
+/// The document every writer starts from: declaration, beer_xml with the schema-instance
 /// namespace, version 2.01 and the empty list element `list`.
 std::string BeerXmlTemplate(std::string_view list);
 
-/// Loads the template and moves `cursor` to the list element. Returns S_OK, or E_FAIL when the
-/// text did not load or the document is absent (the message text alone is printed then).
-HResult LoadTemplate(DomDocument* document, DomNode& cursor, std::string_view template_text,
-                     std::string_view list, ExportRun& run);
+/// Loads the template and moves `cursor` to the list element. False when the text did not load
+/// or the document is absent; for an absent document the message text alone is reported.
+bool LoadTemplate(DomDocument* document, DomNode& cursor, std::string_view template_text,
+                  std::string_view list, ExportRun& run);
 
-/// Walks `table` from `cursor`, taking `values` in order. On a failure the report is printed, the
-/// rest of the table is skipped, nodes already added stay and the cursor keeps its old place.
-/// Always returns true.
-bool EmitNodeTable(DomDocument* document, DomNode& cursor, std::span<const NodeSpec> table,
-                   const NodeValues& values, ExportRun& run);
+/// Walks `table` from `cursor`, writing the value of each entry's slot from `values`. On a
+/// failure the report is added to `run`, the rest of the table is skipped, nodes already added
+/// stay and the cursor keeps its old place.
+void EmitEntries(DomDocument* document, DomNode& cursor, std::span<const NodeSpec> table,
+                 std::span<const std::optional<std::string>> values, ExportRun& run);
 
-/// Writes the document to `path` (through a temporary file renamed into place). Raises E_POINTER
-/// for an absent document; a failed write is noted in `run`.
+/// EmitEntries for a working copy of a table and the values of its slots.
+template <class Slot>
+void EmitNodeTable(DomDocument* document, DomNode& cursor, const NodeTable<Slot>& table,
+                   const NodeValues<Slot>& values, ExportRun& run) {
+  EmitEntries(document, cursor, table.entries(), values.all(), run);
+}
+
+/// EmitEntries for a constant table and the values of its slots.
+template <class Slot, std::size_t N>
+void EmitNodeTable(DomDocument* document, DomNode& cursor, const NodeTree<Slot, N>& table,
+                   const NodeValues<Slot>& values, ExportRun& run) {
+  EmitEntries(document, cursor, table.entries, values.all(), run);
+}
+
+/// EmitEntries for a table that takes no values.
+template <std::size_t N>
+void EmitNodeTable(DomDocument* document, DomNode& cursor, const NodeTree<NoSlot, N>& table,
+                   ExportRun& run) {
+  EmitEntries(document, cursor, table.entries, {}, run);
+}
+
+/// Writes the document to `path` (through a temporary file renamed into place). Raises
+/// kInvalidPointer for an absent document; a failed write is noted in `run`.
 void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run);
 
-/// Prints the report of `error` and counts it.
-void ReportFailure(const _com_error& error, ExportRun& run);
+/// Adds the report of `error` to `run` and counts it.
+void ReportFailure(const DocumentError& error, ExportRun& run);
 
 /// Opens the output's temporary file, runs `build` while the finished children of `list` are
 /// written into it, writes the rest and puts the file in place, as SaveDocument does. False,
@@ -53,7 +75,7 @@ void ReportFailure(const _com_error& error, ExportRun& run);
 bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string& path,
                           ExportRun& run, const std::function<void()>& build);
 
-/// The exporter skeleton: document, cursor, template for `list`, `records(document, cursor)`
+/// The writer skeleton: document, cursor, template for `list`, `records(document, cursor)`
 /// writes the records, then the save. A failure outside the table walks is reported and ends the
 /// export at once (nothing is saved when it happens before the save).
 ///
@@ -66,14 +88,14 @@ void RunExporter(std::string_view list, const std::string& path, ExportRun& run,
   try {
     std::unique_ptr<DomDocument> document = CreateDomDocument(run.faults);
     DomNode cursor = document ? document->DocumentNode() : DomNode();
-    if (LoadTemplate(document.get(), cursor, BeerXmlTemplate(list), list, run) == kS_OK &&
+    if (LoadTemplate(document.get(), cursor, BeerXmlTemplate(list), list, run) &&
         BuildAndSaveStreamed(*document, cursor, path, run,
                              [&] { records(document.get(), cursor); })) {
       return;
     }
     records(document.get(), cursor);
     SaveDocument(document.get(), path, run);
-  } catch (const _com_error& error) {
+  } catch (const DocumentError& error) {
     ReportFailure(error, run);
   }
 }

@@ -1,8 +1,13 @@
 // Node tables: an element tree written as data. Each element is its Element entry, then its
-// Attribute entries, then at most one Text entry, then its children, then its Parent entry. The
-// emitter walks a table and takes one value string per Attribute and Text entry.
+// Attribute entries, then at most one Text entry, then its children, then its Parent entry.
+//
+// Every Attribute and Text entry names the slot its value comes from. Slots are the enumerators
+// of a scoped enum that ends with `kCount`, one enum per table; the values of one walk are a
+// NodeValues of that enum. Tree() builds a table at compile time and fails the build unless
+// every slot has exactly one entry and every value entry has a slot of the table's own enum.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -13,53 +18,104 @@
 
 namespace kegverter {
 
-enum class NodeKind : std::int32_t {
-  Disabled = 0,        ///< nothing; how an optional element is switched off
-  XmlInstruction = 1,  ///< an "xml" processing instruction appended to the current node
-  Element = 2,         ///< appends an element and descends into it
-  Parent = 3,          ///< climbs to the parent of the current node
-  Attribute = 4,       ///< takes the next value; sets the attribute when the value is present
-  Text = 5,            ///< takes the next value; appends a text node when the value is present
+enum class NodeKind : std::uint8_t {
+  Disabled,   ///< nothing; how an optional element is switched off
+  Element,    ///< appends an element and descends into it
+  Parent,     ///< climbs to the parent of the current node
+  Attribute,  ///< sets the attribute from its slot when the value is present
+  Text,       ///< appends a text node from its slot when the value is present
 };
-
-/// The variant type of a string value; entries carrying a value have it.
-inline constexpr std::int32_t kValueString = 8;
 
 struct NodeSpec {
   NodeKind kind;
-  const char* name;        ///< null on Parent and Text entries
-  std::int32_t value_type; ///< kValueString on Attribute and Text entries, 0 otherwise
+  const char* name;    ///< null on Parent and Text entries
+  std::uint16_t slot;  ///< the value slot of Attribute and Text entries, 0 otherwise
 };
 
-/// The value strings of one table walk, one per Attribute/Text entry in table order; an absent
-/// value writes nothing.
-using NodeValues = std::vector<std::optional<std::string>>;
+/// A table entry while its table is written: value entries carry their slot's enum in the type,
+/// so an entry with another table's slot does not convert.
+template <class Slot>
+struct NodeEntry {
+  NodeSpec spec;
+};
+
+/// An Element or Parent entry, which fits a table of any slot enum.
+struct StructureEntry {
+  NodeSpec spec;
+  template <class Slot>
+  constexpr operator NodeEntry<Slot>() const {  // NOLINT(google-explicit-constructor)
+    return {spec};
+  }
+};
+
+/// The slot enum of tables that take no values (the walks that only open or close elements).
+enum class NoSlot : std::uint16_t { kCount };
 
 /// Entry builders, so that a table reads as the tree it describes.
 namespace nodes {
-constexpr NodeSpec Element(const char* name) { return {NodeKind::Element, name, 0}; }
-constexpr NodeSpec Attribute(const char* name) { return {NodeKind::Attribute, name, kValueString}; }
-constexpr NodeSpec Text() { return {NodeKind::Text, nullptr, kValueString}; }
-constexpr NodeSpec Parent() { return {NodeKind::Parent, nullptr, 0}; }
+constexpr StructureEntry Element(const char* name) { return {{NodeKind::Element, name, 0}}; }
+constexpr StructureEntry Parent() { return {{NodeKind::Parent, nullptr, 0}}; }
+template <class Slot>
+constexpr NodeEntry<Slot> Attribute(const char* name, Slot slot) {
+  return {{NodeKind::Attribute, name, static_cast<std::uint16_t>(slot)}};
+}
+template <class Slot>
+constexpr NodeEntry<Slot> Text(Slot slot) {
+  return {{NodeKind::Text, nullptr, static_cast<std::uint16_t>(slot)}};
+}
 }  // namespace nodes
 
-/// The word of `code` in a word table; nothing when the code is outside the table or its entry
-/// is null (a code the application defines no word for).
-inline std::optional<std::string> WordOf(std::span<const char* const> words, std::uint32_t code) {
-  if (code >= words.size() || words[code] == nullptr) return std::nullopt;
-  return std::string(words[code]);
+template <class Slot>
+inline constexpr std::size_t kSlotCount = static_cast<std::size_t>(Slot::kCount);
+
+/// A constant table whose value entries take the slots of `Slot`.
+template <class Slot, std::size_t N>
+struct NodeTree {
+  std::array<NodeSpec, N> entries;
+
+  /// Index of the Element entry reached by a '/'-separated path of element names from the
+  /// start of the table; the build fails when there is none.
+  consteval std::size_t ElementAt(std::string_view path) const;
+};
+
+namespace detail {
+// Not constexpr: reaching it in a constant evaluation fails the build with its name.
+inline void SlotWithoutItsEntryOrEntryWithoutItsSlot() {}
+}  // namespace detail
+
+/// Builds a table from its entries; the build fails unless every slot of `Slot` is taken by
+/// exactly one Attribute or Text entry.
+template <class Slot, std::size_t N>
+consteval NodeTree<Slot, N> Tree(const NodeEntry<Slot> (&entries)[N]) {
+  std::array<int, kSlotCount<Slot> + 1> uses{};
+  NodeTree<Slot, N> tree{};
+  for (std::size_t i = 0; i < N; ++i) {
+    const NodeSpec& e = entries[i].spec;
+    tree.entries[i] = e;
+    if (e.kind != NodeKind::Attribute && e.kind != NodeKind::Text) continue;
+    if (e.slot >= kSlotCount<Slot>) detail::SlotWithoutItsEntryOrEntryWithoutItsSlot();
+    ++uses[e.slot];
+  }
+  for (std::size_t slot = 0; slot < kSlotCount<Slot>; ++slot) {
+    if (uses[slot] != 1) detail::SlotWithoutItsEntryOrEntryWithoutItsSlot();
+  }
+  return tree;
 }
+
+/// The values of one walk of a table with slots `Slot`; a slot left absent writes nothing.
+template <class Slot>
+class NodeValues {
+ public:
+  std::optional<std::string>& operator[](Slot slot) { return values_[Index(slot)]; }
+  const std::optional<std::string>& operator[](Slot slot) const { return values_[Index(slot)]; }
+  std::span<const std::optional<std::string>> all() const { return values_; }
+
+ private:
+  static constexpr std::size_t Index(Slot slot) { return static_cast<std::size_t>(slot); }
+  std::array<std::optional<std::string>, kSlotCount<Slot>> values_{};
+};
 
 inline constexpr std::size_t kNoEntry = static_cast<std::size_t>(-1);
-
-/// Number of value strings a table takes.
-constexpr std::size_t ValueCount(std::span<const NodeSpec> table) {
-  std::size_t n = 0;
-  for (const NodeSpec& e : table) {
-    if (e.kind == NodeKind::Attribute || e.kind == NodeKind::Text) ++n;
-  }
-  return n;
-}
 
 namespace detail {
 constexpr bool SameName(const char* a, std::string_view b) {
@@ -100,6 +156,18 @@ constexpr std::size_t ElementEntry(std::span<const NodeSpec> table, std::string_
   return found;
 }
 
+namespace detail {
+// Not constexpr: reaching it in a constant evaluation fails the build with its name.
+inline void NoElementAtThisPath() {}
+}  // namespace detail
+
+template <class Slot, std::size_t N>
+consteval std::size_t NodeTree<Slot, N>::ElementAt(std::string_view path) const {
+  const std::size_t entry = ElementEntry(entries, path);
+  if (entry == kNoEntry) detail::NoElementAtThisPath();
+  return entry;
+}
+
 /// The Parent entry that closes the element opened at `element`; kNoEntry for an element the
 /// table leaves open.
 constexpr std::size_t MatchingParent(std::span<const NodeSpec> table, std::size_t element) {
@@ -131,33 +199,31 @@ constexpr bool IsBalanced(std::span<const NodeSpec> table) {
   return depth == 0;
 }
 
-/// An exporter's own working copy of a constant table, in which optional elements are switched
-/// on and off. Switches stay as last set for the life of the copy.
+/// A writer's own working copy of a constant table, in which optional elements are switched on
+/// and off. Switches stay as last set for the life of the copy.
+template <class Slot>
 class NodeTable {
  public:
-  explicit NodeTable(std::span<const NodeSpec> layout)
-      : layout_(layout), entries_(layout.begin(), layout.end()) {}
+  template <std::size_t N>
+  explicit NodeTable(const NodeTree<Slot, N>& tree)
+      : layout_(tree.entries), entries_(layout_.begin(), layout_.end()) {}
 
-  /// Switches the element whose Element entry is at `element` on or off, with every element
-  /// nested in it: their Element and Parent entries become Disabled, or return to what the layout
-  /// says. The Attribute and Text entries inside still take their values, so the caller gives them
-  /// absent values while the element is off.
+  /// Switches the element whose Element entry is at `element` on or off, with everything nested
+  /// in it: its entries become Disabled, or return to what the layout says. The values of the
+  /// slots inside a switched-off element are not written. An index that is not an Element entry
+  /// changes nothing.
   void Switch(std::size_t element, bool on) {
     if (element >= entries_.size() || layout_[element].kind != NodeKind::Element) return;
     const std::size_t parent = MatchingParent(layout_, element);
     const std::size_t end = parent == kNoEntry ? element + 1 : parent + 1;
     for (std::size_t i = element; i < end; ++i) {
-      const NodeKind original = layout_[i].kind;
-      if (original == NodeKind::Element || original == NodeKind::Parent) {
-        entries_[i].kind = on ? original : NodeKind::Disabled;
-      }
+      entries_[i].kind = on ? layout_[i].kind : NodeKind::Disabled;
     }
   }
 
   bool IsOn(std::size_t element) const { return entries_.at(element).kind == NodeKind::Element; }
 
   std::span<const NodeSpec> entries() const { return entries_; }
-  std::size_t value_count() const { return ValueCount(layout_); }
 
  private:
   std::span<const NodeSpec> layout_;

@@ -3,23 +3,19 @@
 #include <string>
 
 #include "beerxml/format.h"
-#include "beerxml/hop_style_export.h"
-#include "beerxml/recipe_export.h"
-#include "beerxml/text.h"
-#include "beerxml/water_yeast_export.h"
+#include "beerxml/malt_writer.h"
+#include "beerxml/recipe_writer.h"
+#include "source/text.h"
+#include "beerxml/units.h"
+#include "beerxml/values.h"
+#include "beerxml/yeast_writer.h"
 
 namespace kegverter {
 
 namespace {
 
-constexpr const char* kColorScale = "L";
-constexpr const char* kPounds = "lb";
-constexpr const char* kOunces = "oz";
-constexpr const char* kGallons = "gal";
-constexpr const char* kMinutes = "min";
-constexpr const char* kDays = "day";
-constexpr const char* kMillilitres = "mL";
-constexpr const char* kGrams = "gm";
+// MiscAddition::time_units: the unit of `suggested_time`.
+constexpr const char* kMiscTimeUnitWords[] = {units::kDays, units::kMinutes};
 
 // Hop addition times that are not boil minutes.
 constexpr std::uint8_t kFirstWort = 61;
@@ -43,13 +39,15 @@ struct HopUse {
 
 HopUse HopUseOf(const HopAddition& hop) {
   if (hop.dry_hop_marker == kDryHopMarker && hop.addition_time == kDryHop) {
-    return {"dry hop", kDays, FormatFixed(kDryHopDays, 1)};
+    return {"dry hop", units::kDays, FormatFixed(kDryHopDays, 1)};
   }
-  if (hop.addition_time == kMash) return {"mash", kMinutes, FormatFixed(kMashHopMinutes, 1)};
+  if (hop.addition_time == kMash) {
+    return {"mash", units::kMinutes, FormatFixed(kMashHopMinutes, 1)};
+  }
   if (hop.addition_time == kFirstWort) {
-    return {"first wort", kMinutes, FormatFixed(kFirstWortMinutes, 1)};
+    return {"first wort", units::kMinutes, FormatFixed(kFirstWortMinutes, 1)};
   }
-  return {"boil", kMinutes, FormatIntDecimal(hop.addition_time)};
+  return {"boil", units::kMinutes, FormatIntDecimal(hop.addition_time)};
 }
 
 // The form sits in the top four bits of the type code; the low four are the use of the hop
@@ -60,79 +58,81 @@ std::uint32_t HopForm(std::int16_t type_code) {
 
 }  // namespace
 
-NodeValues RecipeFermentableValues(const FermentableAddition& fermentable) {
-  return {
-      WidenText(fermentable.name),
-      WordOf(kFermentableTypeWords, fermentable.type),
-      kColorScale,
-      FormatFixed(fermentable.color, 1),
-      WidenText(fermentable.origin),
-      kPounds,
-      FormatFixed(fermentable.amount, 3),
-      std::nullopt,  // add_after_boil: never written
-  };
+NodeValues<RecipeFermentableSlot> RecipeFermentableValues(const FermentableAddition& fermentable) {
+  using enum RecipeFermentableSlot;
+  NodeValues<RecipeFermentableSlot> v;
+  v[kName] = WidenText(fermentable.name);
+  v[kType] = WordOf(kFermentableTypeWords, fermentable.type);
+  v[kColorScale] = units::kLovibond;
+  v[kColor] = FormatFixed(fermentable.color, 1);
+  v[kOrigin] = WidenText(fermentable.origin);
+  v[kAmountUnit] = units::kPounds;
+  v[kAmount] = FormatFixed(fermentable.amount, 3);
+  return v;
 }
 
-NodeValues RecipeHopValues(const HopAddition& hop) {
+NodeValues<RecipeHopSlot> RecipeHopValues(const HopAddition& hop) {
+  using enum RecipeHopSlot;
   HopUse use = HopUseOf(hop);
-  return {
-      WidenText(hop.name),
-      WidenText(hop.origin),
-      FormatFixed(hop.alpha, 2),  // the alpha acid this recipe used, not the variety's
-      hop.beta_acid > 0 ? std::optional(FormatFixed(hop.beta_acid, 2)) : std::nullopt,
-      WordOf(kHopFormWords, HopForm(hop.type_code)),
-      use.use,
-      kOunces,
-      FormatFixed(hop.amount, 2),
-      use.duration,
-      std::move(use.time),
-  };
+  NodeValues<RecipeHopSlot> v;
+  v[kName] = WidenText(hop.name);
+  v[kOrigin] = WidenText(hop.origin);
+  v[kAlphaAcid] = FormatFixed(hop.alpha, 2);  // the alpha acid this recipe used, not the variety's
+  if (hop.beta_acid > 0) v[kBetaAcid] = FormatFixed(hop.beta_acid, 2);
+  v[kForm] = WordOf(kHopFormWords, HopForm(hop.type_code));
+  v[kUse] = use.use;
+  v[kAmountUnit] = units::kOunces;
+  v[kAmount] = FormatFixed(hop.amount, 2);
+  v[kTimeUnit] = use.duration;
+  v[kTime] = std::move(use.time);
+  return v;
 }
 
-NodeValues RecipeMiscValues(const MiscAddition& misc, const MiscAmount& amount) {
-  NodeValues values;
-  values.reserve(ValueCount(RecipeMiscTable));
-  values.push_back(WidenText(misc.ingredient_name));
-  values.push_back(WordOf(kMiscTypeWords, misc.ingredient_type));
-  values.push_back(WordOf(kMiscUseWords, misc.time_type));
-  AppendMiscAmountValues(values, amount);
+NodeValues<RecipeMiscSlot> RecipeMiscValues(const MiscAddition& misc, const MiscAmount& amount) {
+  using enum RecipeMiscSlot;
+  NodeValues<RecipeMiscSlot> v;
+  v[kName] = WidenText(misc.ingredient_name);
+  v[kType] = WordOf(kMiscTypeWords, misc.ingredient_type);
+  v[kUse] = WordOf(kMiscUseWords, misc.time_type);
+  PutMiscAmount(v, amount);
   // An addition has no time of its own: the ingredient's suggested time applies.
-  values.push_back(WordOf(kMiscTimeUnitWords, misc.time_units));
-  values.push_back(FormatIntDecimal(misc.suggested_time));
-  return values;
+  v[kTimeUnit] = WordOf(kMiscTimeUnitWords, misc.time_units);
+  v[kTime] = FormatIntDecimal(misc.suggested_time);
+  return v;
 }
 
-NodeValues RecipeYeastValues(const YeastRecord& yeast) {
+NodeValues<RecipeYeastSlot> RecipeYeastValues(const YeastRecord& yeast) {
+  using enum RecipeYeastSlot;
+  NodeValues<RecipeYeastSlot> v;
+  v[kName] = WidenText(yeast.name);
+  v[kType] = WordOf(kYeastTypeWords, yeast.type);
+  v[kForm] = WordOf(kYeastFormWords, yeast.form);
+  v[kLaboratory] = WidenText(yeast.laboratory);
+  v[kProductId] = WidenText(yeast.product_id);
   // The recipe holds no yeast quantity: the amount is written as zero in the form's unit.
-  const bool dry = yeast.form == kDryYeast;
-  const std::optional<std::string> zero = FormatFixed(0, 1);
-  return {
-      WidenText(yeast.name),
-      WordOf(kYeastTypeWords, yeast.type),
-      WordOf(kYeastFormWords, yeast.form),
-      WidenText(yeast.laboratory),
-      WidenText(yeast.product_id),
-      dry ? std::nullopt : std::optional<std::string>(kMillilitres),
-      dry ? std::nullopt : zero,
-      dry ? std::optional<std::string>(kGrams) : std::nullopt,
-      dry ? zero : std::nullopt,
-      std::nullopt,  // times_cultured: never written
-      std::nullopt,  // add_to_secondary: never written
-  };
+  if (yeast.form == kDryYeast) {
+    v[kMassUnit] = units::kGrams;
+    v[kMass] = FormatFixed(0, 1);
+  } else {
+    v[kVolumeUnit] = units::kMillilitres;
+    v[kVolume] = FormatFixed(0, 1);
+  }
+  return v;
 }
 
-NodeValues RecipeWaterValues(const WaterRecord& water, float boil_size) {
-  return {
-      WidenText(water.name),
-      FormatFixed(water.calcium, 1),
-      FormatFixed(water.bicarbonate, 1),
-      FormatFixed(water.sulfate, 1),
-      FormatFixed(water.chloride, 1),
-      FormatFixed(water.sodium, 1),
-      FormatFixed(water.magnesium, 1),
-      kGallons,
-      FormatFixed(boil_size, 1),
-  };
+NodeValues<RecipeWaterSlot> RecipeWaterValues(const WaterRecord& water, float boil_size) {
+  using enum RecipeWaterSlot;
+  NodeValues<RecipeWaterSlot> v;
+  v[kName] = WidenText(water.name);
+  v[kCalcium] = FormatFixed(water.calcium, 1);
+  v[kBicarbonate] = FormatFixed(water.bicarbonate, 1);
+  v[kSulfate] = FormatFixed(water.sulfate, 1);
+  v[kChloride] = FormatFixed(water.chloride, 1);
+  v[kSodium] = FormatFixed(water.sodium, 1);
+  v[kMagnesium] = FormatFixed(water.magnesium, 1);
+  v[kAmountUnit] = units::kGallons;
+  v[kAmount] = FormatFixed(boil_size, 1);
+  return v;
 }
 
 }  // namespace kegverter

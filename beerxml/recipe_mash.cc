@@ -6,8 +6,8 @@
 #include <string>
 
 #include "beerxml/format.h"
-#include "beerxml/recipe_export.h"
-#include "beerxml/text.h"
+#include "beerxml/recipe_writer.h"
+#include "source/text.h"
 
 namespace kegverter {
 
@@ -29,8 +29,7 @@ constexpr Rest kRests[] = {
      &RecipeProcessRecord::intermediate_rest_time},
     {"Saccharification Rest", &RecipeProcessRecord::saccharification_rest_temperature,
      &RecipeProcessRecord::saccharification_rest_time},
-    {"Mash Out", &RecipeProcessRecord::mash_out_temperature,
-     &RecipeProcessRecord::mash_out_time},
+    {"Mash Out", &RecipeProcessRecord::mash_out_temperature, &RecipeProcessRecord::mash_out_time},
 };
 // A single-step mash uses the saccharification rest and the mash out only.
 constexpr std::size_t kSingleStepFirstRest = 3;
@@ -67,12 +66,8 @@ std::optional<RecipeMash> StepListMash(const RecipeRecord& recipe) {
   RecipeMash mash;
   mash.header = ComposeMashHeader(WidenText(recipe.schedule.schedule_name),
                                   FormatIntDecimal(recipe.process.grain_temperature));
-  for (std::size_t i = 0; i < count; ++i) {
-    const MashStepRecord& s = recipe.mash_steps[i];
-    mash.steps.push_back({s.type, s.name, s.step_amount, s.step_temperature, s.step_time,
-                          s.ramp_time, s.end_temperature, s.infuse_temperature,
-                          s.water_grain_ratio});
-  }
+  mash.steps.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) mash.steps.push_back(MashStepOf(recipe.mash_steps[i]));
   return mash;
 }
 
@@ -91,7 +86,7 @@ std::optional<RecipeMash> SimpleMash(const RecipeRecord& recipe) {
     const std::int32_t time = process.*rest.time;
     if (temperature <= 0 || time <= 0) continue;
     if (&rest != &kRests[kAcidRest] && temperature < previous) continue;
-    RecipeMashStep step;
+    MashStep step;
     step.name = rest.name;
     step.step_temperature = temperature;
     step.step_time = time;
@@ -110,7 +105,7 @@ std::optional<RecipeMash> SimpleMash(const RecipeRecord& recipe) {
       step.kind = kTemperatureStep;
       step.ramp_time = kHeatingRampTime;
     }
-    mash.steps.push_back(std::move(step));
+    mash.steps.push_back(step);
     previous = temperature;
   }
   // Rests that are all unset, negative or below the grain make no step; a mash without a step
@@ -139,8 +134,8 @@ std::int32_t StrikeTemperature(std::int32_t rest_temperature, float grain_weight
   const double a = mash_water;
   const double t = rest_temperature;
   const double g = grain_temperature;
-  const double strike = ((grain * w + kWaterHeatFactor * a) * t - grain * g * w) /
-                        (kWaterHeatFactor * a);
+  const double strike =
+      ((grain * w + kWaterHeatFactor * a) * t - grain * g * w) / (kWaterHeatFactor * a);
   if (std::isnan(strike)) return rest_temperature;
   constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
   constexpr double kHighest = std::numeric_limits<std::int32_t>::max();

@@ -3,18 +3,25 @@
 #include <vector>
 
 #include "beerxml/emitter.h"
-#include "beerxml/hop_style_export.h"
-#include "beerxml/mash_export.h"
-#include "beerxml/misc_malt_export.h"
-#include "beerxml/recipe_export.h"
-#include "beerxml/water_yeast_export.h"
+#include "beerxml/hops_writer.h"
+#include "beerxml/malt_writer.h"
+#include "beerxml/mash_writer.h"
+#include "beerxml/misc_writer.h"
+#include "beerxml/recipe_writer.h"
+#include "beerxml/styles_writer.h"
+#include "beerxml/water_writer.h"
+#include "beerxml/yeast_writer.h"
+#include "driver/console.h"
 #include "source/decoder.h"
-#include "source/hop_style_records.h"
+#include "source/hops.h"
 #include "source/input_file.h"
-#include "source/mash_schedule.h"
-#include "source/misc_malt_records.h"
-#include "source/recipe_records.h"
-#include "source/water_yeast_records.h"
+#include "source/malt.h"
+#include "source/mash.h"
+#include "source/misc.h"
+#include "source/recipe.h"
+#include "source/styles.h"
+#include "source/water.h"
+#include "source/yeast.h"
 
 namespace kegverter {
 
@@ -62,7 +69,7 @@ constexpr std::array kKinds = {
     KindInfo{FileKind::ExtraDat, "extra.dat", "extra.dat", "dat", "extra.dat",
              "miscellaneous ingredient database", RecordLayout<MiscRecord>::kRecordSize,
              "miscellaneous_ingredients", "miscellaneous",
-             WritersOf<MiscRecord, ReadMiscRecords, CloseOrder::WriteThenClose, nullptr,
+             WritersOf<MiscRecord, ReadMiscRecords, CloseOrder::WriteThenClose, &PrintMiscRecord,
                        ExportMiscRecords>(),
              false},
     KindInfo{FileKind::HopsDat, "hops.dat", "hops.dat", "dat", "hops.dat", "hop database",
@@ -199,7 +206,7 @@ bool HasCountHeader(std::string_view trimmed_path) {
 
 const KindInfo* DetectKind(InputFile& file, std::string_view trimmed_path, std::int32_t& count) {
   if (ExtensionOf(trimmed_path).empty()) return nullptr;
-  if (HasCountHeader(trimmed_path)) ReadFieldBlock(file, 4, kCountHeader, FieldRef(&count));
+  if (HasCountHeader(trimmed_path)) count = ReadCountHeader(file);
   const KindInfo* kind = FindKindByName(FileNameOf(trimmed_path));
   if (kind != nullptr && !kind->database()) count = 1;
   return kind;

@@ -5,89 +5,66 @@
 #include <cmath>
 #include <limits>
 
+#include "source/hops.h"
+#include "source/malt.h"
+#include "source/mash.h"
+#include "source/misc.h"
+#include "source/recipe.h"
+#include "source/styles.h"
+#include "source/water.h"
 #include "tests/fixture.h"
+#include "tests/fixture_recipe.h"
 
 namespace kegverter {
 namespace {
 
-// A record type made for the engine's tests: every numeric kind, a skipped field, both texts.
+// A record type made for the engine's tests: every kind, skipped bytes, tested and untested
+// numbers, a short text and a long one.
 struct Sample {
   NarrowText name;
   float low = 0;
   float high = 0;
   std::int16_t small = 0;
   std::int32_t medium = 0;
-  std::int64_t large = 0;
-  double precise = 0;
+  std::int32_t signed_count = 0;
   std::uint8_t flag = 0;
-  WideText wide;
   NarrowText long_text;
   std::vector<std::int32_t> field_errors;
 };
 
-inline constexpr RangeBounds kPercent = FloatBounds(0, 110, 0);
-inline constexpr RangeBounds kGravity = FloatBounds(0.9f, 3.0f, 1.0f);
-inline constexpr RangeBounds kSmall = Int16Bounds(-5, 5, 1);
-inline constexpr RangeBounds kMedium = Int32Bounds(0, 100000, 7);
+inline constexpr RangeBounds<float> kPercent{0.0f, 110.0f, 0.0f};
+inline constexpr RangeBounds<float> kGravity{0.9f, 3.0f, 1.0f};
+inline constexpr RangeBounds<std::int32_t> kMedium{0, 100000, 7};
+inline constexpr RangeBounds<std::int32_t> kSigned{-5, 5, 1};
 
 }  // namespace
 
 template <>
 struct RecordLayout<Sample> {
-  static constexpr std::size_t kRecordSize = 250;
-  static constexpr FieldSpec kFields[] = {
-      {10, FieldKind::Text},     {4, FieldKind::Float32}, {4, FieldKind::None},
-      {4, FieldKind::Float32},   {2, FieldKind::Int16},   {4, FieldKind::Int32},
-      {8, FieldKind::Int64},     {8, FieldKind::Float64}, {1, FieldKind::UInt8},
-      {8, FieldKind::Utf16Text}, {120, FieldKind::Text},
-  };
-  static constexpr MemberRef<Sample> kMembers[] = {
-      &Sample::name,  &Sample::low,     &Sample::high, &Sample::small, &Sample::medium,
-      &Sample::large, &Sample::precise, &Sample::flag, &Sample::wide,  &Sample::long_text,
-  };
-  static constexpr RangeSpec kRanges[] = {
-      kUntested,
-      {FieldKind::Float32, &kPercent},
-      {FieldKind::Float32, &kGravity},
-      {FieldKind::Int16, &kSmall},
-      {FieldKind::Int32, &kMedium},
-      kUntested,
-      kUntested,
-      kUntested,
-      kUntested,
-      kUntested,
+  using R = Sample;
+  static constexpr std::size_t kRecordSize = 170;
+  static constexpr LayoutEntry<R> kEntries[] = {
+      Text(&R::name, 10),                 // 0
+      Number(&R::low, kPercent),          // 10
+      Skip(4),                            // 14
+      Number(&R::high, kGravity),         // 18
+      Number(&R::small),                  // 22
+      Number(&R::medium, kMedium),        // 24
+      Number(&R::signed_count, kSigned),  // 28
+      Number(&R::flag),                   // 32
+      Text(&R::long_text, 120),           // 33
+      Skip(17),                           // 153
   };
 };
-
-// Bounds with external linkage, as the record headers declare theirs. The layout check must still
-// evaluate at compile time in the sanitizer build, where g++ cannot compare such an address with
-// null; this type stops that build if the check goes back to comparing.
-inline constexpr RangeBounds kSharedBoundsForLayoutCheck = FloatBounds(0, 100, 0);
-
-struct SharedBoundsSample {
-  float value = 0;
-  std::vector<std::int32_t> field_errors;
-};
-
-template <>
-struct RecordLayout<SharedBoundsSample> {
-  static constexpr std::size_t kRecordSize = 4;
-  static constexpr FieldSpec kFields[] = {{4, FieldKind::Float32}};
-  static constexpr MemberRef<SharedBoundsSample> kMembers[] = {&SharedBoundsSample::value};
-  static constexpr RangeSpec kRanges[] = {{FieldKind::Float32, &kSharedBoundsForLayoutCheck}};
-};
-
-static_assert(LayoutIsConsistent<SharedBoundsSample>());
 
 namespace {
 
 using testing::Bytes;
 
 Bytes SampleBytes() {
-  Bytes b(250);
+  Bytes b(170);
   b.Text(0, 10, "Cascade").F32(10, 5.5f).F32(14, 99.0f).F32(18, 1.05f).I16(22, -2);
-  b.I32(24, 1234).I64(28, -9000000000LL).F64(36, 2.25).U8(44, 200);
-  b.Raw(45, std::string("H\0i\0\0\0", 6));
+  b.I32(24, 1234).I32(28, -3).U8(32, 200).Raw(153, "tail bytes");
   return b;
 }
 
@@ -97,33 +74,72 @@ Sample Decode(const Bytes& b) {
   return s;
 }
 
-TEST(Decoder, DecodesEveryKindAtItsOffsetAndSkipsKindZero) {
+TEST(Layout, OffsetsAndIndexesFollowTheEntriesAndSkippedBytesHaveNoIndex) {
+  EXPECT_EQ(FieldOffset(&Sample::low), 10u);
+  EXPECT_EQ(FieldOffset(&Sample::high), 18u);  // after the 4 skipped bytes
+  EXPECT_EQ(FieldOffset(&Sample::long_text), 33u);
+  EXPECT_EQ(FieldIndex(&Sample::high), 2u);  // the skipped bytes are not a field
+  EXPECT_EQ(FieldIndex(&Sample::long_text), 7u);
+  EXPECT_EQ(FieldWidth(&Sample::name), 10u);
+  EXPECT_EQ(FieldWidth(&Sample::small), 2u);
+  EXPECT_EQ(Layout<Sample>::kFieldCount, 8u);
+  EXPECT_EQ(Layout<Sample>::kTested, (std::array<std::uint32_t, 4>{1, 2, 4, 5}));
+}
+
+TEST(Layout, RecordLayoutsPlaceTheirFieldsWhereTheFilesHoldThem) {
+  // Fields after texts and skipped bytes, where a wrong width shifts everything after it.
+  EXPECT_EQ(FieldOffset(&HopRecord::inventory), 606u);
+  EXPECT_EQ(FieldOffset(&StyleRecord::style_letter), 1028u);
+  EXPECT_EQ(FieldWidth(&StyleRecord::style_letter), 2u);
+  EXPECT_EQ(FieldOffset(&WaterRecord::sulfate), 43u);
+  EXPECT_EQ(FieldOffset(&WaterRecord::notes), 59u);
+  EXPECT_EQ(FieldOffset(&MashStepRecord::step_amount), 280u);
+  EXPECT_EQ(FieldOffset(&MashScheduleRecord::spare_ratio), 16u);
+  EXPECT_EQ(FieldOffset(&RecipeProcessRecord::mash_step_count), 8373u);
+  EXPECT_EQ(FieldOffset(&RecipeRecord::recipe_type), 125u);
+  EXPECT_EQ(FieldOffset(&HopAddition::substitutes), 451u);
+  EXPECT_EQ(FieldOffset(&HopAddition::alpha), 620u);
+  EXPECT_EQ(FieldOffset(&HopAddition::addition_time), 629u);
+}
+
+TEST(Layout, ExtendedLayoutsContinueAfterTheDatabaseRecord) {
+  EXPECT_EQ(FieldOffset(&FermentableAddition::notes), FieldOffset(&MaltRecord::notes));
+  EXPECT_EQ(FieldOffset(&FermentableAddition::amount), RecordLayout<MaltRecord>::kRecordSize);
+  EXPECT_EQ(FieldIndex(&FermentableAddition::amount), Layout<MaltRecord>::kFieldCount);
+  EXPECT_EQ(FieldOffset(&MiscAddition::amount), RecordLayout<MiscRecord>::kRecordSize);
+  EXPECT_EQ(FieldIndex(&MiscAddition::spare_amount_2), Layout<MiscRecord>::kFieldCount + 2);
+  // The database fields keep their bounds in the recipe: inventory is tested in both.
+  EXPECT_EQ(Layout<MiscAddition>::kTested,
+            (std::array<std::uint32_t, 2>{
+                static_cast<std::uint32_t>(FieldIndex(&MiscAddition::inventory)),
+                static_cast<std::uint32_t>(FieldIndex(&MiscAddition::amount))}));
+  EXPECT_EQ(RecordLayout<FermentableAddition>::kRecordSize, testing::kFermentableAdditionSize);
+}
+
+TEST(Decoder, DecodesEveryKindAtItsOffsetAndSkipsSkippedBytes) {
   const Sample s = Decode(SampleBytes());
   EXPECT_EQ(s.name, "Cascade");
   EXPECT_EQ(s.low, 5.5f);
   EXPECT_EQ(s.high, 1.05f);  // the 4 skipped bytes (99.0) never reach a member
   EXPECT_EQ(s.small, -2);
   EXPECT_EQ(s.medium, 1234);
-  EXPECT_EQ(s.large, -9000000000LL);
-  EXPECT_EQ(s.precise, 2.25);
+  EXPECT_EQ(s.signed_count, -3);
   EXPECT_EQ(s.flag, 200);
-  EXPECT_EQ(s.wide, u"Hi");
-  EXPECT_EQ(s.long_text, "");  // decoded empty, not missing
-  static_assert(LayoutIsConsistent<Sample>());
+  EXPECT_EQ(s.long_text, "");  // decoded empty, not missing; the skipped tail is not read
 }
 
 TEST(Decoder, TextStopsAtZeroOrFieldEndAndTrimsTrailingWhitespace) {
   Bytes b = SampleBytes();
   b.Raw(0, std::string("Cascade\0XY", 10));
   EXPECT_EQ(Decode(b).name, "Cascade");
-  b.Raw(0, "ABCDEFGHIJ");  // no terminator in the field: all ten characters
+  b.Raw(0, "ABCDEFGHIJ");  // no terminator in the field: all ten characters, none of the next
   EXPECT_EQ(Decode(b).name, "ABCDEFGHIJ");
   b.Raw(0, std::string("  a b\t\r\n \0", 10));
   EXPECT_EQ(Decode(b).name, "  a b");
   b.Raw(0, std::string("   \t     ", 9));
   EXPECT_EQ(Decode(b).name, "");
-  // A long field (more than 80 bytes) decodes the same way.
-  b.Text(53, 120, std::string(119, 'x') + "y");
+  // A long field decodes the same way and stops at its width.
+  b.Raw(33, std::string(119, 'x') + "yz");
   EXPECT_EQ(Decode(b).long_text, std::string(119, 'x') + "y");
 }
 
@@ -132,27 +148,15 @@ TEST(Decoder, ShortBufferReadsMissingBytesAsZero) {
   const Sample s = Decode(b.Prefix(26));  // ends in the middle of `medium`
   EXPECT_EQ(s.small, -2);
   EXPECT_EQ(s.medium, 1234 & 0xFFFF);
-  EXPECT_EQ(s.large, 0);
-  EXPECT_EQ(s.wide, u"");
-}
-
-TEST(Decoder, ShortFieldWidthReadsOnlyItsBytes) {
-  // A 2-byte field of a 4-byte kind takes two bytes and zero high bytes.
-  constexpr FieldSpec table[] = {{2, FieldKind::Int32}, {2, FieldKind::Int32}};
-  const std::uint8_t bytes[] = {0xFF, 0xFF, 0x01, 0x00};
-  std::int32_t a = -1, b = -1;
-  DecodeFieldTable(std::span<const std::uint8_t>(bytes), table, [&](std::size_t i) {
-    return i == 0 ? FieldRef(&a) : FieldRef(&b);
-  });
-  EXPECT_EQ(a, 0xFFFF);
-  EXPECT_EQ(b, 1);
+  EXPECT_EQ(s.signed_count, 0);
+  EXPECT_EQ(s.long_text, "");
 }
 
 TEST(Validation, BoundsAreInclusiveAndOutOfRangeTakesTheDefault) {
   Sample s = Decode(SampleBytes());
-  s.low = 110.0f;   // equal to the maximum
-  s.high = 0.9f;    // the float nearest 0.9, equal to the minimum
-  s.small = 5;
+  s.low = 110.0f;  // equal to the maximum
+  s.high = 0.9f;   // the float nearest 0.9, equal to the minimum
+  s.signed_count = 5;
   s.medium = 0;
   EXPECT_TRUE(ValidateRanges(s));
   EXPECT_TRUE(s.field_errors.empty());
@@ -160,12 +164,19 @@ TEST(Validation, BoundsAreInclusiveAndOutOfRangeTakesTheDefault) {
   s.low = 110.5f;
   s.high = 0.899f;
   EXPECT_FALSE(ValidateRanges(s));
-  ASSERT_EQ(s.field_errors.size(), 10u);
-  EXPECT_EQ(s.field_errors[1], kAboveMaximum);
-  EXPECT_EQ(s.field_errors[2], kBelowMinimum);
-  EXPECT_EQ(s.field_errors[3], kInRange);
+  ASSERT_EQ(s.field_errors.size(), 8u);
+  EXPECT_EQ(s.field_errors,
+            (std::vector<std::int32_t>{0, kAboveMaximum, kBelowMinimum, 0, 0, 0, 0, 0}));
   EXPECT_EQ(s.low, 0.0f);
   EXPECT_EQ(s.high, 1.0f);
+}
+
+TEST(Validation, UntestedNumbersKeepAnyValue) {
+  Sample s = Decode(SampleBytes());
+  s.small = std::numeric_limits<std::int16_t>::min();
+  s.flag = 255;
+  EXPECT_TRUE(ValidateRanges(s));
+  EXPECT_EQ(s.small, std::numeric_limits<std::int16_t>::min());
 }
 
 TEST(Validation, NotANumberFailsTheMaximumTest) {
@@ -181,12 +192,12 @@ TEST(Validation, NotANumberFailsTheMaximumTest) {
 
 TEST(Validation, IntegersCompareSigned) {
   Sample s = Decode(SampleBytes());
-  s.small = -6;
+  s.signed_count = -6;
   s.medium = -1;
   EXPECT_FALSE(ValidateRanges(s));
-  EXPECT_EQ(s.field_errors[3], kBelowMinimum);
   EXPECT_EQ(s.field_errors[4], kBelowMinimum);
-  EXPECT_EQ(s.small, 1);
+  EXPECT_EQ(s.field_errors[5], kBelowMinimum);
+  EXPECT_EQ(s.signed_count, 1);
   EXPECT_EQ(s.medium, 7);
 }
 
@@ -196,6 +207,25 @@ TEST(Validation, EmptyRecordGetsDefaultsWhereTheMinimumIsAboveZero) {
   EXPECT_EQ(s.high, 1.0f);
   EXPECT_EQ(s.field_errors[2], kBelowMinimum);
   EXPECT_EQ(s.field_errors[1], kInRange);
+}
+
+TEST(Validation, RecordLayoutBoundsReachTheirFields) {
+  // The bounds of a real layout apply to the field they are written beside, by its index.
+  HopAddition hop;
+  hop.alpha = 111.0f;
+  hop.amount = -1.0f;
+  hop.inventory = -1.0f;  // not tested in a recipe
+  EXPECT_FALSE(ValidateRanges(hop));
+  EXPECT_EQ(hop.field_errors.size(), Layout<HopAddition>::kFieldCount);
+  EXPECT_EQ(hop.field_errors[FieldIndex(&HopAddition::alpha)], kAboveMaximum);
+  EXPECT_EQ(hop.field_errors[FieldIndex(&HopAddition::amount)], kBelowMinimum);
+  EXPECT_EQ(hop.field_errors[FieldIndex(&HopAddition::inventory)], kInRange);
+  EXPECT_EQ(hop.inventory, -1.0f);
+
+  RecipeRecord recipe;
+  recipe.efficiency = 200.0f;
+  EXPECT_FALSE(ValidateRanges(recipe));
+  EXPECT_EQ(recipe.efficiency, 70.0f);
 }
 
 TEST(Reader, ReadsConsecutiveRecordsAndCountsReplacedOnes) {
@@ -213,7 +243,7 @@ TEST(Reader, ReadsConsecutiveRecordsAndCountsReplacedOnes) {
   EXPECT_EQ(records[2].name, "Cascade");
   EXPECT_EQ(records[1].low, 0.0f);
   EXPECT_EQ(records[1].high, 1.0f);
-  EXPECT_EQ(input->position(), 750u);
+  EXPECT_EQ(input->position(), 510u);
   EXPECT_FALSE(input->truncated());
 }
 
@@ -232,18 +262,15 @@ TEST(Reader, MissingBytesAtTheEndReadAsZerosNotAsTheRecordBefore) {
   EXPECT_TRUE(input->truncated());
 }
 
-TEST(Reader, ReadFieldBlockStoresFieldZeroOnly) {
+TEST(Reader, TextFieldOnItsOwnReadsItsWidthOnly) {
   testing::TempDir dir;
   std::string error;
-  auto input = InputFile::Open(dir.Write("n.bin", std::string("Step mash\0zz", 12)), error);
+  auto input = InputFile::Open(dir.Write("n.bin", std::string("Step mash\0zzNext", 16)), error);
   ASSERT_TRUE(input);
-  constexpr FieldSpec table[] = {{12, FieldKind::Text}};
-  NarrowText name;
-  EXPECT_FALSE(ReadFieldBlock(*input, 0, table, FieldRef(&name)));
-  EXPECT_FALSE(name.has_value());
-  EXPECT_EQ(input->position(), 0u);
-  EXPECT_TRUE(ReadFieldBlock(*input, 12, table, FieldRef(&name)));
-  EXPECT_EQ(name, "Step mash");
+  EXPECT_EQ(ReadTextField(*input, 12), "Step mash");
+  EXPECT_EQ(input->position(), 12u);
+  EXPECT_EQ(ReadTextField(*input, 8), "Next");  // the file ends inside the field
+  EXPECT_TRUE(input->truncated());
 }
 
 TEST(Reader, CountHeaderDecodesAsSignedThirtyTwoBits) {
@@ -251,9 +278,8 @@ TEST(Reader, CountHeaderDecodesAsSignedThirtyTwoBits) {
   std::string error;
   auto input = InputFile::Open(dir.Write("c.bin", std::string("\xFE\xFF\xFF\xFF", 4)), error);
   ASSERT_TRUE(input);
-  std::int32_t count = 0;
-  ReadFieldBlock(*input, 4, kCountHeader, FieldRef(&count));
-  EXPECT_EQ(count, -2);
+  EXPECT_EQ(ReadCountHeader(*input), -2);
+  EXPECT_EQ(ReadCountHeader(*input), 0);  // past the end: zeros
 }
 
 }  // namespace

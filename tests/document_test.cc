@@ -1,77 +1,69 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <cstdint>
 #include <string>
 
-#include "beerxml/com_error.h"
+#include "beerxml/document_error.h"
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
 #include "beerxml/text.h"
+#include "source/text.h"
 #include "tests/fixture.h"
 
 namespace kegverter {
 namespace {
 
-using namespace nodes;
+enum class ItemSlot : std::uint16_t { kName, kUnit, kAmount, kInner, kNotes, kCount };
 
-// A small balanced table with an optional element, as the exporters write them.
-constexpr NodeSpec kItemTable[] = {
+// clang-format off
+// A small balanced table with an optional element, as the writers write them.
+constexpr auto kItemTable = [] {
+  using namespace nodes;
+  using enum ItemSlot;
+  return Tree<ItemSlot>({
     Element("item"),
-      Element("name"), Text(), Parent(),
-      Element("amount"), Attribute("unit"), Text(), Parent(),
+      Element("name"), Text(kName), Parent(),
+      Element("amount"), Attribute("unit", kUnit), Text(kAmount), Parent(),
       Element("extra"),
-        Element("inner"), Text(), Parent(),
+        Element("inner"), Text(kInner), Parent(),
       Parent(),
-      Element("notes"), Text(), Parent(),
+      Element("notes"), Text(kNotes), Parent(),
     Parent(),
-};
-static_assert(ValueCount(kItemTable) == 5);
-static_assert(IsBalanced(kItemTable));
-static_assert(ElementEntry(kItemTable, "item") == 0);
-static_assert(ElementEntry(kItemTable, "item/extra") == 8);
-static_assert(ElementEntry(kItemTable, "item/extra/inner") == 9);
-static_assert(ElementEntry(kItemTable, "item/inner") == kNoEntry);
-static_assert(MatchingParent(kItemTable, 8) == 12);
+  });
+}();
+// clang-format on
+static_assert(IsBalanced(kItemTable.entries));
+static_assert(ElementEntry(kItemTable.entries, "item") == 0);
+static_assert(kItemTable.ElementAt("item/extra") == 8);
+static_assert(kItemTable.ElementAt("item/extra/inner") == 9);
+static_assert(ElementEntry(kItemTable.entries, "item/inner") == kNoEntry);
+static_assert(MatchingParent(kItemTable.entries, 8) == 12);
 
-// Captures what the document layer prints.
-class Console {
- public:
-  Console() : file_(std::tmpfile()) {}
-  ~Console() { std::fclose(file_); }
-  std::FILE* get() { return file_; }
-  std::string Text() {
-    std::fflush(file_);
-    std::rewind(file_);
-    std::string s;
-    int c;
-    while ((c = std::fgetc(file_)) != EOF) s += static_cast<char>(c);
-    return s;
-  }
-
- private:
-  std::FILE* file_;
-};
-
-NodeValues ItemValues(const std::string& name) {
-  return {name, "lb", "1.50", "deep", "n"};
+NodeValues<ItemSlot> ItemValues(const std::string& name) {
+  using enum ItemSlot;
+  NodeValues<ItemSlot> v;
+  v[kName] = name;
+  v[kUnit] = "lb";
+  v[kAmount] = "1.50";
+  v[kInner] = "deep";
+  v[kNotes] = "n";
+  return v;
 }
 
-// Writes `records` items into list `things`, like an exporter.
+// Writes `records` items into list `things`, like a writer.
 ExportRun WriteItems(const std::string& path, int records, const DomFaults& faults,
-                     Console& console, NodeTable* table_in = nullptr) {
+                     NodeTable<ItemSlot>* table_in = nullptr) {
   ExportRun run;
   run.faults = faults;
   NodeTable own(kItemTable);
-  NodeTable& table = table_in ? *table_in : own;
+  NodeTable<ItemSlot>& table = table_in ? *table_in : own;
   RunExporter("things", path, run, [&](DomDocument* document, DomNode& cursor) {
     for (int i = 0; i < records; ++i) {
-      if (!EmitNodeTable(document, cursor, table.entries(), ItemValues("n" + std::to_string(i)),
-                         run)) {
-        break;
-      }
+      std::string name = "n";  // appended: g++ 12 at -O3 misreports "n" + text as overlapping
+      name += std::to_string(i);
+      EmitNodeTable(document, cursor, table, ItemValues(name), run);
     }
   });
-  std::fputs(run.reports.c_str(), console.get());
   return run;
 }
 
@@ -88,9 +80,8 @@ TEST(Template, HoldsDeclarationRootVersionAndList) {
 
 TEST(Exporter, NoRecordsSavesTheTemplateAlone) {
   testing::TempDir dir;
-  Console console;
   const std::string path = dir.Path("out.xml");
-  const ExportRun run = WriteItems(path, 0, {}, console);
+  const ExportRun run = WriteItems(path, 0, {});
   EXPECT_TRUE(run.saved);
   EXPECT_EQ(run.failures_reported, 0);
   const std::string text = testing::ReadFile(path);
@@ -104,16 +95,15 @@ TEST(Exporter, NoRecordsSavesTheTemplateAlone) {
   EXPECT_EQ(testing::TextAt(root, "version"), "2.01");
   EXPECT_EQ(testing::ChildNames(root), (std::vector<std::string>{"version", "things"}));
   EXPECT_TRUE(testing::ChildNames(xml.List()).empty());
-  EXPECT_EQ(console.Text(), "");
+  EXPECT_EQ(run.reports, "");
 }
 
-TEST(Exporter, WritesTreeValuesAndSwitchedOffElementsConsumeTheirValues) {
+TEST(Exporter, WritesTreeValuesAndLeavesSwitchedOffElementsOut) {
   testing::TempDir dir;
-  Console console;
   NodeTable table(kItemTable);
-  table.Switch(ElementEntry(kItemTable, "item/extra"), false);
+  table.Switch(kItemTable.ElementAt("item/extra"), false);
   const std::string path = dir.Path("out.xml");
-  ASSERT_TRUE(WriteItems(path, 2, {}, console, &table).saved);
+  ASSERT_TRUE(WriteItems(path, 2, {}, &table).saved);
   testing::ParsedXml xml;
   testing::ParseXmlFile(path, xml);
   ASSERT_TRUE(xml.result);
@@ -124,9 +114,10 @@ TEST(Exporter, WritesTreeValuesAndSwitchedOffElementsConsumeTheirValues) {
   EXPECT_EQ(testing::TextAt(second, "name"), "n1");
   EXPECT_STREQ(second.child("amount").attribute("unit").value(), "lb");
   EXPECT_EQ(testing::TextAt(second, "amount"), "1.50");
-  EXPECT_EQ(testing::TextAt(second, "notes"), "n");  // "deep" went to the switched-off element
-  table.Switch(ElementEntry(kItemTable, "item/extra"), true);
-  EXPECT_TRUE(table.IsOn(ElementEntry(kItemTable, "item/extra/inner")));
+  EXPECT_EQ(testing::TextAt(second, "notes"), "n");  // "deep" belongs to the switched-off element
+  EXPECT_EQ(testing::ReadFile(path).find("deep"), std::string::npos);
+  table.Switch(kItemTable.ElementAt("item/extra"), true);
+  EXPECT_TRUE(table.IsOn(kItemTable.ElementAt("item/extra/inner")));
 }
 
 TEST(Emitter, AbsentValuesWriteNoAttributeAndAnEmptyElement) {
@@ -135,9 +126,11 @@ TEST(Emitter, AbsentValuesWriteNoAttributeAndAnEmptyElement) {
   DomNode cursor = document.FirstElementByTagName("things");
   const DomNode list = cursor;
   ExportRun run;
-  NodeTable table(kItemTable);
-  EXPECT_TRUE(EmitNodeTable(&document, cursor, table.entries(),
-                            {std::nullopt, std::nullopt, "2", "", std::nullopt}, run));
+  NodeValues<ItemSlot> values;
+  values[ItemSlot::kAmount] = "2";
+  values[ItemSlot::kInner] = "";
+  EmitNodeTable(&document, cursor, kItemTable, values, run);
+  EXPECT_EQ(run.failures_reported, 0);
   EXPECT_EQ(cursor, list);  // a balanced table returns the cursor to the list
   const std::string text = document.Serialize();
   EXPECT_NE(text.find("<name />"), std::string::npos) << text;
@@ -151,9 +144,10 @@ TEST(Emitter, TextSurvivesAWriteAndReadBack) {
   ASSERT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
   DomNode cursor = document.FirstElementByTagName("things");
   ExportRun run;
-  NodeTable table(kItemTable);
   const std::string tricky = "a < b & c > \"d\" 'e'\r\nnext\tline ]]>";
-  EmitNodeTable(&document, cursor, table.entries(), {tricky, tricky, "1", "x", "y"}, run);
+  NodeValues<ItemSlot> values = ItemValues(tricky);
+  values[ItemSlot::kUnit] = tricky;
+  EmitNodeTable(&document, cursor, kItemTable, values, run);
   SaveDocument(&document, dir.Path("t.xml"), run);
   testing::ParsedXml xml;
   testing::ParseXmlFile(dir.Path("t.xml"), xml);
@@ -164,31 +158,30 @@ TEST(Emitter, TextSurvivesAWriteAndReadBack) {
 }
 
 TEST(Failures, MessageTexts) {
-  EXPECT_EQ(_com_error(kE_POINTER).ErrorMessageText(), "Invalid pointer");
-  EXPECT_EQ(_com_error(0x80040203).ErrorMessageText(), "IDispatch error #3");
-  EXPECT_EQ(_com_error(0x80040200).ErrorMessageText(), "Unknown error 0x80040200");
-  EXPECT_EQ(_com_error(0x8004FFFF).ErrorMessageText(), "IDispatch error #65023");
-  EXPECT_EQ(_com_error(0x12345).ErrorMessageText(), "Unknown error 0x12345");
+  EXPECT_EQ(DocumentError(kInvalidPointer).MessageText(), "Invalid pointer");
+  EXPECT_EQ(DocumentError(0x80040203).MessageText(), "IDispatch error #3");
+  EXPECT_EQ(DocumentError(0x80040200).MessageText(), "Unknown error 0x80040200");
+  EXPECT_EQ(DocumentError(0x8004FFFF).MessageText(), "IDispatch error #65023");
+  EXPECT_EQ(DocumentError(0x12345).MessageText(), "Unknown error 0x12345");
 }
 
 TEST(Failures, ReportHasFivePartsWithoutLineBreakAfterTheMeaning) {
-  EXPECT_EQ(FormatComErrorReport(_com_error(kE_POINTER)),
+  EXPECT_EQ(FormatErrorReport(DocumentError(kInvalidPointer)),
             "Error\n\a\tCode = 80004003\n\a\tCode meaning = Invalid pointer"
             "\a\tSource = (null)\n\a\tDescription = (null)\n");
-  EXPECT_EQ(FormatComErrorReport(_com_error(0x80040203, "MSXML", "bad")),
+  EXPECT_EQ(FormatErrorReport(DocumentError(0x80040203, "MSXML", "bad")),
             "Error\n\a\tCode = 80040203\n\a\tCode meaning = IDispatch error #3"
             "\a\tSource = MSXML\n\a\tDescription = bad\n");
 }
 
 TEST(Failures, NoDocumentAtAll) {
   testing::TempDir dir;
-  Console console;
   DomFaults faults;
   faults.unavailable = true;
-  const ExportRun run = WriteItems(dir.Path("out.xml"), 2, faults, console);
-  const std::string report = FormatComErrorReport(_com_error(kE_POINTER));
+  const ExportRun run = WriteItems(dir.Path("out.xml"), 2, faults);
+  const std::string report = FormatErrorReport(DocumentError(kInvalidPointer));
   // One message line for the template, one report per record, one for the save.
-  EXPECT_EQ(console.Text(), "Invalid pointer\n" + report + report + report);
+  EXPECT_EQ(run.reports, "Invalid pointer\n" + report + report + report);
   EXPECT_FALSE(run.saved);
   EXPECT_EQ(run.failures_reported, 4);
   EXPECT_FALSE(std::filesystem::exists(dir.Path("out.xml")));
@@ -196,14 +189,13 @@ TEST(Failures, NoDocumentAtAll) {
 
 TEST(Failures, FailureInsideTheThirdOfFiveRecords) {
   testing::TempDir dir;
-  Console console;
   DomFaults faults;
   // Each item takes 17 node operations; the ninth of the third item creates `extra`.
   faults.fail_operation = 2 * 17 + 9;
   faults.code = 0x80040203;
   const std::string path = dir.Path("out.xml");
-  const ExportRun run = WriteItems(path, 5, faults, console);
-  EXPECT_EQ(console.Text(), FormatComErrorReport(_com_error(0x80040203)));
+  const ExportRun run = WriteItems(path, 5, faults);
+  EXPECT_EQ(run.reports, FormatErrorReport(DocumentError(0x80040203)));
   EXPECT_TRUE(run.saved);
   EXPECT_EQ(run.failures_reported, 1);
   testing::ParsedXml xml;
@@ -220,10 +212,9 @@ TEST(Failures, FailureInsideTheThirdOfFiveRecords) {
 
 TEST(Save, ReplacesTheOutputWholeOrNotAtAll) {
   testing::TempDir dir;
-  Console console;
   // The output path is a folder: nothing is written and the folder stays.
   std::filesystem::create_directories(dir.Path("taken.xml"));
-  ExportRun run = WriteItems(dir.Path("taken.xml"), 1, {}, console);
+  ExportRun run = WriteItems(dir.Path("taken.xml"), 1, {});
   EXPECT_FALSE(run.saved);
   EXPECT_FALSE(run.save_error.empty());
   EXPECT_TRUE(std::filesystem::is_directory(dir.Path("taken.xml")));
@@ -232,10 +223,10 @@ TEST(Save, ReplacesTheOutputWholeOrNotAtAll) {
   const std::string path = dir.Write("keep.xml", std::string("old content"));
   DomFaults faults;
   faults.fail_operation = 1;
-  faults.code = kE_FAIL;
+  faults.code = kUnspecifiedError;
   std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::remove);
-  run = WriteItems(path, 1, {}, console);
+  run = WriteItems(path, 1, {});
   std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_write,
                                std::filesystem::perm_options::add);
   if (!run.saved) {  // root may write anyway; the check only means something when it did not
@@ -249,7 +240,7 @@ TEST(Save, ReplacesTheOutputWholeOrNotAtAll) {
   EXPECT_EQ(entries, 2);  // taken.xml and keep.xml
 
   // A successful save replaces the old content.
-  run = WriteItems(path, 1, {}, console);
+  run = WriteItems(path, 1, {});
   EXPECT_TRUE(run.saved);
   EXPECT_NE(testing::ReadFile(path).find("<item>"), std::string::npos);
 }

@@ -15,6 +15,7 @@
 #include "beerxml/format.h"
 #include "beerxml/text.h"
 #include "platform/files.h"
+#include "source/text.h"
 #include "tests/fixture.h"
 
 namespace kegverter {
@@ -175,10 +176,11 @@ TEST(Streaming, AnExporterThatStopsWithAFailureLeavesNoFileBehind) {
   const std::string path = dir.Path("out.xml");
   RunExporter("things", path, run, [&](DomDocument* document, DomNode& cursor) {
     for (int i = 0; i < 3; ++i) document->AppendElement(cursor, "item");
-    throw _com_error(kE_FAIL);
+    throw DocumentError(kUnspecifiedError);
   });
   EXPECT_FALSE(run.saved);
   EXPECT_EQ(run.failures_reported, 1);
+  EXPECT_EQ(run.reports, FormatErrorReport(DocumentError(kUnspecifiedError)));
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 

@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/hop_style_export.h"
-#include "source/hop_style_records.h"
+#include "beerxml/hops_writer.h"
+#include "beerxml/styles_writer.h"
+#include "source/hops.h"
+#include "source/styles.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
 
@@ -78,17 +80,6 @@ std::vector<R> ReadFrom(const Bytes& bytes, std::size_t count, Reader reader, st
 
 // ---------------------------------------------------------------------------------------------
 // Tables and word rules
-
-TEST(HopStyleTables, NodeTablesHaveTheirEntryAndValueCounts) {
-  EXPECT_EQ(std::size(kHopTable), 52u);
-  EXPECT_EQ(ValueCount(kHopTable), 18u);
-  EXPECT_EQ(std::size(kStyleTable), 86u);
-  EXPECT_EQ(ValueCount(kStyleTable), 28u);
-  EXPECT_TRUE(IsBalanced(kHopTable));
-  EXPECT_TRUE(IsBalanced(kStyleTable));
-  EXPECT_EQ(HopValues(HopRecord{}).size(), 18u);
-  EXPECT_EQ(StyleValues(StyleRecord{}).size(), 28u);
-}
 
 TEST(HopStyleTables, HopUseWordComesFromTheLowFourBitsOnly) {
   EXPECT_EQ(HopUseWord(0), "bittering");

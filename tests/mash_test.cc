@@ -2,13 +2,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "beerxml/mash_export.h"
+#include "beerxml/mash_writer.h"
 #include "source/input_file.h"
-#include "source/mash_schedule.h"
+#include "source/mash.h"
 #include "tests/fixture.h"
 #include "tests/fixture_recipe.h"
 
@@ -113,8 +114,9 @@ TEST(MashReader, StepCountIsBoundedByTheFiftySlots) {
     SCOPED_TRACE(c.stored);
     Bytes b = Schedule(c.stored, 60.0f, "Named");
     for (std::size_t slot = 0; slot < 50; ++slot) {
-      PutStep(b, slot, {1, "Step " + std::to_string(slot), static_cast<std::int32_t>(100 + slot),
-                        0, 0, 5, 0, 0, 0});
+      PutStep(b, slot,
+              {1, "Step " + std::to_string(slot), static_cast<std::int32_t>(100 + slot), 0, 0, 5, 0,
+               0, 0});
     }
     const ReadResult r = ReadSchedule(b);
     EXPECT_EQ(r.schedule.name, "Named");
@@ -219,59 +221,102 @@ TEST(MashReader, StepRecordsAreReadFromTheCurrentPosition) {
 
 // ---- Shared tables and composer ----
 
-TEST(MashTables, EntryAndValueCounts) {
-  EXPECT_EQ(std::size(MashTable), 33u);
-  EXPECT_EQ(ValueCount(MashTable), 13u);
-  EXPECT_EQ(std::size(MashStepTable), 42u);
-  EXPECT_EQ(ValueCount(MashStepTable), 18u);
-  EXPECT_EQ(std::size(MashCloseTable), 2u);
-  EXPECT_EQ(ValueCount(MashCloseTable), 0u);
-
-  NodeTable mash(MashTable);
+TEST(MashTables, UnwrittenHeaderElementsAreSwitchedOff) {
+  NodeTable mash(kMashTable);
   SwitchOffUnwrittenMashElements(mash);
   std::vector<std::string> off;
-  for (const NodeSpec& e : MashTable) {
-    if (e.kind != NodeKind::Element) continue;
-    const auto i = static_cast<std::size_t>(&e - MashTable);
-    if (!mash.IsOn(i)) off.emplace_back(e.name);
+  for (std::size_t i = 0; i < kMashTable.entries.size(); ++i) {
+    const NodeSpec& e = kMashTable.entries[i];
+    if (e.kind == NodeKind::Element && !mash.IsOn(i)) off.emplace_back(e.name);
   }
-  EXPECT_EQ(off, (std::vector<std::string>{"tun_temperature", "sparge_temperature", "pH",
-                                           "tun_weight", "tun_specific_heat",
-                                           "adjust_for_equipment"}));
+  EXPECT_EQ(off,
+            (std::vector<std::string>{"tun_temperature", "sparge_temperature", "pH", "tun_weight",
+                                      "tun_specific_heat", "adjust_for_equipment"}));
 }
 
-using Values = std::vector<std::optional<std::string>>;
-const std::nullopt_t none = std::nullopt;
+// The values a step writes, by slot; every slot not named is absent.
+using StepValues = std::map<MashStepSlot, std::string>;
+
+void ExpectStepValues(const NodeValues<MashStepSlot>& values, const StepValues& expected) {
+  for (std::size_t i = 0; i < kSlotCount<MashStepSlot>; ++i) {
+    const auto slot = static_cast<MashStepSlot>(i);
+    const auto it = expected.find(slot);
+    if (it == expected.end()) {
+      EXPECT_FALSE(values[slot].has_value()) << "slot " << i << ": " << *values[slot];
+    } else {
+      EXPECT_EQ(values[slot], it->second) << "slot " << i;
+    }
+  }
+}
 
 struct Switches {
   bool infuse_amount, water_grain_ratio, infuse_temperature, decoction_amount;
   bool operator==(const Switches&) const = default;
 };
-Switches SwitchesOf(const NodeTable& t) {
+Switches SwitchesOf(const NodeTable<MashStepSlot>& t) {
   return {t.IsOn(kInfuseAmountEntry), t.IsOn(kWaterGrainRatioEntry),
           t.IsOn(kInfuseTemperatureEntry), t.IsOn(kDecoctionAmountEntry)};
 }
 
+MashStep Step(std::int32_t kind, std::string_view name, float amount, std::int32_t temperature,
+              std::int32_t time, std::int32_t ramp, std::int32_t end, std::int32_t infuse,
+              float ratio) {
+  MashStep step;
+  step.kind = kind;
+  step.name = name;
+  step.amount = amount;
+  step.step_temperature = temperature;
+  step.step_time = time;
+  step.ramp_time = ramp;
+  step.end_temperature = end;
+  step.infuse_temperature = infuse;
+  step.water_grain_ratio = ratio;
+  return step;
+}
+
 TEST(MashComposer, UnknownKindWritesTheCommonElementsOnly) {
-  NodeTable table(MashStepTable);
+  using enum MashStepSlot;
+  NodeTable table(kMashStepTable);
   for (const std::int32_t kind : {0, 2}) {
     // Whatever the step before it switched on, an unknown kind switches everything off.
-    ComposeMashStep(table, kind, "before", 1.0f, 1, 1, 1, 1, 1, 1.0f);
-    const Values v = ComposeMashStep(table, 3, "Odd", 4.0f, 150, 30, 5, 151, 170, 1.0f);
-    EXPECT_EQ(v, (Values{"Odd", none, none, none, "F", "150.0", "min", "30.0", "min", "5.0", "F",
-                         "151.0", none, none, none, none, none, none}));
+    ComposeMashStep(Step(kind, "before", 1.0f, 1, 1, 1, 1, 1, 1.0f), table);
+    ExpectStepValues(ComposeMashStep(Step(3, "Odd", 4.0f, 150, 30, 5, 151, 170, 1.0f), table),
+                     {{kName, "Odd"},
+                      {kStepTemperatureUnit, "F"},
+                      {kStepTemperature, "150.0"},
+                      {kStepTimeUnit, "min"},
+                      {kStepTime, "30.0"},
+                      {kRampTimeUnit, "min"},
+                      {kRampTime, "5.0"},
+                      {kEndTemperatureUnit, "F"},
+                      {kEndTemperature, "151.0"}});
     EXPECT_EQ(SwitchesOf(table), (Switches{false, false, false, false}));
   }
-  EXPECT_FALSE(ComposeMashStep(table, 255, "x", 0, 0, 0, 0, 0, 0, 0)[1].has_value());
-  EXPECT_FALSE(ComposeMashStep(table, -1, "x", 0, 0, 0, 0, 0, 0, 0)[1].has_value());
+  EXPECT_FALSE(ComposeMashStep(Step(255, "x", 0, 0, 0, 0, 0, 0, 0), table)[kType].has_value());
+  EXPECT_FALSE(ComposeMashStep(Step(-1, "x", 0, 0, 0, 0, 0, 0, 0), table)[kType].has_value());
 }
 
 TEST(MashComposer, IntegersAreWrittenAsDecimalsWithTheirSign) {
-  NodeTable table(MashStepTable);
-  const Values v = ComposeMashStep(table, 0, std::nullopt, -2.5f, -5, 0, -10, -1, -40, -0.125f);
-  EXPECT_EQ(v, (Values{"", "infusion", "qt", "-2.50", "F", "-5.0", "min", "0.0", "min", "-10.0",
-                       "F", "-1.0", "Add -2.50 qt of water at -40.0 F", "-0.12", "F", "-40.0",
-                       none, none}));
+  using enum MashStepSlot;
+  NodeTable table(kMashStepTable);
+  ExpectStepValues(ComposeMashStep(Step(0, {}, -2.5f, -5, 0, -10, -1, -40, -0.125f), table),
+                   {{kName, ""},
+                    {kType, "infusion"},
+                    {kInfuseAmountUnit, "qt"},
+                    {kInfuseAmount, "-2.50"},
+                    {kStepTemperatureUnit, "F"},
+                    {kStepTemperature, "-5.0"},
+                    {kStepTimeUnit, "min"},
+                    {kStepTime, "0.0"},
+                    {kRampTimeUnit, "min"},
+                    {kRampTime, "-10.0"},
+                    {kEndTemperatureUnit, "F"},
+                    {kEndTemperature, "-1.0"},
+                    {kDescription, "Add -2.50 qt of water at -40.0 F"},
+                    {kWaterGrainRatio, "-0.12"},
+                    {kInfuseTemperatureUnit, "F"},
+                    {kInfuseTemperature, "-40.0"}});
+  EXPECT_EQ(SwitchesOf(table), (Switches{true, true, true, false}));
 }
 
 // ---- Whole conversions ----
@@ -303,8 +348,8 @@ TEST(MashExport, WritesOneMashWithEveryStepKind) {
   EXPECT_STREQ(list.name(), "procedure");
   ASSERT_EQ(ChildNames(list), Lines{"mash"});
   const pugi::xml_node mash = list.child("mash");
-  EXPECT_EQ(Contents(mash), (Lines{"name Hochkurz", "grain_temperature@degrees=F 152.5", "notes ",
-                                   "mash_steps"}));
+  EXPECT_EQ(Contents(mash),
+            (Lines{"name Hochkurz", "grain_temperature@degrees=F 152.5", "notes ", "mash_steps"}));
 
   std::vector<Lines> steps;
   for (pugi::xml_node step : mash.child("mash_steps").children()) steps.push_back(Contents(step));
@@ -368,8 +413,9 @@ TEST(MashExport, FailureInsideAMashKeepsTheNextOneInTheList) {
     ExportRun run;
     run.faults.fail_operation = failing;
     const std::string path = dir.Path("out.xml");
-    EXPECT_EQ(ExportMashSchedules(schedules, path, run), 0);
+    ExportMashSchedules(schedules, path, run);
     EXPECT_EQ(run.failures_reported, 1);
+    EXPECT_EQ(run.reports, FormatErrorReport(DocumentError(kUnspecifiedError)));
     ParsedXml xml;
     testing::ParseXmlFile(path, xml);
     ASSERT_TRUE(xml.result);

@@ -9,8 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/misc_malt_export.h"
-#include "source/misc_malt_records.h"
+#include "beerxml/malt_writer.h"
+#include "beerxml/misc_writer.h"
+#include "driver/console.h"
+#include "source/malt.h"
+#include "source/misc.h"
 #include "tests/fixture.h"
 
 namespace kegverter {
@@ -81,15 +84,6 @@ using testing::IsEmptyElement;
 using testing::Items;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-
-TEST(NodeTables, MiscAndFermentableTablesHaveTheirEntryAndValueCounts) {
-  EXPECT_EQ(std::size(kMiscTable), 27u);
-  EXPECT_EQ(ValueCount(kMiscTable), 9u);
-  EXPECT_TRUE(IsBalanced(kMiscTable));
-  EXPECT_EQ(std::size(kFermentableTable), 50u);
-  EXPECT_EQ(ValueCount(kFermentableTable), 18u);
-  EXPECT_TRUE(IsBalanced(kFermentableTable));
-}
 
 TEST(ExtraDat, WritesOneMiscellaneousElementPerRecordInTreeOrder) {
   TempDir dir;

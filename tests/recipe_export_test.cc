@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/recipe_export.h"
+#include "beerxml/recipe_writer.h"
+#include "driver/convert.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
 #include "tests/fixture_recipe.h"
@@ -84,10 +85,19 @@ void Rest(RecipeFile& f, std::size_t at, std::int32_t temperature, std::int32_t 
 // A bare all-grain recipe with a style and nothing else: no lists, no rests.
 RecipeFile BareRecipe() {
   RecipeFile f;
-  f.header.Text(0, 85, "Pale Ale").F32(97, 5.0f).F32(101, 6.5f).F32(105, 50.0f)
-      .F32(109, 35.26f).F32(113, 0.75f).I32(117, 60).U8(125, 0);
-  f.style.Text(0, 55, "American Pale Ale").Text(55, 55, "Pale American Ale").U8(110, 0)
-      .I16(1026, 6).Text(1028, 2, "B");
+  f.header.Text(0, 85, "Pale Ale")
+      .F32(97, 5.0f)
+      .F32(101, 6.5f)
+      .F32(105, 50.0f)
+      .F32(109, 35.26f)
+      .F32(113, 0.75f)
+      .I32(117, 60)
+      .U8(125, 0);
+  f.style.Text(0, 55, "American Pale Ale")
+      .Text(55, 55, "Pale American Ale")
+      .U8(110, 0)
+      .I16(1026, 6)
+      .Text(1028, 2, "B");
   return f;
 }
 
@@ -109,11 +119,20 @@ RecipeFile FullRecipe() {
   f.style.U8(110, 5).I16(1026, -1);
   f.hops = {Hop({"Cascade", 5.5f, 4.5f, 0x2003, 1.0f, 60, 0, "US"})};
   f.miscs = {Misc({"Irish Moss", 4, 3, 1.0f, 15, 0, 1})};
-  f.yeast.Text(0, 55, "American Ale").Text(55, 55, "Wyeast").Text(110, 25, "1056").U8(135, 0)
+  f.yeast.Text(0, 55, "American Ale")
+      .Text(55, 55, "Wyeast")
+      .Text(110, 25, "1056")
+      .U8(135, 0)
       .U8(136, 1);
   f.gap.Fill(0xEE);
-  f.water.Text(0, 27, "Burton").F32(27, 275.0f).F32(31, 40.0f).F32(35, 25.0f).F32(43, 610.0f)
-      .F32(47, 35.0f).F32(51, 270.0f).F32(55, 8.1f);
+  f.water.Text(0, 27, "Burton")
+      .F32(27, 275.0f)
+      .F32(31, 40.0f)
+      .F32(35, 25.0f)
+      .F32(43, 610.0f)
+      .F32(47, 35.0f)
+      .F32(51, 270.0f)
+      .F32(55, 8.1f);
   f.process.Text(62, 4028, "Ferment at 66 F.").Text(4090, 4028, "not exported");
   f.schedule.Text(0, 255, "Unused Schedule").U8(255, 0);
   return f.SyncCounts();
@@ -130,9 +149,18 @@ void ConvertRecipe(const Bytes& bytes, Converted& out, const std::string& name =
 
 Lines Contents(pugi::xml_node node) { return testing::ElementLines(node); }
 
-const Lines kRecipeOrder = {"name",       "type",        "author",         "batch_size",
-                            "boil_size",  "boil_time",   "efficiency",     "style",
-                            "ingredients", "mash",       "notes",          "original_gravity",
+const Lines kRecipeOrder = {"name",
+                            "type",
+                            "author",
+                            "batch_size",
+                            "boil_size",
+                            "boil_time",
+                            "efficiency",
+                            "style",
+                            "ingredients",
+                            "mash",
+                            "notes",
+                            "original_gravity",
                             "international_bitterness_units"};
 
 TEST(RecipeExport, WholeRecipeInDocumentOrder) {
@@ -188,8 +216,8 @@ TEST(RecipeExport, StyleLetterAndCodesWithoutWords) {
     std::string letter;
     std::string written;
   };
-  for (const Case& k : {Case{"C", "C"}, Case{"", " "}, Case{"7", " "}, Case{"b", " "},
-                        Case{"\xC4", " "}}) {
+  for (const Case& k :
+       {Case{"C", "C"}, Case{"", " "}, Case{"7", " "}, Case{"b", " "}, Case{"\xC4", " "}}) {
     RecipeFile f = BareRecipe();
     f.style.Text(1028, 2, k.letter).U8(110, 4);
     f.header.U8(125, 3);
@@ -205,7 +233,7 @@ TEST(RecipeExport, StyleLetterAndCodesWithoutWords) {
 // A stored efficiency up to 1.1 is a fraction; above, it is already a percentage.
 TEST(RecipeExport, EfficiencyIsWrittenAsAPercentage) {
   const std::map<float, std::string> cases = {
-      {0.0f, "0.0"},   {0.75f, "75.0"},  {1.1f, "110.0"}, {1.5f, "1.5"},
+      {0.0f, "0.0"},   {0.75f, "75.0"},   {1.1f, "110.0"}, {1.5f, "1.5"},
       {72.5f, "72.5"}, {110.0f, "110.0"}, {-1.0f, "70.0"}, {111.0f, "70.0"},  // replaced by 70
   };
   for (const auto& [stored, written] : cases) {
@@ -246,13 +274,13 @@ TEST(RecipeExport, FermentablesAndHops) {
     hops.push_back(Contents(hop));
   }
   ASSERT_EQ(hops.size(), 5u);
-  EXPECT_EQ(hops[0], (Lines{"name Magnum", "origin Germany", "alpha_acid_units 12.25",
-                            "form pellet", "use boil", "amount@mass=oz 1.50",
-                            "time@duration=min 60.0"}));
+  EXPECT_EQ(hops[0],
+            (Lines{"name Magnum", "origin Germany", "alpha_acid_units 12.25", "form pellet",
+                   "use boil", "amount@mass=oz 1.50", "time@duration=min 60.0"}));
   // Mash hops whatever the marker says; beta acid written only when known.
-  EXPECT_EQ(hops[1], (Lines{"name Cascade", "origin US", "alpha_acid_units 5.50",
-                            "beta_acid_units 4.50", "form leaf", "use mash",
-                            "amount@mass=oz 1.00", "time@duration=min 90.0"}));
+  EXPECT_EQ(hops[1],
+            (Lines{"name Cascade", "origin US", "alpha_acid_units 5.50", "beta_acid_units 4.50",
+                   "form leaf", "use mash", "amount@mass=oz 1.00", "time@duration=min 90.0"}));
   EXPECT_EQ(hops[2][3], "form plug");
   EXPECT_EQ(hops[2][4], "use first wort");
   EXPECT_EQ(hops[2][6], "time@duration=min 40.0");
@@ -267,12 +295,12 @@ TEST(RecipeExport, FermentablesAndHops) {
 TEST(RecipeExport, MiscellaneousAmountRule) {
   RecipeFile f = BareRecipe();
   f.miscs = {
-      Misc({"Irish Moss", 4, 6, 1.0f, 15, 0, 1}),        // unit from the type: teaspoons, zeroed
-      Misc({"Irish Moss", 4, 3, 1.0f, 15, 0, 1}),        // teaspoons as stored
-      Misc({"Vanilla Extract", 2, 0, 2.0f, 7, 1, 0}),    // an extract in ounces: fluid ounces
-      Misc({"Vanilla Extract", 2, 1, 2.0f, 7, 1, 0}),    // grams replaced by fluid ounces
-      Misc({"Gypsum", 2, 1, 0.0f, 60, 2, 1}),            // grams, nothing used
-      Misc({"Oddity", 9, 6, 3.0f, 5, 7, 4}),             // no words at all
+      Misc({"Irish Moss", 4, 6, 1.0f, 15, 0, 1}),      // unit from the type: teaspoons, zeroed
+      Misc({"Irish Moss", 4, 3, 1.0f, 15, 0, 1}),      // teaspoons as stored
+      Misc({"Vanilla Extract", 2, 0, 2.0f, 7, 1, 0}),  // an extract in ounces: fluid ounces
+      Misc({"Vanilla Extract", 2, 1, 2.0f, 7, 1, 0}),  // grams replaced by fluid ounces
+      Misc({"Gypsum", 2, 1, 0.0f, 60, 2, 1}),          // grams, nothing used
+      Misc({"Oddity", 9, 6, 3.0f, 5, 7, 4}),           // no words at all
   };
   Converted c;
   ConvertRecipe(f.SyncCounts().Build(), c);
@@ -345,12 +373,12 @@ TEST(RecipeExport, SimpleMashWithStrikeTemperature) {
                    "notes ", "mash_steps"}));
   const std::vector<Lines> steps = MashSteps(c);
   ASSERT_EQ(steps.size(), 2u);
-  EXPECT_EQ(steps[0], (Lines{"name Saccharification Rest", "type infusion",
-                             "infuse_amount@volume=qt 12.50", "step_temperature@degrees=F 152.0",
-                             "step_time@duration=min 60.0", "ramp_time@duration=min 5.0",
-                             "end_temperature@degrees=F 152.0",
-                             "description Add 12.50 qt of water at 166.0 F",
-                             "water_grain_ratio 1.25", "infuse_temperature@degrees=F 166.0"}));
+  EXPECT_EQ(steps[0],
+            (Lines{"name Saccharification Rest", "type infusion", "infuse_amount@volume=qt 12.50",
+                   "step_temperature@degrees=F 152.0", "step_time@duration=min 60.0",
+                   "ramp_time@duration=min 5.0", "end_temperature@degrees=F 152.0",
+                   "description Add 12.50 qt of water at 166.0 F", "water_grain_ratio 1.25",
+                   "infuse_temperature@degrees=F 166.0"}));
   EXPECT_EQ(steps[1], (Lines{"name Mash Out", "type temperature",
                              "step_temperature@degrees=F 168.0", "step_time@duration=min 10.0",
                              "ramp_time@duration=min 10.0", "end_temperature@degrees=F 168.0",
@@ -377,8 +405,8 @@ TEST(RecipeExport, AcidRestTakesTheInfusion) {
 TEST(RecipeExport, RestsBelowThePreviousOneAreSkipped) {
   RecipeFile f = SimpleMashRecipe();
   Rest(f, kAcidRest, 130, 10);
-  Rest(f, kProteinRest, 122, 20);       // below the acid rest
-  Rest(f, kIntermediateRest, 140, -5);  // a negative time is no rest
+  Rest(f, kProteinRest, 122, 20);           // below the acid rest
+  Rest(f, kIntermediateRest, 140, -5);      // a negative time is no rest
   Rest(f, kSaccharificationRest, 128, 60);  // still below 130
   Converted c;
   ConvertRecipe(f.Build(), c);
@@ -592,7 +620,7 @@ void ExportInProcess(std::span<const RecipeRecord> recipes, std::uint64_t failin
   out.run.faults.fail_operation = failing;
   const std::string path = dir.Path("out.xml");
   std::filesystem::remove(path);
-  EXPECT_EQ(ExportRecipeRecords(recipes, path, out.run), 0);
+  ExportRecipeRecords(recipes, path, out.run);
   testing::ParseXmlFile(path, out.xml);
 }
 
@@ -611,17 +639,26 @@ TEST(RecipeExport, SeveralRecipesEachInTheList) {
 
 // Where each element of a recipe document belongs.
 const std::map<std::string, std::string> kParentOf = {
-    {"recipes", "beer_xml"},        {"recipe", "recipes"},
-    {"ingredients", "recipe"},      {"mash", "recipe"},
+    {"recipes", "beer_xml"},
+    {"recipe", "recipes"},
+    {"ingredients", "recipe"},
+    {"mash", "recipe"},
     {"international_bitterness_units", "recipe"},
-    {"original_gravity", "recipe"}, {"efficiency", "recipe"},
-    {"grain_bill", "ingredients"},  {"hop_bill", "ingredients"},
-    {"adjuncts", "ingredients"},    {"yeast_additions", "ingredients"},
+    {"original_gravity", "recipe"},
+    {"efficiency", "recipe"},
+    {"grain_bill", "ingredients"},
+    {"hop_bill", "ingredients"},
+    {"adjuncts", "ingredients"},
+    {"yeast_additions", "ingredients"},
     {"water_profile", "ingredients"},
-    {"fermentable", "grain_bill"},  {"hop", "hop_bill"},
-    {"miscellaneous", "adjuncts"},  {"yeast", "yeast_additions"},
-    {"water", "water_profile"},     {"mash_steps", "mash"},
-    {"step", "mash_steps"},         {"style", "recipe"},
+    {"fermentable", "grain_bill"},
+    {"hop", "hop_bill"},
+    {"miscellaneous", "adjuncts"},
+    {"yeast", "yeast_additions"},
+    {"water", "water_profile"},
+    {"mash_steps", "mash"},
+    {"step", "mash_steps"},
+    {"style", "recipe"},
 };
 
 void ExpectEveryElementInPlace(pugi::xml_node node) {
@@ -689,6 +726,23 @@ TEST(RecipeExample, CommittedFileMatchesItsMakerAndConverts) {
             (Lines{"grain_bill", "hop_bill", "adjuncts", "yeast_additions", "water_profile"}));
   EXPECT_EQ(TextAt(c.Recipe(), "mash/name"), "Simple Mash Type - Multi Step");
   EXPECT_EQ(TextAt(c.Recipe(), "mash/mash_steps/step/infuse_temperature"), "130.0");
+}
+
+// The writers only collect their reports; the conversion hands them on with the output written
+// incomplete, which the program reports after printing them and exits 1.
+TEST(RecipeExport, DocumentFailureIsReportedAndTheOutputCountsAsIncomplete) {
+  TempDir dir;
+  ConversionRequest request;
+  request.input = dir.Write("Pale Ale.rec", testing::RecipeExample());
+  request.faults.fail_operation = 3;
+  request.faults.code = 0x80040203;
+  const ConversionResult result = ConvertFile(request);
+  EXPECT_EQ(result.status, ConversionResult::Status::Failed);
+  EXPECT_TRUE(result.saved);
+  EXPECT_EQ(result.records, 1);
+  EXPECT_EQ(result.reports, FormatErrorReport(DocumentError(0x80040203)));
+  ASSERT_FALSE(result.messages.empty());
+  EXPECT_EQ(result.messages.back().text, "written incomplete: 1 document failure(s) reported");
 }
 
 }  // namespace

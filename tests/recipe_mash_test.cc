@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "beerxml/recipe_export.h"
+#include "beerxml/recipe_writer.h"
 
 namespace kegverter {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "source/recipe_records.h"
+#include "source/recipe.h"
 #include "tests/fixture_recipe.h"
 
 namespace kegverter {

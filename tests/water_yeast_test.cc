@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/water_yeast_export.h"
-#include "source/water_yeast_records.h"
+#include "beerxml/water_writer.h"
+#include "beerxml/yeast_writer.h"
+#include "source/water.h"
+#include "source/yeast.h"
 #include "tests/fixture.h"
 
 namespace kegverter {
@@ -76,15 +78,6 @@ using testing::IsEmptyElement;
 using testing::Items;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-
-TEST(NodeTables, WaterAndYeastTablesHaveTheirEntryAndValueCounts) {
-  EXPECT_EQ(std::size(kWaterTable), 29u);
-  EXPECT_EQ(ValueCount(kWaterTable), 9u);
-  EXPECT_TRUE(IsBalanced(kWaterTable));
-  EXPECT_EQ(std::size(kYeastTable), 61u);
-  EXPECT_EQ(ValueCount(kYeastTable), 23u);
-  EXPECT_TRUE(IsBalanced(kYeastTable));
-}
 
 TEST(WaterDat, WritesEveryProfileInElementOrderSkippingTheUnusedField) {
   Water second;

@@ -1,5 +1,6 @@
-#include "source/recipe_records.h"
+#include "source/recipe.h"
 
+#include <array>
 #include <string>
 
 namespace kegverter {
@@ -58,7 +59,7 @@ std::int32_t ReadList(InputFile& file, const char* what, std::int32_t raw_count,
 
 std::int32_t ReadRecipeRecords(InputFile& file, std::span<RecipeRecord> records) {
   std::int32_t replaced = 0;
-  std::vector<std::uint8_t> header(RecordLayout<RecipeRecord>::kRecordSize);
+  std::array<std::uint8_t, RecordLayout<RecipeRecord>::kRecordSize> header{};
   for (RecipeRecord& recipe : records) {
     file.Read(header);
     DecodeRecord(std::span<const std::uint8_t>(header), recipe);

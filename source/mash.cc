@@ -1,13 +1,9 @@
-#include "source/mash_schedule.h"
+#include "source/mash.h"
 
 #include <algorithm>
 
-#include "source/input_file.h"
-
 namespace kegverter {
 
-static_assert(LayoutIsConsistent<MashStepRecord>());
-static_assert(LayoutIsConsistent<MashScheduleRecord>());
 static_assert(kMashNameOffset == 14620);
 
 std::int32_t ReadMashStepRecords(InputFile& file, std::span<MashStepRecord> steps) {
@@ -19,12 +15,12 @@ std::int32_t ReadMashSchedule(InputFile& file, std::span<MashScheduleRecord> rec
   const std::int32_t replaced_headers =
       ReadRecordsWith(file, records, [&](MashScheduleRecord& schedule) {
         // The header's validation has bounded the count; the clamp keeps the sizes below safe
-        // whatever the range table says.
+        // whatever the bounds say.
         const std::int32_t used = std::clamp(schedule.step_count, 0, kMashStepSlots);
         schedule.steps.resize(static_cast<std::size_t>(used));
         replaced_steps += ReadMashStepRecords(file, std::span<MashStepRecord>(schedule.steps));
         file.Skip(static_cast<std::uint64_t>(kMashStepSlots - used) * kMashStepSlotSize);
-        ReadFieldBlock(file, kMashNameFieldSize, kMashNameField, FieldRef(&schedule.name));
+        schedule.name = ReadTextField(file, kMashNameFieldSize);
       });
   return replaced_headers + replaced_steps;
 }

@@ -23,7 +23,7 @@ struct MashStepRecord {
   std::int32_t step_time = 0;           ///< rest time, minutes
   std::int32_t ramp_time = 0;           ///< time to reach the rest, minutes
   float water_grain_ratio = 0;
-  float step_amount = 0;                ///< water infused or mash decocted, quarts
+  float step_amount = 0;  ///< water infused or mash decocted, quarts
   std::vector<std::int32_t> field_errors;
 };
 
@@ -47,71 +47,45 @@ inline constexpr std::uint32_t kMashNameFieldSize = 255;
 /// 20 + 50 × 292: where the schedule's name starts.
 inline constexpr std::size_t kMashNameOffset = kMashHeaderSize + kMashStepSlots * kMashStepSlotSize;
 
-inline constexpr RangeBounds kMashTemperatureBounds = Int32Bounds(0, 225, 0);
-inline constexpr RangeBounds kMashTimeBounds = Int32Bounds(0, 510, 0);
-inline constexpr RangeBounds kMashQuantityBounds = FloatBounds(0, 100000, 0);
-inline constexpr RangeBounds kMashStepCountBounds = Int32Bounds(0, kMashStepSlots, 0);
-inline constexpr RangeBounds kMashSpareCountBounds = Int32Bounds(0, 100000, 0);
-inline constexpr RangeBounds kMashGrainTemperatureBounds = FloatBounds(0, 225, 0);
-inline constexpr RangeBounds kMashSpareRatioBounds = FloatBounds(0, 2.5f, 0);
+inline constexpr RangeBounds<std::int32_t> kMashTemperatureBounds{0, 225, 0};
+inline constexpr RangeBounds<std::int32_t> kMashTimeBounds{0, 510, 0};
+inline constexpr RangeBounds<float> kMashQuantityBounds{0.0f, 100000.0f, 0.0f};
+inline constexpr RangeBounds<std::int32_t> kMashStepCountBounds{0, kMashStepSlots, 0};
+inline constexpr RangeBounds<std::int32_t> kMashSpareCountBounds{0, 100000, 0};
+inline constexpr RangeBounds<float> kMashGrainTemperatureBounds{0.0f, 225.0f, 0.0f};
+inline constexpr RangeBounds<float> kMashSpareRatioBounds{0.0f, 2.5f, 0.0f};
 
 template <>
 struct RecordLayout<MashStepRecord> {
+  using R = MashStepRecord;
   static constexpr std::size_t kRecordSize = kMashStepSlotSize;
-  static constexpr FieldSpec kFields[] = {
-      {255, FieldKind::Text},   {1, FieldKind::UInt8},   {4, FieldKind::Int32},
-      {4, FieldKind::Int32},    {4, FieldKind::Int32},   {4, FieldKind::Int32},
-      {4, FieldKind::Int32},    {4, FieldKind::Float32}, {4, FieldKind::Float32},
-      {8, FieldKind::None},  // unused tail of the slot
-  };
-  static constexpr MemberRef<MashStepRecord> kMembers[] = {
-      &MashStepRecord::name,
-      &MashStepRecord::type,
-      &MashStepRecord::step_temperature,
-      &MashStepRecord::end_temperature,
-      &MashStepRecord::infuse_temperature,
-      &MashStepRecord::step_time,
-      &MashStepRecord::ramp_time,
-      &MashStepRecord::water_grain_ratio,
-      &MashStepRecord::step_amount,
-  };
-  static constexpr RangeSpec kRanges[] = {
-      kUntested,
-      kUntested,
-      {FieldKind::Int32, &kMashTemperatureBounds},
-      {FieldKind::Int32, &kMashTemperatureBounds},
-      {FieldKind::Int32, &kMashTemperatureBounds},
-      {FieldKind::Int32, &kMashTimeBounds},
-      {FieldKind::Int32, &kMashTimeBounds},
-      {FieldKind::Float32, &kMashQuantityBounds},
-      {FieldKind::Float32, &kMashQuantityBounds},
+  static constexpr LayoutEntry<R> kEntries[] = {
+      Text(&R::name, 255),
+      Number(&R::type),
+      Number(&R::step_temperature, kMashTemperatureBounds),
+      Number(&R::end_temperature, kMashTemperatureBounds),
+      Number(&R::infuse_temperature, kMashTemperatureBounds),
+      Number(&R::step_time, kMashTimeBounds),
+      Number(&R::ramp_time, kMashTimeBounds),
+      Number(&R::water_grain_ratio, kMashQuantityBounds),
+      Number(&R::step_amount, kMashQuantityBounds),
+      Skip(8),  // unused tail of the slot
   };
 };
 
 /// The header only: the steps and the name are read around it by ReadMashSchedule.
 template <>
 struct RecordLayout<MashScheduleRecord> {
+  using R = MashScheduleRecord;
   static constexpr std::size_t kRecordSize = kMashHeaderSize;
-  static constexpr FieldSpec kFields[] = {
-      {4, FieldKind::Int32},   {4, FieldKind::Int32},   {4, FieldKind::Float32},
-      {4, FieldKind::Float32}, {4, FieldKind::Float32},
-  };
-  static constexpr MemberRef<MashScheduleRecord> kMembers[] = {
-      &MashScheduleRecord::step_count,       &MashScheduleRecord::spare_count,
-      &MashScheduleRecord::grain_temperature, &MashScheduleRecord::spare_amount,
-      &MashScheduleRecord::spare_ratio,
-  };
-  static constexpr RangeSpec kRanges[] = {
-      {FieldKind::Int32, &kMashStepCountBounds},
-      {FieldKind::Int32, &kMashSpareCountBounds},
-      {FieldKind::Float32, &kMashGrainTemperatureBounds},
-      {FieldKind::Float32, &kMashQuantityBounds},
-      {FieldKind::Float32, &kMashSpareRatioBounds},
+  static constexpr LayoutEntry<R> kEntries[] = {
+      Number(&R::step_count, kMashStepCountBounds),
+      Number(&R::spare_count, kMashSpareCountBounds),
+      Number(&R::grain_temperature, kMashGrainTemperatureBounds),
+      Number(&R::spare_amount, kMashQuantityBounds),
+      Number(&R::spare_ratio, kMashSpareRatioBounds),
   };
 };
-
-/// The schedule's name: one text field read on its own after the slots.
-inline constexpr FieldSpec kMashNameField[] = {{kMashNameFieldSize, FieldKind::Text}};
 
 /// Reads `steps.size()` consecutive 292-byte step slots from the current position. Returns the
 /// number of steps in which a value was replaced by its default.

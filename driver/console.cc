@@ -1,9 +1,9 @@
-#include "source/misc_malt_records.h"
+#include "driver/console.h"
 
 #include <string>
 
 #include "beerxml/format.h"
-#include "beerxml/text.h"
+#include "source/text.h"
 
 namespace kegverter {
 
@@ -36,15 +36,6 @@ void PrintMiscRecord(const MiscRecord& record, std::FILE* out) {
                static_cast<int>(record.inventory_unit_of_measurement),
                FormatFixed(record.inventory, 6).c_str(), ConsoleText(record.usage).c_str(),
                ConsoleText(record.comment).c_str());
-}
-
-std::int32_t ReadMiscRecords(InputFile& file, std::span<MiscRecord> records) {
-  // The dump follows validation, so it shows the defaults that replaced bad values.
-  return ReadRecordsWith(file, records, [](const MiscRecord& record) { PrintMiscRecord(record); });
-}
-
-std::int32_t ReadMaltRecords(InputFile& file, std::span<MaltRecord> records) {
-  return ReadRecords(file, records);
 }
 
 }  // namespace kegverter

@@ -1,0 +1,57 @@
+// The miscellaneous_ingredients list (from extra.dat), and the rules a recipe's miscellaneous
+// additions share with it: the type and use words and how an amount is written.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "beerxml/emitter.h"
+#include "beerxml/node_table.h"
+#include "beerxml/units.h"
+#include "source/misc.h"
+
+namespace kegverter {
+
+// Word tables, indexed by the stored code; a null entry or a code past the end has no word.
+
+/// MiscRecord::ingredient_type.
+inline constexpr const char* kMiscTypeWords[] = {"spice", "fruit",  "other",
+                                                 "other", "fining", "herb"};
+/// MiscRecord::time_type: the `use` element and the notes sentence.
+inline constexpr const char* kMiscUseWords[] = {"boil", "secondary", "mash"};
+/// Unit words of an amount written as a mass, by effective unit code.
+inline constexpr const char* kMiscMassUnits[] = {units::kOunces, units::kGrams, units::kPounds};
+/// Unit words of an amount written as a volume, by effective unit code.
+inline constexpr const char* kMiscVolumeUnits[] = {
+    units::kFluidOunces, nullptr, nullptr, units::kTeaspoons, units::kTablespoons, units::kCups};
+
+/// How an amount of a miscellaneous ingredient is written.
+struct MiscAmount {
+  bool volume = false;              ///< `amount` with `volume`, else `amount_as_weight` with `mass`
+  std::optional<std::string> unit;  ///< absent when the effective unit code has no word
+  std::string text;
+};
+
+/// Resolves the unit of a miscellaneous ingredient's amount: a stored unit code 6 is decided by
+/// the ingredient type, and an extract (a name containing "xtract") is measured in fluid ounces.
+/// The amount keeps its value only when the unit written is the stored one; an amount whose
+/// unit was replaced is written as 0.0 rather than as a number in the wrong unit.
+MiscAmount ResolveMiscAmount(const NarrowText& ingredient_name, std::uint8_t ingredient_type,
+                             std::uint8_t stored_unit, float amount);
+
+/// Puts `amount` into the slots of the form in use (`kVolumeUnit` and `kVolume`, or `kMassUnit`
+/// and `kMass` of a table's slots) and leaves the other form's slots absent.
+template <class Slot>
+void PutMiscAmount(NodeValues<Slot>& values, const MiscAmount& amount) {
+  values[amount.volume ? Slot::kVolumeUnit : Slot::kMassUnit] = amount.unit;
+  values[amount.volume ? Slot::kVolume : Slot::kMass] = amount.text;
+}
+
+/// Writes `records` as a miscellaneous_ingredients document to `output_path`; failures are
+/// reported in `run`.
+void ExportMiscRecords(std::span<const MiscRecord> records, const std::string& output_path,
+                       ExportRun& run);
+
+}  // namespace kegverter

@@ -1,0 +1,160 @@
+#include "beerxml/styles_writer.h"
+
+#include "beerxml/format.h"
+#include "beerxml/node_table.h"
+#include "source/text.h"
+#include "beerxml/units.h"
+#include "beerxml/values.h"
+
+namespace kegverter {
+
+namespace {
+
+enum class StyleSlot : std::uint16_t {
+  kName,
+  kCategory,
+  kCategoryNumber,
+  kStyleLetter,
+  kStyleGuide,
+  kType,
+  kOriginalGravityMinimumUnit,
+  kOriginalGravityMinimum,
+  kOriginalGravityMaximumUnit,
+  kOriginalGravityMaximum,
+  kFinalGravityMinimumUnit,
+  kFinalGravityMinimum,
+  kFinalGravityMaximumUnit,
+  kFinalGravityMaximum,
+  kBitternessMinimum,
+  kBitternessMaximum,
+  kColorMinimumScale,
+  kColorMinimum,
+  kColorMaximumScale,
+  kColorMaximum,
+  kCarbonationMinimum,
+  kCarbonationMaximum,
+  kAlcoholMinimum,
+  kAlcoholMaximum,
+  kNotes,
+  kProfile,
+  kIngredients,
+  kExamples,
+  kCount
+};
+
+// clang-format off
+// One `style` of the `styles` list. The application keeps no carbonation range, so
+// `carbonation` is switched off for the whole export.
+constexpr auto kStyleTable = [] {
+  using namespace nodes;
+  using enum StyleSlot;
+  return Tree<StyleSlot>({
+    Element("style"),
+      Element("name"), Text(kName), Parent(),
+      Element("category"), Text(kCategory), Parent(),
+      Element("category_number"), Text(kCategoryNumber), Parent(),
+      Element("style_letter"), Text(kStyleLetter), Parent(),
+      Element("style_guide"), Text(kStyleGuide), Parent(),
+      Element("type"), Text(kType), Parent(),
+      Element("original_gravity"),
+        Element("minimum"), Attribute("density", kOriginalGravityMinimumUnit),
+          Text(kOriginalGravityMinimum), Parent(),
+        Element("maximum"), Attribute("density", kOriginalGravityMaximumUnit),
+          Text(kOriginalGravityMaximum), Parent(),
+      Parent(),
+      Element("final_gravity"),
+        Element("minimum"), Attribute("density", kFinalGravityMinimumUnit),
+          Text(kFinalGravityMinimum), Parent(),
+        Element("maximum"), Attribute("density", kFinalGravityMaximumUnit),
+          Text(kFinalGravityMaximum), Parent(),
+      Parent(),
+      Element("international_bitterness_units"),
+        Element("minimum"), Text(kBitternessMinimum), Parent(),
+        Element("maximum"), Text(kBitternessMaximum), Parent(),
+      Parent(),
+      Element("color"),
+        Element("minimum"), Attribute("scale", kColorMinimumScale), Text(kColorMinimum), Parent(),
+        Element("maximum"), Attribute("scale", kColorMaximumScale), Text(kColorMaximum), Parent(),
+      Parent(),
+      Element("carbonation"),
+        Element("minimum"), Text(kCarbonationMinimum), Parent(),
+        Element("maximum"), Text(kCarbonationMaximum), Parent(),
+      Parent(),
+      Element("alcohol_by_volume"),
+        Element("minimum"), Text(kAlcoholMinimum), Parent(),
+        Element("maximum"), Text(kAlcoholMaximum), Parent(),
+      Parent(),
+      Element("notes"), Text(kNotes), Parent(),
+      Element("profile"), Text(kProfile), Parent(),
+      Element("ingredients"), Text(kIngredients), Parent(),
+      Element("examples"), Text(kExamples), Parent(),
+    Parent(),
+  });
+}();
+// clang-format on
+static_assert(IsBalanced(kStyleTable.entries));
+
+constexpr std::size_t kCarbonationEntry = kStyleTable.ElementAt("style/carbonation");
+
+std::string StyleProfile(const StyleRecord& record) {
+  return "Malt: " + WidenText(record.malt_description) +
+         "\r\nHops: " + WidenText(record.hops_description) +
+         "\r\nColor: " + WidenText(record.color_description) +
+         "\r\nYeast: " + WidenText(record.yeast_description);
+}
+
+NodeValues<StyleSlot> StyleValues(const StyleRecord& record) {
+  using enum StyleSlot;
+  NodeValues<StyleSlot> v;
+  v[kName] = WidenText(record.category) + " - " + WidenText(record.name);
+  v[kCategory] = WidenText(record.category);
+  v[kCategoryNumber] = FormatInt(record.category_number);
+  v[kStyleLetter] = StyleLetterText(record.style_letter);
+  v[kStyleGuide] = units::kStyleGuide;
+  v[kType] = StyleTypeWord(record.type);
+  v[kOriginalGravityMinimumUnit] = units::kSpecificGravity;
+  v[kOriginalGravityMinimum] = FormatFixed(record.original_gravity_min, 3);
+  v[kOriginalGravityMaximumUnit] = units::kSpecificGravity;
+  v[kOriginalGravityMaximum] = FormatFixed(record.original_gravity_max, 3);
+  v[kFinalGravityMinimumUnit] = units::kSpecificGravity;
+  v[kFinalGravityMinimum] = FormatFixed(record.final_gravity_min, 3);
+  v[kFinalGravityMaximumUnit] = units::kSpecificGravity;
+  v[kFinalGravityMaximum] = FormatFixed(record.final_gravity_max, 3);
+  v[kBitternessMinimum] = FormatFixed(record.bitterness_min, 1);
+  v[kBitternessMaximum] = FormatFixed(record.bitterness_max, 1);
+  v[kColorMinimumScale] = units::kSrm;
+  v[kColorMinimum] = FormatFixed(record.color_min, 1);
+  v[kColorMaximumScale] = units::kSrm;
+  v[kColorMaximum] = FormatFixed(record.color_max, 1);
+  v[kAlcoholMinimum] = FormatFixed(record.alcohol_min, 1);
+  v[kAlcoholMaximum] = FormatFixed(record.alcohol_max, 1);
+  // The record's free text lists commercial examples, so it goes to `examples` and `notes`
+  // stays empty, as does `ingredients`.
+  v[kProfile] = StyleProfile(record);
+  v[kExamples] = WidenText(record.notes);
+  return v;
+}
+
+}  // namespace
+
+std::optional<std::string> StyleTypeWord(std::uint8_t type) {
+  return WordOf(kStyleTypeWords, type);
+}
+
+std::string StyleLetterText(const NarrowText& letter) {
+  if (!HasText(letter) || (*letter)[0] < 'A' || (*letter)[0] > 'Z') return " ";
+  return WidenText(letter);
+}
+
+void ExportStyleRecords(std::span<const StyleRecord> records, const std::string& output_path,
+                        ExportRun& run) {
+  NodeTable table(kStyleTable);
+  table.Switch(kCarbonationEntry, false);
+  RunExporter("styles", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+    for (const StyleRecord& record : records) {
+      EmitNodeTable(document, cursor, table, StyleValues(record), run);
+    }
+  });
+}
+
+}  // namespace kegverter

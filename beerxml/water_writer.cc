@@ -1,0 +1,72 @@
+#include "beerxml/water_writer.h"
+
+#include "beerxml/format.h"
+#include "beerxml/node_table.h"
+#include "source/text.h"
+
+namespace kegverter {
+
+namespace {
+
+enum class WaterSlot : std::uint16_t {
+  kName,
+  kCalcium,
+  kBicarbonate,
+  kSulfate,
+  kChloride,
+  kSodium,
+  kMagnesium,
+  kPh,
+  kNotes,
+  kCount
+};
+
+// clang-format off
+// One `water` element; its order is not the record's (bicarbonate second, magnesium sixth).
+constexpr auto kWaterTable = [] {
+  using namespace nodes;
+  using enum WaterSlot;
+  return Tree<WaterSlot>({
+    Element("water"),
+        Element("name"), Text(kName), Parent(),
+        Element("calcium"), Text(kCalcium), Parent(),
+        Element("bicarbonate"), Text(kBicarbonate), Parent(),
+        Element("sulfate"), Text(kSulfate), Parent(),
+        Element("chloride"), Text(kChloride), Parent(),
+        Element("sodium"), Text(kSodium), Parent(),
+        Element("magnesium"), Text(kMagnesium), Parent(),
+        Element("pH"), Text(kPh), Parent(),
+        Element("notes"), Text(kNotes), Parent(),
+    Parent(),
+  });
+}();
+// clang-format on
+static_assert(IsBalanced(kWaterTable.entries));
+
+NodeValues<WaterSlot> WaterValues(const WaterRecord& record) {
+  using enum WaterSlot;
+  NodeValues<WaterSlot> v;
+  v[kName] = WidenText(record.name);
+  v[kCalcium] = FormatFixed(record.calcium, 1);
+  v[kBicarbonate] = FormatFixed(record.bicarbonate, 1);
+  v[kSulfate] = FormatFixed(record.sulfate, 1);
+  v[kChloride] = FormatFixed(record.chloride, 1);
+  v[kSodium] = FormatFixed(record.sodium, 1);
+  v[kMagnesium] = FormatFixed(record.magnesium, 1);
+  v[kPh] = FormatFixed(record.ph, 1);
+  v[kNotes] = WidenText(record.notes);
+  return v;
+}
+
+}  // namespace
+
+void ExportWaterRecords(std::span<const WaterRecord> records, const std::string& output_path,
+                        ExportRun& run) {
+  RunExporter("profiles", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+    for (const WaterRecord& record : records) {
+      EmitNodeTable(document, cursor, kWaterTable, WaterValues(record), run);
+    }
+  });
+}
+
+}  // namespace kegverter

@@ -1,0 +1,127 @@
+#include "beerxml/yeast_writer.h"
+
+#include <cstdint>
+
+#include "beerxml/format.h"
+#include "beerxml/node_table.h"
+#include "source/text.h"
+#include "beerxml/units.h"
+#include "beerxml/values.h"
+
+namespace kegverter {
+
+namespace {
+
+enum class YeastSlot : std::uint16_t {
+  kName,
+  kType,
+  kForm,
+  kLaboratory,
+  kProductId,
+  kMinimumUnit,
+  kMinimum,
+  kMaximumUnit,
+  kMaximum,
+  kFlocculation,
+  kAttenuation,
+  kNotes,
+  kBestFor,
+  kMaxReuse,
+  kLiquidUnit,
+  kLiquid,
+  kDryUnit,
+  kDry,
+  kSlantUnit,
+  kSlant,
+  kCultureUnit,
+  kCultureDate,
+  kCulture,
+  kCount
+};
+
+// clang-format off
+// One `yeast` element. `max_reuse` is switched off for the whole export; the database holds no
+// quantities, so every inventory form is written as zero.
+constexpr auto kYeastTable = [] {
+  using namespace nodes;
+  using enum YeastSlot;
+  return Tree<YeastSlot>({
+    Element("yeast"),
+        Element("name"), Text(kName), Parent(),
+        Element("type"), Text(kType), Parent(),
+        Element("form"), Text(kForm), Parent(),
+        Element("laboratory"), Text(kLaboratory), Parent(),
+        Element("product_id"), Text(kProductId), Parent(),
+        Element("temperature_range"),
+            Element("minimum"), Attribute("degrees", kMinimumUnit), Text(kMinimum), Parent(),
+            Element("maximum"), Attribute("degrees", kMaximumUnit), Text(kMaximum), Parent(),
+        Parent(),
+        Element("flocculation"), Text(kFlocculation), Parent(),
+        Element("attenuation"), Text(kAttenuation), Parent(),
+        Element("notes"), Text(kNotes), Parent(),
+        Element("best_for"), Text(kBestFor), Parent(),
+        Element("max_reuse"), Text(kMaxReuse), Parent(),
+        Element("inventory"),
+            Element("liquid"), Attribute("volume", kLiquidUnit), Text(kLiquid), Parent(),
+            Element("dry"), Attribute("mass", kDryUnit), Text(kDry), Parent(),
+            Element("slant"), Attribute("volume", kSlantUnit), Text(kSlant), Parent(),
+            Element("culture"), Attribute("volume", kCultureUnit), Attribute("date", kCultureDate),
+                Text(kCulture), Parent(),
+        Parent(),
+    Parent(),
+  });
+}();
+// clang-format on
+static_assert(IsBalanced(kYeastTable.entries));
+
+constexpr std::size_t kMaxReuseEntry = kYeastTable.ElementAt("yeast/max_reuse");
+
+// YeastRecord::flocculation.
+constexpr const char* kFlocculationWords[] = {"high", "medium", "low"};
+
+NodeValues<YeastSlot> YeastValues(const YeastRecord& record) {
+  using enum YeastSlot;
+  // The bounds are not range-tested, so their sum may not fit 32 bits.
+  const std::int64_t attenuation_sum = static_cast<std::int64_t>(record.attenuation_low) +
+                                       static_cast<std::int64_t>(record.attenuation_high);
+  NodeValues<YeastSlot> v;
+  v[kName] = WidenText(record.name);
+  v[kType] = WordOf(kYeastTypeWords, record.type);
+  v[kForm] = WordOf(kYeastFormWords, record.form);
+  v[kLaboratory] = WidenText(record.laboratory);
+  v[kProductId] = WidenText(record.product_id);
+  // One temperature is both ends of the range.
+  v[kMinimumUnit] = units::kFahrenheit;
+  v[kMinimum] = FormatFixed(record.temperature, 1);
+  v[kMaximumUnit] = units::kFahrenheit;
+  v[kMaximum] = v[kMinimum];
+  v[kFlocculation] = WordOf(kFlocculationWords, record.flocculation);
+  v[kAttenuation] = FormatFixed(static_cast<double>(attenuation_sum) * 0.5, 1);
+  v[kNotes] = WidenText(record.notes);
+  v[kBestFor] = WidenText(record.best_for);
+  const std::string none = FormatFixed(0, 1);
+  v[kLiquidUnit] = units::kMillilitres;
+  v[kLiquid] = none;
+  v[kDryUnit] = units::kGrams;
+  v[kDry] = none;
+  v[kSlantUnit] = units::kMillilitres;
+  v[kSlant] = none;
+  v[kCultureUnit] = units::kMillilitres;
+  v[kCulture] = none;  // the culture has no date
+  return v;
+}
+
+}  // namespace
+
+void ExportYeastRecords(std::span<const YeastRecord> records, const std::string& output_path,
+                        ExportRun& run) {
+  NodeTable table(kYeastTable);
+  table.Switch(kMaxReuseEntry, false);
+  RunExporter("cultures", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+    for (const YeastRecord& record : records) {
+      EmitNodeTable(document, cursor, table, YeastValues(record), run);
+    }
+  });
+}
+
+}  // namespace kegverter
