@@ -14,11 +14,14 @@
 #include <string>
 
 #include "beerxml/emitter.h"
-#include "source/hop_style_records.h"
-#include "source/mash_schedule.h"
-#include "source/misc_malt_records.h"
-#include "source/recipe_records.h"
-#include "source/water_yeast_records.h"
+#include "source/hops.h"
+#include "source/malt.h"
+#include "source/mash.h"
+#include "source/misc.h"
+#include "source/recipe.h"
+#include "source/styles.h"
+#include "source/water.h"
+#include "source/yeast.h"
 
 namespace kegverter {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 
-#include "beerxml/text.h"
+#include "source/text.h"
 
 namespace kegverter::model {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "beerxml/format.h"
-#include "beerxml/misc_malt_export.h"
-#include "beerxml/recipe_export.h"
+#include "beerxml/misc_writer.h"
+#include "beerxml/recipe_writer.h"
 #include "model/from_source.h"
 #include "model/units.h"
 
@@ -115,14 +115,14 @@ TEST(ModelDerivations, RecipeMashPlansTheSameStepsAsBeerXml) {
           const auto mash = model::RecipeMash(recipe);
           ASSERT_EQ(mash.has_value(), planned.has_value());
           if (!mash) continue;
-          EXPECT_EQ(mash->name, planned->header[0].value_or(""));
+          EXPECT_EQ(mash->name, planned->header[MashSlot::kName].value_or(""));
           EXPECT_EQ(FormatIntDecimal(static_cast<std::int64_t>(mash->grain_temperature.value)),
-                    planned->header[2].value_or(""));
+                    planned->header[MashSlot::kGrainTemperature].value_or(""));
           ASSERT_EQ(mash->steps.size(), planned->steps.size());
           for (std::size_t i = 0; i < mash->steps.size(); ++i) {
             const model::MashStep& s = mash->steps[i];
-            const RecipeMashStep& p = planned->steps[i];
-            EXPECT_EQ(s.name, p.name.value_or(""));
+            const MashStep& p = planned->steps[i];
+            EXPECT_EQ(s.name, p.name);
             EXPECT_EQ(s.step_temperature.value, p.step_temperature);
             EXPECT_EQ(s.ramp_time.value, p.ramp_time);
             EXPECT_EQ(s.kind.code, p.kind);
@@ -178,11 +178,13 @@ TEST(ModelDerivations, StepDescriptionsAndHopTimesAreTheBeerXmlOnes) {
   }
   const model::Recipe m = model::ModelOf(recipe);
   for (std::size_t i = 0; i < 5; ++i) {
-    const NodeValues xml = RecipeHopValues(recipe.hops[i]);
+    const NodeValues<RecipeHopSlot> xml = RecipeHopValues(recipe.hops[i]);
     const model::HopAddition& hop = m.hops[i];
-    EXPECT_EQ(FormatFixed(hop.time.value, 1), xml[9].value_or("")) << i;
-    EXPECT_EQ(hop.time.unit == model::Unit::kDay ? "day" : "min", xml[8].value_or("")) << i;
-    EXPECT_EQ(hop.form.known(), xml[4].has_value()) << i;
+    EXPECT_EQ(FormatFixed(hop.time.value, 1), xml[RecipeHopSlot::kTime].value_or("")) << i;
+    EXPECT_EQ(hop.time.unit == model::Unit::kDay ? "day" : "min",
+              xml[RecipeHopSlot::kTimeUnit].value_or(""))
+        << i;
+    EXPECT_EQ(hop.form.known(), xml[RecipeHopSlot::kForm].has_value()) << i;
   }
 }
 
