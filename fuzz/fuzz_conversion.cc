@@ -4,9 +4,11 @@
 // file of that kind's name in a private folder and converted with RunKegverter, exactly as the
 // command line would. Whatever the bytes, the run must end with exit status 0 or 1, a successful
 // run must leave its output, any output must be a well-formed UTF-8 XML document with root
-// beer_xml, and nothing else may be left beside it (no temporary save file). Anything else
-// aborts, and libFuzzer keeps the input as a finding. Memory errors, undefined behaviour and
-// leaks are the sanitizers' to catch.
+// beer_xml, and nothing else may be left beside it (no temporary save file). The same file is
+// then converted to BeerJSON: it must be written whenever the BeerXML output was, and be strict
+// UTF-8 JSON holding `beerjson` with its version and one list. Anything else aborts, and
+// libFuzzer keeps the input as a finding. Memory errors, undefined behaviour and leaks are the
+// sanitizers' to catch.
 //
 // KEGVERTER_FUZZ_KIND=<label> restricts a campaign to one kind: inputs whose first byte picks
 // another kind are rejected, so that every corpus file keeps the kind byte it is run with.
@@ -24,8 +26,11 @@
 #include <string_view>
 #include <system_error>
 
+#include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
+#include "beerjson/convert.h"
+#include "beerxml/emitter.h"
 #include "driver/driver.h"
 #include "driver/registry.h"
 #include "fuzz/fuzz_kinds.h"
@@ -148,6 +153,25 @@ std::string CheckDocument(std::string_view content) {
   return CheckTree(document);
 }
 
+// Empty when `content` is a BeerJSON document the converter may write: JSON in strict UTF-8,
+// one object `beerjson` holding the version and one list of records.
+std::string CheckJson(std::string_view content) {
+  const nlohmann::json document = nlohmann::json::parse(content, nullptr, false);
+  if (document.is_discarded()) return "not JSON in UTF-8";
+  if (!document.is_object() || document.size() != 1 || !document.contains("beerjson")) {
+    return "the root is not an object holding beerjson alone";
+  }
+  const nlohmann::json& root = document["beerjson"];
+  if (!root.is_object() || root.size() != 2 || !root.contains("version") ||
+      !root["version"].is_number() || root["version"] != 1.0) {
+    return "beerjson does not hold version 1.0 and one list";
+  }
+  for (const auto& [key, value] : root.items()) {
+    if (key != "version" && !value.is_array()) return "the list is no array";
+  }
+  return std::string();
+}
+
 // The oracle must reject what it is meant to reject, or a campaign would prove nothing.
 void SelfTest() {
   constexpr std::string_view kGood =
@@ -166,6 +190,19 @@ void SelfTest() {
   if (!CheckDocument(kGood).empty()) Fail("self-test: a good document is rejected");
   for (std::string_view bad : kBad) {
     if (CheckDocument(bad).empty()) Fail("self-test: a bad document passes the check");
+  }
+  if (!CheckJson(R"({"beerjson": {"version": 1.0, "styles": [{"name": "\u00e9"}]}})").empty()) {
+    Fail("self-test: a good BeerJSON document is rejected");
+  }
+  constexpr std::string_view kBadJson[] = {
+      R"({"beerjson": {"version": 1.0, "styles": [}})",
+      "{\"beerjson\": {\"version\": 1.0, \"styles\": [\"\xE9\"]}}",
+      R"({"beerjson": {"version": NaN, "styles": []}})",
+      R"({"beerjson": {"styles": []}})",
+      R"({"beerjson": {"version": 1.0, "styles": []}, "more": 1})",
+  };
+  for (std::string_view bad : kBadJson) {
+    if (CheckJson(bad).empty()) Fail("self-test: a bad BeerJSON document passes the check");
   }
 }
 
@@ -256,11 +293,28 @@ int ConvertOne(const std::uint8_t* data, std::size_t size) {
     const std::string problem = CheckDocument(ReadWhole(output));
     if (!problem.empty()) Fail("%s: bad output: %s", name.c_str(), problem.c_str());
   }
+
+  // The same input as BeerJSON: the same files convert, and the document is valid JSON.
+  const fs::path json_output = workspace.folder / (name.substr(0, name.size() - 3) + "json");
+  ExportRun run;
+  const bool json_converted = ConvertToBeerJson(input.string(), json_output.string(), run);
+  const bool json_written = fs::exists(json_output, ec);
+  if (json_written != run.saved)
+    Fail("%s: BeerJSON saved %d, file %d", name.c_str(), run.saved, json_written);
+  if (status == 0 && !(json_converted && json_written)) {
+    Fail("%s: BeerXML written but no BeerJSON", name.c_str());
+  }
+  if (json_written) {
+    const std::string problem = CheckJson(ReadWhole(json_output));
+    if (!problem.empty()) Fail("%s: bad BeerJSON: %s", name.c_str(), problem.c_str());
+  }
+
   for (const fs::directory_entry& entry : fs::directory_iterator(workspace.folder)) {
-    if (entry.path() != input && entry.path() != output) {
+    if (entry.path() != input && entry.path() != output && entry.path() != json_output) {
       Fail("%s: left behind %s", name.c_str(), entry.path().filename().c_str());
     }
   }
+  fs::remove(json_output, ec);
   fs::remove(output, ec);
   fs::remove(input, ec);
   return 0;

@@ -1,0 +1,106 @@
+// A BeerJSON document written straight into its output file, so that a large database is never
+// held whole: the records go out one by one as the caller walks them.
+//
+// Strings are escaped by RapidJSON's writer, used on one value at a time: its nesting stack,
+// which applies an offset to a null pointer on its first use (undefined behaviour that the
+// sanitizers stop at), is never touched. The layout around the values (braces, commas, two-blank
+// indentation) is kept here.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include <rapidjson/writer.h>
+
+#include "model/brewing.h"
+
+namespace kegverter::beerjson {
+
+/// The shortest text that reads back to `value`: an integer without a point when the value is
+/// whole (and exact in 53 bits), else the shortest text of the 32-bit float when the value is one
+/// (every source value is), else that of the double. Writes into `buffer`, returns its length.
+std::size_t NumberText(double value, char (&buffer)[64]);
+
+/// The unit word BeerJSON uses for `unit`.
+std::string_view UnitWord(model::Unit unit);
+
+/// Writes JSON to an open file. Every method writes one token or one small object; the caller
+/// keeps the structure balanced and gives a key before every value inside an object.
+class JsonOut {
+ public:
+  explicit JsonOut(std::FILE* out);
+  /// Continues a document of which `depth` containers are open (an array innermost), for a part
+  /// that is written apart and copied into its place later; `filled` tells whether the
+  /// innermost container holds an element already, so that the next one follows a comma.
+  JsonOut(std::FILE* out, std::size_t depth, bool filled);
+  JsonOut(const JsonOut&) = delete;
+  JsonOut& operator=(const JsonOut&) = delete;
+
+  void StartObject() { Open('{'); }
+  void EndObject() { Close('}'); }
+  void StartArray() { Open('['); }
+  void EndArray() { Close(']'); }
+  void Key(std::string_view key);
+  void String(std::string_view text);
+  void Bool(bool value);
+  void Number(double value);
+  void Integer(std::int64_t value);
+  /// A number given as its JSON text ("1.0").
+  void RawNumber(std::string_view text);
+
+  /// `key`: {"unit": ..., "value": ...}.
+  void Quantity(std::string_view key, const model::Quantity& quantity);
+  /// The same with a whole value, as BeerJSON times must be.
+  void Duration(std::string_view key, const model::Quantity& quantity);
+  /// `key`: {"minimum": {...}, "maximum": {...}}.
+  void Range(std::string_view key, const model::Range& range);
+  /// `key`: `text`, left out when `text` is empty.
+  void OptionalString(std::string_view key, std::string_view text);
+
+  /// Copies the whole content of `part` (written by a JsonOut of the right depth) as elements of
+  /// the array open here. False when `part` could not be read.
+  bool CopyElements(std::FILE* part);
+
+  /// Writes what is buffered; false when a write to the file failed.
+  bool Finish();
+
+  /// The output stream RapidJSON's writer puts the escaped strings into.
+  class Sink {
+   public:
+    using Ch = char;
+    explicit Sink(JsonOut& out) : out_(out) {}
+    void Put(char c) { out_.Put(c); }
+    void Flush() {}
+
+   private:
+    JsonOut& out_;
+  };
+
+ private:
+  void Put(char c) {
+    buffer_.push_back(c);
+    if (buffer_.size() >= kBufferSize) Drain();
+  }
+  void Put(std::string_view text);
+  void Drain();
+  // Before a value: the comma and line break of an array element, nothing after a key.
+  void BeforeValue();
+  void NewLine();
+  void Open(char bracket);
+  void Close(char bracket);
+  void Escaped(std::string_view text);
+
+  static constexpr std::size_t kBufferSize = 1 << 13;
+  std::FILE* out_;
+  std::vector<char> buffer_;
+  bool failed_ = false;
+  /// Per open container: whether it holds a member yet.
+  std::vector<bool> filled_;
+  bool after_key_ = false;
+  Sink sink_{*this};
+  rapidjson::Writer<Sink> strings_{sink_};
+};
+
+}  // namespace kegverter::beerjson

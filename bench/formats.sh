@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The output formats side by side: each 100,000-record database and the typical and maximal
+# recipes converted in process (bench_convert_to: the same reading, the same crash-safe write)
+# to BeerXML 2.01 and to BeerJSON, alternately, N runs each; medians of the wall time and the
+# peak memory, and the targets: BeerJSON within 1.5x the BeerXML 2.01 time, peak memory not
+# above it. Uses the inputs of bench/run.sh (generated here when missing).
+#
+# usage: bash bench/formats.sh [--runs N] [--large N]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=5
+large=100000
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --runs) runs=$2; shift 2 ;;
+    --large) large=$2; shift 2 ;;
+    *) echo "usage: bash bench/formats.sh [--runs N] [--large N]" >&2; exit 2 ;;
+  esac
+done
+
+bash scripts/setup.sh
+if [ ! -f build/build.ninja ]; then
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build build --target bench_generate bench_measure bench_convert_to
+
+data=build/bench-data
+stamp="$data/.made-by-$(stat -c %Y build/bench/bench_generate)-$large"
+if [ ! -f "$stamp" ]; then
+  echo "bench: generating inputs in $data"
+  rm -rf "$data"
+  build/bench/bench_generate "$data" "$large"
+  touch "$stamp"
+fi
+measure=build/bench/bench_measure
+convert=build/bench/bench_convert_to
+
+median() {
+  sort -g | awk '{ v[NR] = $1 }
+    END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+inputs=("$data/typical/Typical.rec" "$data/maximal/Maximal.rec")
+for kind in extra hops malt styles water yeast; do inputs+=("$data/db100k/$kind.dat"); done
+
+printf '%-22s %10s %10s %7s %10s %10s %7s %9s %9s\n' input "xml2 ms" "json ms" ratio \
+  "xml2 MiB" "json MiB" ratio "xml2 out" "json out"
+worst_time=0
+worst_memory=0
+for input in "${inputs[@]}"; do
+  xt=() xm=() jt=() jm=()
+  for ((i = 0; i < runs; i++)); do
+    read -r s k c <<<"$("$measure" "$convert" beerxml2 "$input")"
+    [ "$c" = 0 ] || { echo "bench: beerxml2 $input exited with $c" >&2; exit 1; }
+    xt+=("$s"); xm+=("$k")
+    read -r s k c <<<"$("$measure" "$convert" beerjson "$input")"
+    [ "$c" = 0 ] || { echo "bench: beerjson $input exited with $c" >&2; exit 1; }
+    jt+=("$s"); jm+=("$k")
+  done
+  x_t=$(printf '%s\n' "${xt[@]}" | median); j_t=$(printf '%s\n' "${jt[@]}" | median)
+  x_m=$(printf '%s\n' "${xm[@]}" | median); j_m=$(printf '%s\n' "${jm[@]}" | median)
+  label="${input#"$data"/}"
+  awk -v l="$label" -v xt="$x_t" -v jt="$j_t" -v xm="$x_m" -v jm="$j_m" \
+      -v xo="$(stat -c %s "${input%???}xml")" -v jo="$(stat -c %s "${input%???}json")" 'BEGIN {
+    printf "%-22s %10.1f %10.1f %7.2f %10.1f %10.1f %7.2f %8.1fM %8.1fM\n", l, xt * 1000,
+           jt * 1000, jt / xt, xm / 1024, jm / 1024, jm / xm, xo / 1048576, jo / 1048576 }'
+  if [[ "$input" == *db100k* ]]; then
+    worst_time=$(awk -v a="$worst_time" -v b="$(awk -v x="$x_t" -v j="$j_t" 'BEGIN{print j/x}')" \
+                 'BEGIN{print (b > a) ? b : a}')
+    worst_memory=$(awk -v a="$worst_memory" -v b="$(awk -v x="$x_m" -v j="$j_m" 'BEGIN{print j/x}')" \
+                   'BEGIN{print (b > a) ? b : a}')
+  fi
+done
+echo
+echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
+awk -v t="$worst_time" -v m="$worst_memory" -v n="$large" 'BEGIN {
+  printf "Targets (%d-record databases): BeerJSON time <= 1.5x BeerXML 2.01: worst %.2fx, %s; ", n, t,
+         t <= 1.5 ? "met" : "NOT MET"
+  printf "peak memory <= BeerXML 2.01: worst %.3fx, %s\n", m, m <= 1.005 ? "met" : "NOT MET" }'

@@ -1,0 +1,453 @@
+// BeerJSON documents of every kind: schema-valid whatever the input, the same brewing values as
+// the BeerXML 2.01 output of the same file, in the application's own units, and what BeerJSON has
+// no place for said in the notes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+#include <random>
+#include <thread>
+
+#include "beerjson/beerjson.h"
+#include "beerjson/convert.h"
+#include "beerjson/json_out.h"
+#include "beerxml/emitter.h"
+#include "driver/registry.h"
+#include "source/input_file.h"
+#include "tests/examples.h"
+#include "tests/fixture.h"
+#include "tests/fixture_recipe.h"
+
+namespace kegverter {
+namespace {
+
+using nlohmann::json;
+using testing::Bytes;
+using testing::TempDir;
+
+// Converts `path` to BeerJSON beside it; the output path, empty when nothing was written.
+std::string ConvertToBeerJson(const std::string& path) {
+  const std::string output = path.substr(0, path.size() - 3) + "json";
+  ExportRun run;
+  if (!kegverter::ConvertToBeerJson(path, output, run)) return {};
+  return run.saved ? output : std::string();
+}
+
+// Runs the project's validator over `paths`; the text it printed when a document is invalid.
+std::string SchemaErrors(const std::vector<std::string>& paths) {
+  std::string command = "/usr/bin/python3 '" KEGVERTER_SOURCE_DIR "/scripts/validate_beerjson.py'";
+  for (const std::string& p : paths) command += " '" + p + "'";
+  command += " 2>&1";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return "cannot run the validator";
+  std::string output;
+  char buffer[4096];
+  while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  const int status = pclose(pipe);
+  return status == 0 ? std::string() : output + " (status " + std::to_string(status) + ")";
+}
+
+json ReadJson(const std::string& path) { return json::parse(testing::ReadFile(path)); }
+
+// The first record of the document's only list.
+const json& FirstRecord(const json& document, const char* list) {
+  return document.at("beerjson").at(list).at(0);
+}
+
+// Writes `bytes` as `name`, converts it to BeerJSON and to BeerXML 2.01, and validates the
+// BeerJSON document.
+struct BothOutputs {
+  json beerjson;
+  testing::ParsedXml beerxml;
+};
+
+void ConvertBoth(const TempDir& dir, const std::string& name, const Bytes& bytes,
+                 BothOutputs& out) {
+  const std::string path = dir.Write(name, bytes);
+  const std::string output = ConvertToBeerJson(path);
+  ASSERT_FALSE(output.empty()) << name;
+  EXPECT_EQ(SchemaErrors({output}), "");
+  out.beerjson = ReadJson(output);
+  ASSERT_EQ(testing::Convert(path).exit_code, 0);
+  testing::ParseXmlFile(path.substr(0, path.size() - 3) + "xml", out.beerxml);
+}
+
+double Value(const json& quantity) { return quantity.at("value").get<double>(); }
+
+double XmlNumber(pugi::xml_node node, const std::string& path) {
+  return std::stod(testing::TextAt(node, path));
+}
+
+TEST(BeerJsonNumbers, ShortestTextThatReadsBack) {
+  const auto text = [](double v) {
+    char buffer[64];
+    return std::string(buffer, beerjson::NumberText(v, buffer));
+  };
+  EXPECT_EQ(text(5), "5");
+  EXPECT_EQ(text(-0.0), "0");
+  EXPECT_EQ(text(static_cast<float>(0.1)), "0.1");  // not 0.10000000149011612
+  EXPECT_EQ(text(static_cast<float>(1.052)), "1.052");
+  EXPECT_EQ(text(74.5), "74.5");
+  EXPECT_EQ(text(16777217.0), "16777217");  // whole numbers beyond float precision stay exact
+  EXPECT_EQ(text(3.4028234663852886e38), "3.4028235e+38");
+  EXPECT_EQ(text(0.1), "0.1");  // a double that is no float: its own shortest text
+  EXPECT_EQ(text(std::numeric_limits<double>::quiet_NaN()), "0");
+}
+
+TEST(BeerJsonExamples, EveryExampleIsValidAndKeepsItsRecords) {
+  TempDir dir;
+  std::vector<std::string> outputs;
+  for (const testing::ExampleFile& example : testing::ExampleFiles()) {
+    const std::string path = dir.Write(example.name, example.make());
+    const std::string output = ConvertToBeerJson(path);
+    ASSERT_FALSE(output.empty()) << example.name;
+    outputs.push_back(output);
+    // As many records as the BeerXML 2.01 output has.
+    ASSERT_EQ(testing::Convert(path).exit_code, 0);
+    testing::ParsedXml xml;
+    testing::ParseXmlFile(path.substr(0, path.size() - 3) + "xml", xml);
+    const json document = ReadJson(output);
+    EXPECT_EQ(document.at("beerjson").at("version"), 1.0);
+    const json& lists = document.at("beerjson");
+    ASSERT_EQ(lists.size(), 2u) << example.name;
+    for (const auto& [key, list] : lists.items()) {
+      if (key != "version") {
+        EXPECT_EQ(list.size(), xml.Records().size()) << example.name;
+      }
+    }
+  }
+  EXPECT_EQ(SchemaErrors(outputs), "");
+}
+
+TEST(BeerJsonExamples, RecipeKeepsTheBrewersValuesInTheirUnits) {
+  TempDir dir;
+  BothOutputs out;
+  ConvertBoth(dir, "Pale Ale.rec", testing::RecipeExample(), out);
+  const json& recipe = FirstRecord(out.beerjson, "recipes");
+  const pugi::xml_node xml = out.beerxml.Records().at(0);
+
+  EXPECT_EQ(recipe.at("name"), testing::TextAt(xml, "name"));
+  EXPECT_EQ(recipe.at("type"), "all grain");
+  EXPECT_EQ(recipe.at("batch_size"), (json{{"unit", "gal"}, {"value", 5.5}}));
+  EXPECT_EQ(recipe.at("boil").at("pre_boil_size"), (json{{"unit", "gal"}, {"value", 7}}));
+  EXPECT_EQ(recipe.at("boil").at("boil_time"), (json{{"unit", "min"}, {"value", 60}}));
+  EXPECT_DOUBLE_EQ(Value(recipe.at("efficiency").at("brewhouse")), XmlNumber(xml, "efficiency"));
+  EXPECT_NEAR(Value(recipe.at("original_gravity")), XmlNumber(xml, "original_gravity"), 5e-4);
+  EXPECT_EQ(recipe.at("style").at("name"), testing::TextAt(xml, "style/name"));
+  EXPECT_EQ(recipe.at("style").at("category"), testing::TextAt(xml, "style/category"));
+  EXPECT_EQ(recipe.at("style").at("type"), "beer");
+
+  // Each list, item by item, against the BeerXML 2.01 items.
+  const json& ingredients = recipe.at("ingredients");
+  const auto xml_items = [&](const char* list) {
+    std::vector<pugi::xml_node> items;
+    for (pugi::xml_node n : xml.child("ingredients").child(list).children()) items.push_back(n);
+    return items;
+  };
+  const auto fermentables = xml_items("grain_bill");
+  ASSERT_EQ(ingredients.at("fermentable_additions").size(), fermentables.size());
+  for (std::size_t i = 0; i < fermentables.size(); ++i) {
+    const json& f = ingredients.at("fermentable_additions").at(i);
+    EXPECT_EQ(f.at("name"), testing::TextAt(fermentables[i], "name"));
+    EXPECT_EQ(f.at("type"), testing::TextAt(fermentables[i], "type"));
+    EXPECT_EQ(f.at("amount").at("unit"), "lb");
+    EXPECT_NEAR(Value(f.at("amount")), XmlNumber(fermentables[i], "amount"), 5e-4);
+    EXPECT_EQ(f.at("color").at("unit"), "Lovi");
+  }
+  const auto hops = xml_items("hop_bill");
+  ASSERT_EQ(ingredients.at("hop_additions").size(), hops.size());
+  for (std::size_t i = 0; i < hops.size(); ++i) {
+    const json& h = ingredients.at("hop_additions").at(i);
+    EXPECT_EQ(h.at("form"), testing::TextAt(hops[i], "form"));
+    EXPECT_EQ(h.at("amount").at("unit"), "oz");
+    EXPECT_NEAR(Value(h.at("amount")), XmlNumber(hops[i], "amount"), 5e-3);
+    EXPECT_NEAR(Value(h.at("alpha_acid")), XmlNumber(hops[i], "alpha_acid_units"), 5e-3);
+    EXPECT_EQ(h.at("timing").at("duration").at("value").get<double>(), XmlNumber(hops[i], "time"));
+    EXPECT_EQ(h.at("timing").at("duration").at("unit"),
+              hops[i].child("time").attribute("duration").value());
+  }
+  // Dry hop days and first wort: one in fermentation, the other said in the notes.
+  EXPECT_EQ(ingredients.at("hop_additions").at(3).at("timing").at("use"), "add_to_fermentation");
+  EXPECT_EQ(ingredients.at("hop_additions").at(1).at("timing").at("use"), "add_to_boil");
+  const std::string notes = recipe.at("notes");
+  EXPECT_NE(notes.find("Hop Centennial (0.5 oz): first wort"), std::string::npos) << notes;
+  EXPECT_NE(
+      notes.find("Bitterness: " + testing::TextAt(xml, "international_bitterness_units/estimate")),
+      std::string::npos)
+      << notes;
+
+  const auto miscs = xml_items("adjuncts");
+  ASSERT_EQ(ingredients.at("miscellaneous_additions").size(), miscs.size());
+  for (std::size_t i = 0; i < miscs.size(); ++i) {
+    const json& m = ingredients.at("miscellaneous_additions").at(i);
+    const pugi::xml_node amount =
+        miscs[i].child("amount") ? miscs[i].child("amount") : miscs[i].child("amount_as_weight");
+    EXPECT_NEAR(Value(m.at("amount")), std::stod(amount.text().get()), 5e-3);
+    const std::string unit = amount.first_attribute().value();
+    const std::string expected_unit = unit == "ozfl" ? "floz" : unit == "gm" ? "g" : unit;
+    EXPECT_EQ(m.at("amount").at("unit"), expected_unit);
+  }
+  const json& yeast = ingredients.at("culture_additions").at(0);
+  EXPECT_EQ(yeast.at("form"), "liquid");
+  EXPECT_EQ(yeast.at("amount"), (json{{"unit", "ml"}, {"value", 0}}));
+  const json& water = ingredients.at("water_additions").at(0);
+  EXPECT_EQ(water.at("amount"), (json{{"unit", "gal"}, {"value", 7}}));
+
+  // The simple mash: the strike temperature and the ratio derived once, as BeerXML 2.01 shows.
+  const json& steps = recipe.at("mash").at("mash_steps");
+  const pugi::xml_node xml_steps = xml.child("mash").child("mash_steps");
+  std::size_t i = 0;
+  for (pugi::xml_node step : xml_steps.children("step")) {
+    const json& s = steps.at(i++);
+    EXPECT_EQ(s.at("name"), testing::TextAt(step, "name"));
+    EXPECT_EQ(s.at("type"), testing::TextAt(step, "type"));
+    EXPECT_EQ(Value(s.at("step_temperature")), XmlNumber(step, "step_temperature"));
+    EXPECT_EQ(Value(s.at("ramp_time")), XmlNumber(step, "ramp_time"));
+    if (step.child("infuse_temperature")) {
+      EXPECT_EQ(Value(s.at("infuse_temperature")), XmlNumber(step, "infuse_temperature"));
+      EXPECT_NEAR(Value(s.at("amount")), XmlNumber(step, "infuse_amount"), 5e-3);
+      EXPECT_NEAR(Value(s.at("water_grain_ratio")), XmlNumber(step, "water_grain_ratio"), 5e-3);
+      EXPECT_EQ(s.at("water_grain_ratio").at("unit"), "qt/lb");
+    } else {
+      EXPECT_FALSE(s.contains("infuse_temperature"));
+    }
+  }
+  EXPECT_EQ(i, steps.size());
+}
+
+TEST(BeerJsonExamples, DatabasesAgreeWithBeerXml) {
+  TempDir dir;
+  BothOutputs yeast;
+  ConvertBoth(dir, "yeast.dat", testing::MakeYeastExample(), yeast);
+  const json& culture = FirstRecord(yeast.beerjson, "cultures");
+  const pugi::xml_node xml_yeast = yeast.beerxml.Records().at(0);
+  // The stored bounds are kept as the range; BeerXML 2.01 shows their mean.
+  const double low = Value(culture.at("attenuation_range").at("minimum"));
+  const double high = Value(culture.at("attenuation_range").at("maximum"));
+  EXPECT_DOUBLE_EQ((low + high) / 2, XmlNumber(xml_yeast, "attenuation"));
+  EXPECT_EQ(culture.at("temperature_range").at("minimum").at("unit"), "F");
+  EXPECT_EQ(culture.at("flocculation"), testing::TextAt(xml_yeast, "flocculation"));
+
+  BothOutputs styles;
+  ConvertBoth(dir, "styles.dat", testing::MakeStylesExample(), styles);
+  const json& style = FirstRecord(styles.beerjson, "styles");
+  const pugi::xml_node xml_style = styles.beerxml.Records().at(0);
+  EXPECT_EQ(style.at("name"), testing::TextAt(xml_style, "name"));
+  EXPECT_EQ(style.at("original_gravity").at("minimum"), (json{{"unit", "sg"}, {"value", 1.04}}));
+  EXPECT_EQ(style.at("color").at("maximum").at("unit"), "SRM");
+  EXPECT_EQ(style.at("notes"), "Examples: " + testing::TextAt(xml_style, "examples") +
+                                   "\r\nStyle type: " + testing::TextAt(xml_style, "type"));
+
+  BothOutputs extra;
+  ConvertBoth(dir, "extra.dat", testing::MakeExtraExample(), extra);
+  const auto xml_miscs = extra.beerxml.Records();
+  const json& miscs = extra.beerjson.at("beerjson").at("miscellaneous_ingredients");
+  ASSERT_EQ(miscs.size(), xml_miscs.size());
+  for (std::size_t i = 0; i < miscs.size(); ++i) {
+    const std::string xml_notes = testing::TextAt(xml_miscs[i], "notes");
+    const std::string notes = miscs[i].at("notes");
+    EXPECT_EQ(notes.substr(0, xml_notes.size()), xml_notes);
+  }
+
+  BothOutputs malt;
+  ConvertBoth(dir, "malt.dat", testing::MakeMaltExample(), malt);
+  const json& fermentable = FirstRecord(malt.beerjson, "fermentables");
+  const pugi::xml_node xml_malt = malt.beerxml.Records().at(0);
+  EXPECT_NEAR(Value(fermentable.at("yield").at("fine_coarse_difference")),
+              XmlNumber(xml_malt, "coarse_fine_diff"), 0.05);
+  EXPECT_EQ(fermentable.at("recommend_mash"),
+            testing::TextAt(xml_malt, "recommend_mash") == "true");
+  EXPECT_EQ(fermentable.at("diastatic_power").at("unit"), "Lintner");
+}
+
+// A recipe with codes the application defines no meaning for, damaged numbers and texts: the
+// document stays valid, and every lost meaning is named in the notes.
+TEST(BeerJsonBadInput, UnknownCodesGoToTheNotesAndTheDocumentStaysValid) {
+  testing::RecipeFile file;
+  file.header.Text(0, 85, "").U8(125, 9);  // empty name, recipe type 9
+  file.style.Text(0, 55, "Odd").Text(55, 55, "Style").U8(110, 4).Text(1028, 2, "AB");
+  testing::Bytes hop(testing::kHopAdditionSize);
+  hop.Text(0, 55, "Mystery").I16(80, static_cast<std::int16_t>(0x7003)).F32(625, 1.5f).U8(629, 61);
+  file.hops.push_back(hop);
+  testing::Bytes misc(testing::kMiscAdditionSize);
+  misc.Text(0, 55, "Dust").U8(55, 9).U8(60, 7).U8(61, 5).U8(62, 8).F32(577, 2.0f);
+  file.miscs.push_back(misc);
+  testing::Bytes malt(testing::kFermentableAdditionSize);
+  malt.Text(0, 55, "Rice").U8(165, 4).F32(521, 1.0f);
+  file.fermentables.push_back(malt);
+  file.yeast.Text(0, 55, "Yeast")
+      .U8(135, 8)
+      .U8(136, 9)
+      .U8(467, 5)
+      .F32(463, std::numeric_limits<float>::quiet_NaN());
+  file.SyncCounts();
+
+  TempDir dir;
+  const std::string output = ConvertToBeerJson(dir.Write("odd.rec", file.Build()));
+  ASSERT_FALSE(output.empty());
+  EXPECT_EQ(SchemaErrors({output}), "");
+  const json recipe = FirstRecord(ReadJson(output), "recipes");
+  EXPECT_EQ(recipe.at("name"), "");
+  EXPECT_EQ(recipe.at("type"), "other");
+  EXPECT_EQ(recipe.at("style").at("style_letter"), "A");
+  EXPECT_EQ(recipe.at("style").at("type"), "other");
+  const std::string notes = recipe.at("notes");
+  for (const char* line :
+       {"Recipe type code 9 (no meaning known)", "Style letter: AB",
+        "Style type code 4 (no meaning known)", "Hop Mystery: form code 7 (no meaning known)",
+        "Hop Mystery (1.5 oz): first wort", "Miscellaneous Dust: type code 9 (no meaning known)",
+        "Miscellaneous Dust: amount: unit code 8 (no meaning known)",
+        "Miscellaneous Dust: use code 7 (no meaning known)",
+        "Yeast Yeast: type code 8 (no meaning known)",
+        "Yeast Yeast: form code 9 (no meaning known)"}) {
+    EXPECT_NE(notes.find(line), std::string::npos) << line << "\nin: " << notes;
+  }
+  const json& f = recipe.at("ingredients").at("fermentable_additions").at(0);
+  EXPECT_EQ(f.at("type"), "other");
+  EXPECT_EQ(f.at("grain_group"), "adjunct");
+  EXPECT_EQ(recipe.at("ingredients").at("miscellaneous_additions").at(0).at("amount"),
+            (json{{"unit", "unit"}, {"value", 2}}));
+}
+
+TEST(BeerJsonBadInput, NonNumbersHugeValuesAndEmptyTextsStayValid) {
+  Bytes yeast(468);
+  yeast.F32(463, std::numeric_limits<float>::infinity()).I32(455, 2147483647).I32(459, 2147483647);
+  Bytes second(468);
+  second.F32(463, 3.0e38f).U8(467, 9).Text(0, 55, "\x01\x92\x81");
+  TempDir dir;
+  const std::string output =
+      ConvertToBeerJson(dir.Write("yeast.dat", testing::DatabaseOf({yeast, second})));
+  ASSERT_FALSE(output.empty());
+  EXPECT_EQ(SchemaErrors({output}), "");
+  const json cultures = ReadJson(output).at("beerjson").at("cultures");
+  EXPECT_EQ(Value(cultures.at(0).at("temperature_range").at("minimum")), 0);  // as BeerXML 2.01
+  EXPECT_EQ(cultures.at(0).at("attenuation_range").at("maximum").at("value"), 2147483647);
+  // The shortest text of the float: it reads back to the same float.
+  EXPECT_EQ(static_cast<float>(Value(cultures.at(1).at("temperature_range").at("maximum"))),
+            3.0e38f);
+  EXPECT_EQ(cultures.at(1).at("name"), "\xEF\xBF\xBD\xE2\x80\x99\xC2\x81");
+  EXPECT_FALSE(cultures.at(1).contains("flocculation"));
+}
+
+TEST(BeerJsonBadInput, AMashWithoutStepsIsLeftOutOfTheList) {
+  Bytes schedule(14875);
+  schedule.Text(14620, 255, "Empty");
+  TempDir dir;
+  const std::string output = ConvertToBeerJson(dir.Write("Empty.msh", schedule));
+  ASSERT_FALSE(output.empty());
+  EXPECT_EQ(SchemaErrors({output}), "");
+  EXPECT_TRUE(ReadJson(output).at("beerjson").at("mashes").empty());
+}
+
+TEST(BeerJsonBadInput, AnUnknownStepKindIsNamedInTheMashNotes) {
+  Bytes schedule(14875);
+  schedule.I32(0, 2).Text(14620, 255, "Two");
+  const Bytes first = testing::StepSlot(
+      {.kind = 0, .name = "Rest", .step_temperature = 152, .step_time = 60, .amount = 12.5f});
+  const Bytes odd = testing::StepSlot({.kind = 7, .name = "Odd"});
+  schedule.Raw(20, std::string(first.data().begin(), first.data().end()));
+  schedule.Raw(20 + 292, std::string(odd.data().begin(), odd.data().end()));
+  TempDir dir;
+  const std::string output = ConvertToBeerJson(dir.Write("Two.msh", schedule));
+  ASSERT_FALSE(output.empty());
+  EXPECT_EQ(SchemaErrors({output}), "");
+  const json mash = FirstRecord(ReadJson(output), "mashes");
+  ASSERT_EQ(mash.at("mash_steps").size(), 1u);
+  EXPECT_EQ(mash.at("mash_steps").at(0).at("amount"), (json{{"unit", "qt"}, {"value", 12.5}}));
+  EXPECT_EQ(mash.at("notes"), "Step \"Odd\" left out: kind code 7 (no meaning known)");
+}
+
+// Every example with bytes overwritten at random (fixed seeds): codes without meaning, NaNs,
+// huge numbers, broken texts. Whatever comes out must validate.
+TEST(BeerJsonBadInput, DamagedExamplesStaySchemaValid) {
+  TempDir dir;
+  std::vector<std::string> outputs;
+  std::mt19937 random(12);
+  for (const testing::ExampleFile& example : testing::ExampleFiles()) {
+    const Bytes original = example.make();
+    for (int variant = 0; variant < 12; ++variant) {
+      std::vector<std::uint8_t> bytes = original.data();
+      // Databases keep their count, so that the records are still read.
+      const std::size_t first = std::string_view(example.name).ends_with(".dat") ? 4 : 0;
+      for (int k = 0; k < 40 && bytes.size() > first; ++k) {
+        const std::size_t at = first + random() % (bytes.size() - first);
+        bytes[at] = static_cast<std::uint8_t>(random());
+      }
+      const std::string folder = "v" + std::to_string(variant) + "-" + example.name;
+      std::filesystem::create_directory(dir.Path(folder));
+      const std::string path =
+          dir.Write(folder + "/" + example.name,
+                    std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      const std::string output = ConvertToBeerJson(path);
+      if (!output.empty()) outputs.push_back(output);
+    }
+  }
+  EXPECT_GT(outputs.size(), 80u);
+  EXPECT_EQ(SchemaErrors(outputs), "");
+}
+
+// Every example into one document from two threads: each list holds all the records of its
+// kind, and the document validates.
+TEST(BeerJsonCombined, OneDocumentHoldsEveryListOfTheRun) {
+  TempDir dir;
+  std::vector<std::string> inputs;
+  std::map<std::string, std::size_t> expected;
+  for (const testing::ExampleFile& example : testing::ExampleFiles()) {
+    inputs.push_back(dir.Write(example.name, example.make()));
+    const std::string single = ConvertToBeerJson(inputs.back());
+    ASSERT_FALSE(single.empty());
+    const json document = ReadJson(single);
+    for (const auto& [key, list] : document.at("beerjson").items()) {
+      if (key != "version") expected[key] += list.size();
+    }
+  }
+  BeerJsonCombined combined;
+  const auto add_every_other = [&](std::size_t first) {
+    for (std::size_t i = first; i < inputs.size(); i += 2) {
+      EXPECT_TRUE(AddToBeerJson(inputs[i], combined));
+    }
+  };
+  std::thread other(add_every_other, 1);
+  add_every_other(0);
+  other.join();
+  EXPECT_FALSE(AddToBeerJson(dir.Write("notes.txt", std::string_view("text")), combined));
+  std::string error;
+  ASSERT_TRUE(combined.Finish(dir.Path("library.json"), error)) << error;
+  EXPECT_EQ(SchemaErrors({dir.Path("library.json")}), "");
+  const json document = ReadJson(dir.Path("library.json")).at("beerjson");
+  EXPECT_EQ(document.size(), expected.size() + 1);
+  for (const auto& [list, count] : expected) EXPECT_EQ(document.at(list).size(), count) << list;
+
+  BeerJsonCombined empty;
+  ASSERT_TRUE(empty.Finish(dir.Path("empty.json"), error)) << error;
+  EXPECT_EQ(SchemaErrors({dir.Path("empty.json")}), "");
+  EXPECT_EQ(ReadJson(dir.Path("empty.json")), (json{{"beerjson", {{"version", 1.0}}}}));
+  EXPECT_FALSE(empty.Finish(dir.Path("missing/empty.json"), error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(BeerJsonSave, AnUnwritableOutputIsReportedAndLeavesNothing) {
+  TempDir dir;
+  const std::string input = dir.Write("water.dat", testing::MakeWaterExample());
+  std::string error;
+  std::unique_ptr<InputFile> file = InputFile::Open(input, error);
+  ASSERT_TRUE(file);
+  std::int32_t count = 0;
+  DetectKind(*file, input, count);
+  ExportRun run;
+  BeerJsonConverter(FileKind::WaterFile)(*file, count, dir.Path("missing/water.json"), run,
+                                         nullptr);
+  EXPECT_FALSE(run.saved);
+  EXPECT_FALSE(run.save_error.empty());
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("missing")));
+}
+
+}  // namespace
+}  // namespace kegverter
