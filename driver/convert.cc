@@ -77,6 +77,21 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
       count = static_cast<std::int32_t>(complete);
     }
   }
+  if (request.combine != nullptr) {
+    result.records = count;
+    kind->combine(*input, count, *request.combine);
+    for (const std::string& warning : input->warnings()) complain(trimmed, warning);
+    if (input->read_error()) {
+      complain(trimmed, "a read error occurred; the records may be incomplete");
+      result.status = Status::Failed;
+    } else {
+      if (input->truncated()) {
+        complain(trimmed, "the file is truncated; the missing bytes were read as zeros");
+      }
+      result.status = Status::Written;
+    }
+    return result;
+  }
   const ConvertFn convert = kind->writers[static_cast<std::size_t>(request.format)];
   if (convert == nullptr) {
     complain(trimmed,
@@ -85,7 +100,7 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
   }
 
   result.status = Status::Failed;
-  result.output = request.output.empty() ? OutputPath(trimmed) : request.output;
+  result.output = request.output.empty() ? OutputPath(trimmed, request.format) : request.output;
   result.records = count;
   ExportRun run;
   run.faults = request.faults;

@@ -19,6 +19,9 @@ struct ConversionRequest {
   std::string output;            ///< empty: beside the input, as OutputPath names it
   std::FILE* console = nullptr;  ///< receives the console dump of each record; null: no dump
   DomFaults faults;              ///< document failures to simulate (tests only)
+  /// When set, the records are added to this document of a whole run instead of being written
+  /// to an output of their own.
+  BeerJsonCombined* combine = nullptr;
 };
 
 /// One line of the account: what it is about (the input or the output path) and what happened.

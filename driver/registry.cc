@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "beerjson/beerjson.h"
 #include "beerxml/emitter.h"
 #include "beerxml/hops_writer.h"
 #include "beerxml/malt_writer.h"
@@ -49,6 +50,15 @@ void Convert(InputFile& input, std::int32_t count, const std::string& output_pat
   input.Close();
 }
 
+/// Reads the records of a kind and adds them to a combined document.
+template <class R, auto Reader>
+void Combine(InputFile& input, std::int32_t count, BeerJsonCombined& combined) {
+  std::vector<R> records(static_cast<std::size_t>(count));  // the count is bounded by the file
+  Reader(input, std::span<R>(records));
+  input.Close();
+  combined.Add(std::span<const R>(records));
+}
+
 /// The writer column of a row: one conversion per output format, in OutputFormat order.
 template <class R, auto Reader, CloseOrder order, auto Dump, auto... Writers>
 constexpr std::array<ConvertFn, kFormatCount> WritersOf() {
@@ -58,6 +68,7 @@ constexpr std::array<ConvertFn, kFormatCount> WritersOf() {
 
 constexpr std::array kFormats = {
     FormatInfo{OutputFormat::BeerXml2, "beerxml2", "xml", "BeerXML 2.01"},
+    FormatInfo{OutputFormat::BeerJson, "beerjson", "json", "BeerJSON 1.0"},
 };
 static_assert(kFormats.size() == kFormatCount);
 
@@ -70,48 +81,48 @@ constexpr std::array kKinds = {
              "miscellaneous ingredient database", RecordLayout<MiscRecord>::kRecordSize,
              "miscellaneous_ingredients", "miscellaneous",
              WritersOf<MiscRecord, ReadMiscRecords, CloseOrder::WriteThenClose, &PrintMiscRecord,
-                       ExportMiscRecords>(),
-             false},
+                       ExportMiscRecords, WriteMiscBeerJson>(),
+             &Combine<MiscRecord, ReadMiscRecords>, false},
     KindInfo{FileKind::HopsDat, "hops.dat", "hops.dat", "dat", "hops.dat", "hop database",
              RecordLayout<HopRecord>::kRecordSize, "varieties", "hop",
              WritersOf<HopRecord, ReadHopRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportHopRecords>(),
-             false},
+                       ExportHopRecords, WriteHopBeerJson>(),
+             &Combine<HopRecord, ReadHopRecords>, false},
     KindInfo{FileKind::MaltDat, "malt.dat", "malt.dat", "dat", "malt.dat", "fermentable database",
              RecordLayout<MaltRecord>::kRecordSize, "fermentables", "fermentable",
              WritersOf<MaltRecord, ReadMaltRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportMaltRecords>(),
-             false},
+                       ExportMaltRecords, WriteMaltBeerJson>(),
+             &Combine<MaltRecord, ReadMaltRecords>, false},
     KindInfo{FileKind::StylesDat, "styles.dat", "styles.dat", "dat", "styles.dat", "style database",
              RecordLayout<StyleRecord>::kRecordSize, "styles", "style",
              WritersOf<StyleRecord, ReadStyleRecords, CloseOrder::CloseThenWrite, nullptr,
-                       ExportStyleRecords>(),
-             false},
+                       ExportStyleRecords, WriteStyleBeerJson>(),
+             &Combine<StyleRecord, ReadStyleRecords>, false},
     KindInfo{FileKind::WaterFile, "water.dat", "water.dat", "dat", "water.dat", "water profile",
              RecordLayout<WaterRecord>::kRecordSize, "profiles", "water",
              WritersOf<WaterRecord, ReadWaterRecords, CloseOrder::CloseThenWrite, nullptr,
-                       ExportWaterRecords>(),
-             false},
+                       ExportWaterRecords, WriteWaterBeerJson>(),
+             &Combine<WaterRecord, ReadWaterRecords>, false},
     KindInfo{FileKind::YeastDat, "yeast.dat", "yeast.dat", "dat", "yeast.dat", "yeast database",
              RecordLayout<YeastRecord>::kRecordSize, "cultures", "yeast",
              WritersOf<YeastRecord, ReadYeastRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportYeastRecords>(),
-             false},
+                       ExportYeastRecords, WriteYeastBeerJson>(),
+             &Combine<YeastRecord, ReadYeastRecords>, false},
     KindInfo{FileKind::WaterFile, "wtr", "", "wtr", "profile.wtr", "water profile", kOneRecord,
              "profiles", "water",
              WritersOf<WaterRecord, ReadWaterRecords, CloseOrder::CloseThenWrite, nullptr,
-                       ExportWaterRecords>(),
-             false},
+                       ExportWaterRecords, WriteWaterBeerJson>(),
+             &Combine<WaterRecord, ReadWaterRecords>, false},
     KindInfo{FileKind::MshFile, "msh", "", "msh", "schedule.msh", "mash schedule", kOneRecord,
              "procedure", "mash",
              WritersOf<MashScheduleRecord, ReadMashSchedule, CloseOrder::WriteThenClose, nullptr,
-                       ExportMashSchedules>(),
-             false},
+                       ExportMashSchedules, WriteMashBeerJson>(),
+             &Combine<MashScheduleRecord, ReadMashSchedule>, false},
     KindInfo{FileKind::RecFile, "rec", "", "rec", "recipe.rec", "recipe", kOneRecord, "recipes",
              "recipe",
              WritersOf<RecipeRecord, ReadRecipeRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportRecipeRecords>(),
-             true},
+                       ExportRecipeRecords, WriteRecipeBeerJson>(),
+             &Combine<RecipeRecord, ReadRecipeRecords>, true},
     // Brew sessions are recognised so that they can be named in messages; nothing converts them.
     KindInfo{FileKind::BrwFile,
              "brw",
@@ -123,6 +134,7 @@ constexpr std::array kKinds = {
              "",
              "",
              {},
+             nullptr,
              false},
 };
 
@@ -195,9 +207,10 @@ std::string_view FileNameOf(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-std::string OutputPath(std::string_view trimmed_path) {
+std::string OutputPath(std::string_view trimmed_path, OutputFormat format) {
   if (trimmed_path.size() < 4) return std::string();
-  return std::string(trimmed_path.substr(0, trimmed_path.size() - 3)) + "xml";
+  return std::string(trimmed_path.substr(0, trimmed_path.size() - 3)) +
+         std::string(Info(format).extension);
 }
 
 bool HasCountHeader(std::string_view trimmed_path) {

@@ -14,6 +14,7 @@
 
 namespace kegverter {
 
+class BeerJsonCombined;
 class InputFile;
 struct ExportRun;
 
@@ -35,8 +36,9 @@ enum class FileKind : std::int32_t {
 /// An output format. Each row of the registry has one writer per format.
 enum class OutputFormat : std::uint8_t {
   BeerXml2 = 0,  ///< BeerXML 2.01, what kegverter writes
+  BeerJson = 1,  ///< BeerJSON 1.0
 };
-inline constexpr std::size_t kFormatCount = 1;
+inline constexpr std::size_t kFormatCount = 2;
 
 struct FormatInfo {
   OutputFormat format;
@@ -57,6 +59,10 @@ const FormatInfo& Info(OutputFormat format);
 using ConvertFn = void (*)(InputFile& input, std::int32_t count, const std::string& output_path,
                            ExportRun& run, std::FILE* console);
 
+/// Reads `count` records from `input` and adds them to a BeerJSON document that gathers a whole
+/// run.
+using CombineFn = void (*)(InputFile& input, std::int32_t count, BeerJsonCombined& combined);
+
 struct KindInfo {
   FileKind kind;
   std::string_view label;        ///< names the kind in scripts, the fuzzer and reports
@@ -68,6 +74,7 @@ struct KindInfo {
   std::string_view list;         ///< the BeerXML 2.01 list element the records go into
   std::string_view element;      ///< the element of one record in that list
   std::array<ConvertFn, kFormatCount> writers;  ///< null: recognised, not converted
+  CombineFn combine;    ///< adds the records to a combined BeerJSON document
   bool prints_summary;  ///< kegverter prints "Processed N record." after the output
 
   bool database() const { return !file_name.empty(); }
@@ -91,9 +98,9 @@ std::string TrimPath(std::string_view path);
 /// The last component of a path: what follows the last '/' or '\'.
 std::string_view FileNameOf(std::string_view path);
 
-/// The output path: the trimmed path with its last three characters replaced by "xml"; empty
-/// when the trimmed path is shorter than four characters.
-std::string OutputPath(std::string_view trimmed_path);
+/// The output path: the trimmed path with its last three characters replaced by the format's
+/// extension ("xml" for BeerXML); empty when the trimmed path is shorter than four characters.
+std::string OutputPath(std::string_view trimmed_path, OutputFormat format = OutputFormat::BeerXml2);
 
 /// True for a '.dat' path: the file starts with a 4-byte record count.
 bool HasCountHeader(std::string_view trimmed_path);

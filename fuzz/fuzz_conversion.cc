@@ -29,7 +29,7 @@
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
-#include "beerjson/convert.h"
+#include "driver/convert.h"
 #include "beerxml/emitter.h"
 #include "driver/driver.h"
 #include "driver/registry.h"
@@ -296,12 +296,14 @@ int ConvertOne(const std::uint8_t* data, std::size_t size) {
 
   // The same input as BeerJSON: the same files convert, and the document is valid JSON.
   const fs::path json_output = workspace.folder / (name.substr(0, name.size() - 3) + "json");
-  ExportRun run;
-  const bool json_converted = ConvertToBeerJson(input.string(), json_output.string(), run);
+  ConversionRequest request;
+  request.input = input.string();
+  request.format = OutputFormat::BeerJson;
+  const ConversionResult json_result = ConvertFile(request);
   const bool json_written = fs::exists(json_output, ec);
-  if (json_written != run.saved)
-    Fail("%s: BeerJSON saved %d, file %d", name.c_str(), run.saved, json_written);
-  if (status == 0 && !(json_converted && json_written)) {
+  if (json_written != json_result.saved)
+    Fail("%s: BeerJSON saved %d, file %d", name.c_str(), json_result.saved, json_written);
+  if (status == 0 && json_result.status != ConversionResult::Status::Written) {
     Fail("%s: BeerXML written but no BeerJSON", name.c_str());
   }
   if (json_written) {

@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "beerjson/beerjson.h"
-#include "beerjson/convert.h"
+#include "driver/convert.h"
 #include "beerjson/json_out.h"
 #include "beerxml/emitter.h"
 #include "driver/registry.h"
@@ -34,10 +34,11 @@ using testing::TempDir;
 
 // Converts `path` to BeerJSON beside it; the output path, empty when nothing was written.
 std::string ConvertToBeerJson(const std::string& path) {
-  const std::string output = path.substr(0, path.size() - 3) + "json";
-  ExportRun run;
-  if (!kegverter::ConvertToBeerJson(path, output, run)) return {};
-  return run.saved ? output : std::string();
+  ConversionRequest request;
+  request.input = path;
+  request.format = OutputFormat::BeerJson;
+  const ConversionResult result = ConvertFile(request);
+  return result.saved ? result.output : std::string();
 }
 
 // Runs the project's validator over `paths`; the text it printed when a document is invalid.
@@ -409,15 +410,19 @@ TEST(BeerJsonCombined, OneDocumentHoldsEveryListOfTheRun) {
     }
   }
   BeerJsonCombined combined;
+  const auto add = [&combined](const std::string& input) {
+    ConversionRequest request;
+    request.input = input;
+    request.combine = &combined;
+    return ConvertFile(request).status == ConversionResult::Status::Written;
+  };
   const auto add_every_other = [&](std::size_t first) {
-    for (std::size_t i = first; i < inputs.size(); i += 2) {
-      EXPECT_TRUE(AddToBeerJson(inputs[i], combined));
-    }
+    for (std::size_t i = first; i < inputs.size(); i += 2) EXPECT_TRUE(add(inputs[i]));
   };
   std::thread other(add_every_other, 1);
   add_every_other(0);
   other.join();
-  EXPECT_FALSE(AddToBeerJson(dir.Write("notes.txt", std::string_view("text")), combined));
+  EXPECT_FALSE(add(dir.Write("notes.txt", std::string_view("text"))));
   std::string error;
   ASSERT_TRUE(combined.Finish(dir.Path("library.json"), error)) << error;
   EXPECT_EQ(SchemaErrors({dir.Path("library.json")}), "");
@@ -435,17 +440,14 @@ TEST(BeerJsonCombined, OneDocumentHoldsEveryListOfTheRun) {
 
 TEST(BeerJsonSave, AnUnwritableOutputIsReportedAndLeavesNothing) {
   TempDir dir;
-  const std::string input = dir.Write("water.dat", testing::MakeWaterExample());
-  std::string error;
-  std::unique_ptr<InputFile> file = InputFile::Open(input, error);
-  ASSERT_TRUE(file);
-  std::int32_t count = 0;
-  DetectKind(*file, input, count);
-  ExportRun run;
-  BeerJsonConverter(FileKind::WaterFile)(*file, count, dir.Path("missing/water.json"), run,
-                                         nullptr);
-  EXPECT_FALSE(run.saved);
-  EXPECT_FALSE(run.save_error.empty());
+  ConversionRequest request;
+  request.input = dir.Write("water.dat", testing::MakeWaterExample());
+  request.format = OutputFormat::BeerJson;
+  request.output = dir.Path("missing/water.json");
+  const ConversionResult result = ConvertFile(request);
+  EXPECT_FALSE(result.saved);
+  ASSERT_FALSE(result.messages.empty());
+  EXPECT_EQ(result.messages.back().text.rfind("not written: ", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(dir.Path("missing")));
 }
 
