@@ -1,24 +1,41 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the suite in the normal build (build/) and again in the
 # sanitizer build (build/sanitize, AddressSanitizer and UndefinedBehaviorSanitizer, which stop at
-# the first report, leaks included), then a short fuzz campaign over every file kind.
-# Fails when any of the three fails.
+# the first report, leaks included), a short fuzz campaign over every file kind, the Linux .deb
+# (installed, used and removed), and the Windows build's suite under Wine with its example
+# outputs compared to Linux's. Fails when any stage fails; ends with each stage's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
 
 status=0
-echo "== tests (build/)"
-ctest --test-dir build --output-on-failure -j2 || status=1
+timings=()
+# stage NAME COMMAND...: runs one stage, notes its time and whether it failed.
+stage() {
+  local name=$1 start result=ok
+  shift
+  echo "== $name"
+  start=$SECONDS
+  "$@" || { result=FAILED; status=1; }
+  timings+=("$(printf '%-58s %5ss  %s' "$name" $((SECONDS - start)) "$result")")
+}
 
-echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer (build/sanitize/)"
-if [ ! -f build/sanitize/build.ninja ]; then
-  cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEGVERTER_SANITIZE=ON -DKEGVERTER_BENCH=OFF
-fi
-cmake --build build/sanitize -j2
-ctest --test-dir build/sanitize --output-on-failure -j2 || status=1
+run_tests() { ctest --test-dir build --output-on-failure -j2; }
+build_sanitize() {
+  if [ ! -f build/sanitize/build.ninja ]; then
+    cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEGVERTER_SANITIZE=ON -DKEGVERTER_BENCH=OFF
+  fi
+  cmake --build build/sanitize -j2
+}
+run_sanitize() { ctest --test-dir build/sanitize --output-on-failure -j2; }
 
-echo "== short fuzz campaign (build/fuzz/)"
-bash scripts/fuzz.sh 20 || status=1
+stage "build (build/)" bash scripts/build.sh
+stage "tests (build/)" run_tests
+stage "sanitizer build (build/sanitize/)" build_sanitize
+stage "tests under AddressSanitizer and UBSan (build/sanitize/)" run_sanitize
+stage "short fuzz campaign (build/fuzz/)" bash scripts/fuzz.sh 20
+stage "Linux package: install, convert, remove (build/package/)" bash scripts/check-deb.sh
+stage "Windows build and tests under Wine (build/windows/)" bash scripts/test-windows.sh
 
+echo "== time per stage"
+printf '%s\n' "${timings[@]}"
 exit $status
