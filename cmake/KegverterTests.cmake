@@ -5,7 +5,7 @@
 # with the cross compiler, and runs each test program under Wine in a few shards (gtest's own
 # sharding): a Wine process start costs far more than a test, so one process per test case
 # would be slow. The Wine prefix lives in the build folder and is made by a setup test that
-# ctest runs before the shards.
+# ctest runs before the shards (kegverter_wine_start).
 if(CMAKE_CROSSCOMPILING)
   set(KEGVERTER_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -15,7 +15,7 @@ if(CMAKE_CROSSCOMPILING)
     add_library(GTest::gtest ALIAS gtest)
     add_library(GTest::gtest_main ALIAS gtest_main)
   endif()
-  set(KEGVERTER_TEST_SHARDS 4 CACHE STRING "Shards of each test program under an emulator")
+  set(KEGVERTER_TEST_SHARDS 6 CACHE STRING "Shards of each test program under an emulator")
   set(KEGVERTER_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "Wine prefix of the tests")
   set(KEGVERTER_WINE_ENVIRONMENT
     WINEPREFIX=${KEGVERTER_WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
@@ -30,10 +30,19 @@ function(kegverter_add_gtest target)
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
     return()
   endif()
-  if(NOT TEST kegverter_wineprefix)
-    add_test(NAME kegverter_wineprefix COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} wineboot --init)
-    set_tests_properties(kegverter_wineprefix PROPERTIES
+  if(NOT TEST kegverter_wine_start)
+    # Wine's server and its service processes outlive the program that started them and keep
+    # its standard output open, so ctest would wait for them forever. They are started here,
+    # detached from ctest's pipes: a server that stays up while the tests run, and the prefix
+    # made (or brought up) once before the shards run in parallel. The last test stops them.
+    add_test(NAME kegverter_wine_start COMMAND sh -c
+      "\"$1\" -p60 </dev/null >/dev/null 2>&1; \"$2\" wineboot --init </dev/null >/dev/null 2>&1"
+      sh ${KEGVERTER_WINESERVER} ${CMAKE_CROSSCOMPILING_EMULATOR})
+    add_test(NAME kegverter_wine_stop COMMAND ${KEGVERTER_WINESERVER} -k)
+    set_tests_properties(kegverter_wine_start PROPERTIES
       ENVIRONMENT "${KEGVERTER_WINE_ENVIRONMENT}" FIXTURES_SETUP kegverter_wine)
+    set_tests_properties(kegverter_wine_stop PROPERTIES
+      ENVIRONMENT "${KEGVERTER_WINE_ENVIRONMENT}" FIXTURES_CLEANUP kegverter_wine)
   endif()
   math(EXPR last "${KEGVERTER_TEST_SHARDS} - 1")
   foreach(shard RANGE ${last})

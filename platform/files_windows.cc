@@ -175,8 +175,16 @@ bool FlushToDisk(std::FILE* file) {
 }
 
 bool ReplaceWith(const std::string& from, const std::string& to, std::string& error) {
+  const std::wstring target = WindowsPath(to);
+  // Windows refuses to replace a read-only file; Wine, run by a user who may write the folder,
+  // does not. Asking first gives the same answer under both.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    error = WindowsErrorText(ERROR_ACCESS_DENIED);
+    return false;
+  }
   // One step that replaces an existing file, and returns only once the rename is on the disk.
-  if (MoveFileExW(WindowsPath(from).c_str(), WindowsPath(to).c_str(),
+  if (MoveFileExW(WindowsPath(from).c_str(), target.c_str(),
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }

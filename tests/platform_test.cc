@@ -91,6 +91,15 @@ TEST(FileNames, PathsPastTheOld260CharacterLimitConvert) {
   ExpectConverts(folder + std::string(100, 'c') + ".rec", Kind::Rec);
 }
 
+TEST(FileNames, AMissingFileIsReportedInTheSameWordsEverywhere) {
+  TempDir dir;
+  const std::string input = dir.Path("\xD0\x9F\xD0\xB8\xD0\xB2\xD0\xBE.rec");
+  const testing::RunResult run = testing::Convert(input);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "kegverter: " + input + ": cannot open: No such file or directory\n");
+  EXPECT_EQ(run.out, "");
+}
+
 TEST(ExistingOutput, ReplacedWholeByASuccessfulRun) {
   TempDir dir;
   const std::string input = dir.Write("\xCE\xB6\xCF\x8D\xCE\xB8\xCE\xBF\xCF\x82.rec",  // ζύθος
