@@ -304,7 +304,9 @@ inline std::vector<std::string> LeftoverTemporaries(const std::filesystem::path&
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     const std::string name = entry.path().filename().string();
     // TemporaryPathBeside: ".kv", eight hexadecimal digits, ".tmp".
-    if (name.size() == 15 && name.starts_with(".kv") && name.ends_with(".tmp")) found.push_back(name);
+    if (name.size() == 15 && name.starts_with(".kv") && name.ends_with(".tmp")) {
+      found.push_back(name);
+    }
   }
   return found;
 }

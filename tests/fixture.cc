@@ -173,7 +173,8 @@ std::vector<pugi::xml_node> ParsedXml::Records() const {
 
 void ParseXmlFile(const std::string& path, ParsedXml& parsed) {
   parsed.result = parsed.document.load_file(
-      PathFromUtf8(path).c_str(), pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
+      PathFromUtf8(path).c_str(),
+      pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
 }
 
 void ConvertBytes(const std::string& name, const Bytes& bytes, Converted& out) {
