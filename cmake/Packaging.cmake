@@ -23,14 +23,13 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION utils)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Kegverter developers")
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Converts the files of an old brewing application to BeerXML 2.01\n\
-Kegverter reads the recipe, mash schedule, water and ingredient database files of an old\n\
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kegverter reads the recipe, mash schedule, water and ingredient database files of an old\n\
 desktop brewing application and writes BeerXML 2.01 documents that current brewing tools read.")
   # The C++ runtime and pugixml are linked in; what remains (the C library) is found by
   # dpkg-shlibdeps.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  # The .tar.gz unpacks to bin/, share/man/ and share/doc/ under its top folder.
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackagingPerGenerator.cmake)
 endif()
 
 include(CPack)

@@ -9,7 +9,11 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 rm -rf build/package
-cpack --config build/CPackConfig.cmake -G DEB -B build/package >/dev/null
+mkdir -p build/package
+if ! cpack --config build/CPackConfig.cmake -G DEB -B build/package >build/package/cpack.log 2>&1; then
+  cat build/package/cpack.log >&2
+  exit 1
+fi
 deb=$(ls build/package/*.deb)
 package=$(dpkg-deb -f "$deb" Package)
 if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

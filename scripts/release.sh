@@ -17,8 +17,15 @@ cmake --build build -j2 --target "${programs[@]}"
 bash scripts/build-windows.sh "${programs[@]}"
 
 mkdir -p build/release
-cpack --config build/CPackConfig.cmake -B build/release/linux >/dev/null
-cpack --config build/windows/CPackConfig.cmake -B build/release/windows >/dev/null
+for platform in linux windows; do
+  config=build/CPackConfig.cmake
+  [ "$platform" = linux ] || config=build/windows/CPackConfig.cmake
+  mkdir -p "build/release/$platform"
+  if ! cpack --config "$config" -B "build/release/$platform" >"build/release/$platform/cpack.log" 2>&1; then
+    cat "build/release/$platform/cpack.log" >&2
+    exit 1
+  fi
+done
 find build/release/linux build/release/windows -maxdepth 1 -type f \
   \( -name '*.tar.gz' -o -name '*.deb' -o -name '*.zip' \) -exec mv -f {} build/release/ \;
 ls -1 build/release/*.tar.gz build/release/*.deb build/release/*.zip
