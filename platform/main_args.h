@@ -40,7 +40,7 @@ class ConsoleSession {
   ConsoleSession& operator=(const ConsoleSession&) = delete;
 
  private:
-  unsigned previous_code_page_ = 0;  ///< 0: left unchanged
+  [[maybe_unused]] unsigned previous_code_page_ = 0;  ///< 0: left unchanged (always elsewhere)
 };
 
 }  // namespace kegverter
