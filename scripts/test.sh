@@ -9,14 +9,28 @@ cd "$(dirname "$0")/.."
 
 status=0
 timings=()
-# stage NAME COMMAND...: runs one stage, notes its time and whether it failed.
+# CPU seconds used so far by finished child processes (compilers, tests), which unlike the wall
+# time does not grow when others share the machine. Wine's own processes are not all counted.
+# `times` must run in this shell, not in a subshell of its own.
+times_file=$(mktemp)
+trap 'rm -f "$times_file"' EXIT
+children_cpu() {
+  times >"$times_file"
+  cpu_now=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/);
+                           printf "%d", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' "$times_file")
+}
+# stage NAME COMMAND...: runs one stage, notes its wall and CPU time and whether it failed.
 stage() {
-  local name=$1 start result=ok
+  local name=$1 start cpu result=ok
   shift
   echo "== $name"
   start=$SECONDS
+  children_cpu
+  cpu=$cpu_now
   "$@" || { result=FAILED; status=1; }
-  timings+=("$(printf '%-58s %5ss  %s' "$name" $((SECONDS - start)) "$result")")
+  children_cpu
+  timings+=("$(printf '%-58s %5ss wall %5ss CPU  %s' "$name" $((SECONDS - start)) \
+    $((cpu_now - cpu)) "$result")")
 }
 
 run_tests() { ctest --test-dir build --output-on-failure -j2; }
@@ -36,6 +50,6 @@ stage "short fuzz campaign (build/fuzz/)" bash scripts/fuzz.sh 20
 stage "Linux package: install, convert, remove (build/package/)" bash scripts/check-deb.sh
 stage "Windows build and tests under Wine (build/windows/)" bash scripts/test-windows.sh
 
-echo "== time per stage"
+echo "== time per stage (load average now: $(cut -d' ' -f1-3 /proc/loadavg))"
 printf '%s\n' "${timings[@]}"
 exit $status
