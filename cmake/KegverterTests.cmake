@@ -40,7 +40,7 @@ function(kegverter_add_gtest target)
       sh ${KEGVERTER_WINESERVER} ${CMAKE_CROSSCOMPILING_EMULATOR})
     add_test(NAME kegverter_wine_stop COMMAND ${KEGVERTER_WINESERVER} -k)
     set_tests_properties(kegverter_wine_start PROPERTIES
-      ENVIRONMENT "${KEGVERTER_WINE_ENVIRONMENT}" FIXTURES_SETUP kegverter_wine)
+      ENVIRONMENT "${KEGVERTER_WINE_ENVIRONMENT}" FIXTURES_SETUP kegverter_wine TIMEOUT 300)
     set_tests_properties(kegverter_wine_stop PROPERTIES
       ENVIRONMENT "${KEGVERTER_WINE_ENVIRONMENT}" FIXTURES_CLEANUP kegverter_wine)
   endif()
@@ -53,6 +53,6 @@ function(kegverter_add_gtest target)
     add_test(NAME ${target}_shard_${shard} COMMAND ${target})
     set_tests_properties(${target}_shard_${shard} PROPERTIES
       ENVIRONMENT "${KEGVERTER_WINE_ENVIRONMENT};GTEST_TOTAL_SHARDS=${KEGVERTER_TEST_SHARDS};GTEST_SHARD_INDEX=${shard}"
-      FIXTURES_REQUIRED kegverter_wine)
+      FIXTURES_REQUIRED kegverter_wine TIMEOUT 900)
   endforeach()
 endfunction()
