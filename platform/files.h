@@ -1,5 +1,6 @@
-// The few file-system operations that differ between platforms. Everything else uses the
-// standard library.
+// The file-system operations of the core. Paths are UTF-8 on every platform; on Windows they are
+// opened by their UTF-16 names (files_windows.cc), so any name works, and paths longer than the
+// old 260-character limit too.
 #pragma once
 
 #include <cstdint>
@@ -14,11 +15,17 @@ namespace kegverter {
 /// ("No such file or directory", "is a directory", ...).
 bool RegularFileSize(const std::string& path, std::uint64_t& size, std::string& error);
 
+/// Opens a file for reading in binary mode; null with the reason in `error` when it cannot be
+/// opened. Others may read the file meanwhile but not change it, where the system can say so.
+std::FILE* OpenForReading(const std::string& path, std::string& error);
+
 /// Moves an open file's position forward; false when the system refuses.
 bool SeekForward(std::FILE* file, std::uint64_t count);
 
-/// Writes `content` to a new temporary file beside `path`, then renames it over `path`. The
-/// previous file at `path`, if any, stays untouched unless the whole content was written.
+/// Writes `content` to a new temporary file beside `path`, then renames it over `path` in one
+/// step. The temporary file is created exclusively under a short name of its own (see
+/// TemporaryPathBeside), so it can neither clobber another file nor make a name that fits fail.
+/// The previous file at `path`, if any, stays untouched unless the whole content was written.
 /// False with the reason in `error` when anything fails; the temporary file is removed then.
 bool ReplaceFileContent(const std::string& path, std::string_view content, std::string& error);
 
@@ -28,5 +35,9 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, std::
 /// and the exception goes on.
 bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
                      std::string& error);
+
+/// The name of a temporary file in `path`'s folder: ".kv" and `tag` as eight hexadecimal digits,
+/// then ".tmp" (15 characters, whatever the length of `path`'s own name). Never fails.
+std::string TemporaryPathBeside(const std::string& path, std::uint32_t tag);
 
 }  // namespace kegverter

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Fuzzes whole conversions: scripts/fuzz.sh SECONDS [KIND...]
+# (scripts/fuzz.sh --build only builds the tree, which is also the sanitizer build of the tests.)
 #
 # Builds the libFuzzer target with clang under build/fuzz, writes the seed corpus, then fuzzes each
 # kind in turn for its share of SECONDS (all kinds when none is given). KIND is a label of the
@@ -11,8 +12,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ $# -lt 1 ] || ! [[ "$1" =~ ^[0-9]+$ ]] || [ "$1" -lt 1 ]; then
-  echo "usage: scripts/fuzz.sh SECONDS [KIND...]" >&2
+build_only=false
+if [ "${1:-}" = "--build" ]; then
+  build_only=true
+elif [ $# -lt 1 ] || ! [[ "$1" =~ ^[0-9]+$ ]] || [ "$1" -lt 1 ]; then
+  echo "usage: scripts/fuzz.sh SECONDS [KIND...] | --build" >&2
   exit 2
 fi
 seconds=$1
@@ -29,6 +33,8 @@ if ! { [ -f build/fuzz/build.ninja ] || cmake -S . -B build/fuzz -G Ninja \
   echo "fuzz: the clang build failed" >&2
   exit 1
 fi
+
+$build_only && exit 0
 
 fuzzer=build/fuzz/fuzz/kegverter_fuzz
 mapfile -t all_kinds < <(build/fuzz/fuzz/kegverter_fuzz_seeds --kinds)

@@ -1,24 +1,52 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the suite in the normal build (build/) and again in the
-# sanitizer build (build/sanitize, AddressSanitizer and UndefinedBehaviorSanitizer, which stop at
-# the first report, leaks included), then a short fuzz campaign over every file kind.
-# Fails when any of the three fails.
+# sanitizer build (build/fuzz, clang with AddressSanitizer and UndefinedBehaviorSanitizer, which
+# stop at the first report, leaks included), a short fuzz campaign over every file kind, the Linux .deb
+# (installed, used and removed), and the Windows build's suite under Wine with its example
+# outputs compared to Linux's. Fails when any stage fails; ends with each stage's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh -DKEGVERTER_WERROR=ON
 
 status=0
-echo "== tests (build/)"
-ctest --test-dir build --output-on-failure -j2 || status=1
+timings=()
+# CPU seconds used so far by finished child processes (compilers, tests), which unlike the wall
+# time does not grow when others share the machine. Wine's own processes are not all counted.
+# `times` must run in this shell, not in a subshell of its own.
+times_file=$(mktemp)
+trap 'rm -f "$times_file"' EXIT
+children_cpu() {
+  times >"$times_file"
+  cpu_now=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/);
+                           printf "%d", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' "$times_file")
+}
+# stage NAME COMMAND...: runs one stage, notes its wall and CPU time and whether it failed.
+stage() {
+  local name=$1 start cpu result=ok
+  shift
+  echo "== $name"
+  start=$SECONDS
+  children_cpu
+  cpu=$cpu_now
+  "$@" || { result=FAILED; status=1; }
+  children_cpu
+  timings+=("$(printf '%-58s %5ss wall %5ss CPU  %s' "$name" $((SECONDS - start)) \
+    $((cpu_now - cpu)) "$result")")
+}
 
-echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer (build/sanitize/)"
-if [ ! -f build/sanitize/build.ninja ]; then
-  cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEGVERTER_SANITIZE=ON -DKEGVERTER_BENCH=OFF -DKEGVERTER_WERROR=ON
-fi
-cmake --build build/sanitize -j2
-ctest --test-dir build/sanitize --output-on-failure -j2 || status=1
+run_tests() { ctest --test-dir build --output-on-failure -j2; }
+# The sanitizer tree is the fuzzer's: clang with AddressSanitizer and UndefinedBehaviorSanitizer,
+# every program and test built in it, so one build serves both the suite and the campaign.
+build_sanitize() { bash scripts/fuzz.sh --build; }
+run_sanitize() { ctest --test-dir build/fuzz --output-on-failure -j2; }
 
-echo "== short fuzz campaign (build/fuzz/)"
-bash scripts/fuzz.sh 20 || status=1
+stage "build (build/)" bash scripts/build.sh -DKEGVERTER_WERROR=ON
+stage "tests (build/)" run_tests
+stage "sanitizer build, clang (build/fuzz/)" build_sanitize
+stage "tests under AddressSanitizer and UBSan (build/fuzz/)" run_sanitize
+stage "short fuzz campaign (build/fuzz/)" bash scripts/fuzz.sh 20
+stage "Linux package: install, convert, remove (build/package/)" bash scripts/check-deb.sh
+stage "Windows build and tests under Wine (build/windows/)" bash scripts/test-windows.sh
 
+echo "== time per stage (load average now: $(cut -d' ' -f1-3 /proc/loadavg))"
+printf '%s\n' "${timings[@]}"
 exit $status

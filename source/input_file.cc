@@ -1,8 +1,6 @@
 #include "source/input_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include "platform/files.h"
 
@@ -11,11 +9,8 @@ namespace kegverter {
 std::unique_ptr<InputFile> InputFile::Open(const std::string& path, std::string& error) {
   std::uint64_t size = 0;
   if (!RegularFileSize(path, size, error)) return nullptr;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = std::strerror(errno);
-    return nullptr;
-  }
+  std::FILE* file = OpenForReading(path, error);
+  if (file == nullptr) return nullptr;
   return std::unique_ptr<InputFile>(new InputFile(file, size));
 }
 

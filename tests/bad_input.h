@@ -303,7 +303,10 @@ inline std::vector<std::string> LeftoverTemporaries(const std::filesystem::path&
   std::vector<std::string> found;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     const std::string name = entry.path().filename().string();
-    if (name.find(".kegverter-") != std::string::npos) found.push_back(name);
+    // TemporaryPathBeside: ".kv", eight hexadecimal digits, ".tmp".
+    if (name.size() == 15 && name.starts_with(".kv") && name.ends_with(".tmp")) {
+      found.push_back(name);
+    }
   }
   return found;
 }
@@ -316,7 +319,7 @@ inline void RunCase(const KindInfo& kind, const std::string& input, const Expect
   c.input = input;
   c.output = OutputOf(input);
   std::error_code ec;
-  const bool existed = std::filesystem::exists(c.output, ec);
+  const bool existed = std::filesystem::exists(testing::PathFromUtf8(c.output), ec);
   c.run = testing::Convert(input);
   EXPECT_EQ(c.run.exit_code, expected.exit_code);
   EXPECT_EQ(c.run.err, ErrText(expected.err, input, c.output));
@@ -330,11 +333,12 @@ inline void RunCase(const KindInfo& kind, const std::string& input, const Expect
   } else {
     EXPECT_EQ(c.run.out, "");
   }
-  EXPECT_EQ(LeftoverTemporaries(std::filesystem::path(input).parent_path()),
+  EXPECT_EQ(LeftoverTemporaries(testing::PathFromUtf8(input).parent_path()),
             std::vector<std::string>{});
   if (!written) {
     if (!existed) {
-      EXPECT_FALSE(std::filesystem::exists(c.output, ec)) << "an output was written";
+      EXPECT_FALSE(std::filesystem::exists(testing::PathFromUtf8(c.output), ec))
+          << "an output was written";
     }
     return;
   }

@@ -478,9 +478,6 @@ TEST(BadInput, OutputPathIsADirectory) {
 
 TEST(BadInput, ExistingOutputSurvivesAFailedRun) {
   const std::string old_output = "<old>the previous conversion</old>\n";
-  // A name whose temporary file name (the output's name and a suffix) is longer than a file
-  // name may be, while the output's own name is not: the save fails at its first step.
-  const std::string long_name = std::string(240, 'n') + ".rec";
   struct Case {
     const char* what;
     Kind kind;
@@ -494,8 +491,6 @@ TEST(BadInput, ExistingOutputSurvivesAFailedRun) {
       {"holds no complete record", Kind::Styles, "styles.dat", testing::Database(1, {Bytes(30)}),
        {1, {NoCompleteRecord(1)}}},
       {"is empty", Kind::Rec, "Pale Ale.rec", Bytes(), {1, {kEmpty}}},
-      {"cannot be saved", Kind::Rec, long_name, SoundRecipe().Build(),
-       {1, {"kegverter: {out}: not written: File name too long"}}},
   };
   for (const Case& c : cases) {
     TempDir dir;
@@ -508,6 +503,9 @@ TEST(BadInput, ExistingOutputSurvivesAFailedRun) {
 }
 
 TEST(BadInput, PermissionsRefused) {
+#if defined(_WIN32)
+  GTEST_SKIP() << "no POSIX permissions on Windows (see WindowsFiles in platform_test.cc)";
+#endif
   // Permissions do not stop the superuser: find out whether they stop us.
   TempDir probe;
   const std::string locked = probe.Write("locked", "x");

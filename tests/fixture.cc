@@ -1,7 +1,5 @@
 #include "tests/fixture.h"
 
-#include <sys/wait.h>
-
 #include <atomic>
 #include <bit>
 #include <cstdio>
@@ -90,11 +88,32 @@ std::string TempDir::Write(const std::string& name, const Bytes& bytes) const {
 }
 
 std::string TempDir::Write(const std::string& name, std::string_view bytes) const {
-  const fs::path file = path_ / name;
+  const fs::path file = path_ / PathFromUtf8(name);
   fs::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return file.string();
+  return Utf8FromPath(file);
+}
+
+std::string TempDir::Path(const std::string& name) const {
+  return Utf8FromPath(path_ / PathFromUtf8(name));
+}
+
+fs::path PathFromUtf8(const std::string& path) {
+#if defined(_WIN32)
+  return fs::path(std::u8string(path.begin(), path.end()));
+#else
+  return fs::path(path);
+#endif
+}
+
+std::string Utf8FromPath(const fs::path& path) {
+#if defined(_WIN32)
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+#else
+  return path.string();
+#endif
 }
 
 std::string ReadBack(std::string_view bytes) {
@@ -125,44 +144,15 @@ std::string ReadBack(std::string_view bytes) {
 }
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   if (!in) return std::string();
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();
 }
 
-namespace {
-
-std::string ShellQuote(const std::string& s) {
-  std::string quoted = "'";
-  for (char c : s) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
-
-}  // namespace
-
 RunResult RunExecutable(const std::vector<std::string>& arguments) {
-  TempDir capture;
-  const std::string out_path = capture.Path("stdout");
-  const std::string err_path = capture.Path("stderr");
-  std::string command = ShellQuote(KEGVERTER_EXE);
-  // Appended piece by piece: `" " + string` trips a false -Wrestrict of g++ 12 at -O3.
-  for (const std::string& a : arguments) command.append(" ").append(ShellQuote(a));
-  command.append(" >").append(ShellQuote(out_path));
-  command.append(" 2>").append(ShellQuote(err_path)).append(" </dev/null");
-  const int status = std::system(command.c_str());
-  RunResult result;
-  result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.out = ReadFile(out_path);
-  result.err = ReadFile(err_path);
-  return result;
+  return RunProgram(KEGVERTER_EXE, arguments);
 }
 
 RunResult Convert(const std::string& path) { return RunExecutable({path}); }
@@ -183,7 +173,8 @@ std::vector<pugi::xml_node> ParsedXml::Records() const {
 
 void ParseXmlFile(const std::string& path, ParsedXml& parsed) {
   parsed.result = parsed.document.load_file(
-      path.c_str(), pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
+      PathFromUtf8(path).c_str(),
+      pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single);
 }
 
 void ConvertBytes(const std::string& name, const Bytes& bytes, Converted& out) {

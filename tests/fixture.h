@@ -62,7 +62,7 @@ class TempDir {
   /// Writes `bytes` to `name` inside the folder; returns the full path.
   std::string Write(const std::string& name, const Bytes& bytes) const;
   std::string Write(const std::string& name, std::string_view bytes) const;
-  std::string Path(const std::string& name) const { return (path_ / name).string(); }
+  std::string Path(const std::string& name) const;
 
  private:
   std::filesystem::path path_;
@@ -75,6 +75,13 @@ struct RunResult {
   std::string err;
 };
 
+/// Runs a program of the build with these arguments (no shell expansion), its standard input
+/// empty. `program` is the path the build gives it; on Windows the program of that file name in
+/// the test program's own folder is run, and its console texts come back with "\r\n" read as
+/// "\n" (a bare "\n" shows as "<LF without CR>\n", so that a test comparing texts fails).
+/// An exit status that cannot be had comes back as -1000.
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& arguments);
+
 /// Runs the kegverter executable with these arguments (no shell expansion).
 RunResult RunExecutable(const std::vector<std::string>& arguments);
 /// Runs it with one argument, the path.
@@ -84,6 +91,11 @@ RunResult Convert(const std::string& path);
 /// 0x80 to 0x9F (the five unassigned bytes stay U+0081 and so on), U+FFFD for the controls XML
 /// forbids, every other byte the code point of its value.
 std::string ReadBack(std::string_view bytes);
+
+/// A file system path from a UTF-8 string, and back: test paths are UTF-8 on every platform, as
+/// the programs' arguments are (on Windows a narrow path would be read in the ANSI code page).
+std::filesystem::path PathFromUtf8(const std::string& path);
+std::string Utf8FromPath(const std::filesystem::path& path);
 
 /// The whole content of a file; empty when it does not exist.
 std::string ReadFile(const std::string& path);

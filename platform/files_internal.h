@@ -1,0 +1,29 @@
+// The primitives that files.cc builds the atomic replace from, one implementation per platform
+// (files_posix.cc, files_windows.cc). Paths are UTF-8.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace kegverter::platform_files {
+
+/// True when `path` names an existing folder.
+bool IsDirectory(const std::string& path);
+
+/// Creates `path` exclusively and opens it for binary writing. Null when it cannot; `exists`
+/// then tells whether a file of that name was already there, and `error` why it failed.
+std::FILE* CreateNewFile(const std::string& path, bool& exists, std::string& error);
+
+/// Flushes the stream and the system's buffers to the disk; false when either fails.
+bool FlushToDisk(std::FILE* file);
+
+/// Renames `from` over `to` in one step, replacing a file at `to`; false with the reason.
+bool ReplaceWith(const std::string& from, const std::string& to, std::string& error);
+
+/// Removes a file, ignoring failure.
+void RemoveQuietly(const std::string& path);
+
+/// The text of the C library's error number as the core reports it.
+std::string ErrnoText(int number);
+
+}  // namespace kegverter::platform_files
