@@ -62,7 +62,7 @@ const std::array kKinds = {
     KindInfo{FileKind::ExtraDat, "extra.dat", "extra.dat", "dat", "extra.dat",
              "miscellaneous ingredient database", RecordLayout<MiscRecord>::kRecordSize,
              "miscellaneous_ingredients", "miscellaneous",
-             WritersOf<MiscRecord, ReadMiscRecords, CloseOrder::WriteThenClose, nullptr,
+             WritersOf<MiscRecord, ReadMiscRecords, CloseOrder::WriteThenClose, &PrintMiscRecord,
                        ExportMiscRecords>(),
              false},
     KindInfo{FileKind::HopsDat, "hops.dat", "hops.dat", "dat", "hops.dat", "hop database",

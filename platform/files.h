@@ -29,4 +29,53 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, std::
 bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
                      std::string& error);
 
+/// A name for a temporary file beside `path`, unique within the process and unlikely to exist:
+/// `path` followed by ".kegverter-<process id>-<serial>.tmp".
+std::string TemporaryPathFor(const std::string& path);
+
+/// A file written under a temporary name beside its final path and renamed over that path only
+/// once it is complete, so that the final path holds either the previous file or the whole new
+/// one. The temporary file is removed when the writer is destroyed without a successful Commit.
+class AtomicFileWriter {
+ public:
+  AtomicFileWriter() = default;
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  /// Creates the temporary file for `path`; false with the reason in `error` (`path` is a
+  /// folder, the folder is not writable, ...).
+  bool Open(const std::string& path, std::string& error);
+  /// The open temporary file, or null before Open and after Commit.
+  std::FILE* file() const { return file_; }
+  /// Flushes the temporary file to disk and renames it over the final path. False with the
+  /// reason in `error` when any of that fails (a write error the stream kept included); the
+  /// temporary file is removed then and the final path is left as it was.
+  bool Commit(std::string& error);
+
+ private:
+  void Abandon();
+
+  std::string path_;
+  std::string temporary_;
+  std::FILE* file_ = nullptr;
+};
+
+/// What one look at a path tells.
+struct FileInfo {
+  enum class Type : std::uint8_t { Regular, Directory, Symlink, Other };
+  Type type = Type::Other;
+  const char* other = "";        ///< for Type::Other: "a FIFO", "a socket", "a device", ...
+  std::uint64_t size = 0;        ///< bytes, for a regular file
+  std::int64_t modified_ns = 0;  ///< last modification, nanoseconds since the epoch
+};
+
+/// Looks at `path`, through symbolic links when `follow` is true (else a link is Type::Symlink).
+/// False with the reason in `error` when the path does not exist or cannot be looked at (a
+/// dangling link or a loop of links when following).
+bool StatPath(const std::string& path, bool follow, FileInfo& info, std::string& error);
+
+/// The system's text for an error number; safe to call from several threads at once.
+std::string ErrorText(int error_number);
+
 }  // namespace kegverter

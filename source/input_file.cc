@@ -13,7 +13,7 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path, std::string&
   if (!RegularFileSize(path, size, error)) return nullptr;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) {
-    error = std::strerror(errno);
+    error = ErrorText(errno);
     return nullptr;
   }
   return std::unique_ptr<InputFile>(new InputFile(file, size));

@@ -39,8 +39,7 @@ void PrintMiscRecord(const MiscRecord& record, std::FILE* out) {
 }
 
 std::int32_t ReadMiscRecords(InputFile& file, std::span<MiscRecord> records) {
-  // The dump follows validation, so it shows the defaults that replaced bad values.
-  return ReadRecordsWith(file, records, [](const MiscRecord& record) { PrintMiscRecord(record); });
+  return ReadRecords(file, records);
 }
 
 std::int32_t ReadMaltRecords(InputFile& file, std::span<MaltRecord> records) {
