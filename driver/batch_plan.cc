@@ -75,6 +75,7 @@ class Planner {
       }
     }
     NameOutputs();
+    DropOutputs();
     return std::move(plan_);
   }
 
@@ -180,6 +181,7 @@ class Planner {
                const fs::path& relative, const FileInfo& info) {
     const KindInfo* kind = FindKindByName(FileNameOf(TrimPath(name)));
     if (kind == nullptr) {
+      unknown_.emplace_back(plan_.entries.size(), Folded(Joined(folder_key, name)));
       Skip(path, nullptr, "not a file Kegverter converts", true);
       return;
     }
@@ -281,6 +283,25 @@ class Planner {
     }
   }
 
+  // The outputs of an earlier run lie among the inputs when they go beside them; they are this
+  // run's outputs, not files of an unknown kind.
+  void DropOutputs() {
+    std::unordered_set<std::string> outputs;
+    for (const Target& target : targets_) outputs.insert(KeyOf(target));
+    std::vector<bool> drop(plan_.entries.size(), false);
+    bool any = false;
+    for (const auto& [index, key] : unknown_) {
+      if (outputs.count(key) != 0) any = drop[index] = true;
+    }
+    if (!any) return;
+    std::vector<PlanEntry> kept;
+    kept.reserve(plan_.entries.size());
+    for (std::size_t i = 0; i < plan_.entries.size(); ++i) {
+      if (!drop[i]) kept.push_back(std::move(plan_.entries[i]));
+    }
+    plan_.entries = std::move(kept);
+  }
+
   const PlanOptions& options_;
   const FormatInfo& format_;
   std::string output_key_;
@@ -289,6 +310,7 @@ class Planner {
   std::vector<std::string> ancestors_;
   std::map<std::string, std::string> visited_;  // folder key -> the path it was walked as
   std::unordered_set<std::string> inputs_;
+  std::vector<std::pair<std::size_t, std::string>> unknown_;  // entry, folded path
 };
 
 }  // namespace
