@@ -336,9 +336,9 @@ void WriteManyRecipes(const TempDir& dir, int count) {
   }
 }
 
-void InterruptInTheMiddle(int signal_number, int expected_exit) {
+void InterruptInTheMiddle(int signal_number, int expected_exit, bool resume) {
   TempDir dir;
-  constexpr int kFiles = 1000;
+  constexpr int kFiles = 400;
   WriteManyRecipes(dir, kFiles);
   const std::string out = dir.Path("out");
   const std::string report = dir.Path("r.jsonl");
@@ -369,6 +369,7 @@ void InterruptInTheMiddle(int signal_number, int expected_exit) {
   EXPECT_TRUE(fs::exists(report));
   EXPECT_EQ(FilesBelow(dir.path()).size(), kFiles + outputs.size() + 1);
 
+  if (!resume) return;
   // The run resumes where it stopped.
   const RunResult resumed = RunBatchExecutable({"-o", out, dir.Path("lib")});
   EXPECT_EQ(resumed.exit_code, 0) << resumed.err;
@@ -377,10 +378,10 @@ void InterruptInTheMiddle(int signal_number, int expected_exit) {
 }
 
 TEST(Batch, InterruptFinishesFilesInFlightAndLeavesOnlyWholeOutputs) {
-  InterruptInTheMiddle(SIGINT, 130);
+  InterruptInTheMiddle(SIGINT, 130, true);
 }
 
-TEST(Batch, TerminationRequestStopsTheSameWay) { InterruptInTheMiddle(SIGTERM, 143); }
+TEST(Batch, TerminationRequestStopsTheSameWay) { InterruptInTheMiddle(SIGTERM, 143, false); }
 
 TEST(Batch, EntriesThatCannotBeReadFailAloneAndTheRunGoesOn) {
   TempDir dir;
