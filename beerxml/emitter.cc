@@ -124,7 +124,7 @@ bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string
     }
     return sink->Finish();
   };
-  const bool saved = ReplaceFileWith(path, write, error);
+  const bool saved = ReplaceFileWith(path, write, error, run.flush_to_disk);
   if (!built) return false;
   if (saved) {
     run.saved = true;
@@ -143,7 +143,7 @@ void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run
     document->Serialize([&sink](std::string_view piece) { sink(piece); });
     return sink.Finish();
   };
-  if (ReplaceFileWith(path, write, error)) {
+  if (ReplaceFileWith(path, write, error, run.flush_to_disk)) {
     run.saved = true;
   } else {
     run.save_error = error;

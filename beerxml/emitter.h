@@ -17,11 +17,14 @@ namespace kegverter {
 
 /// What one exporter call needs from its caller and tells it back.
 struct ExportRun {
-  DomFaults faults;                 ///< failures to simulate (tests only)
-  std::string reports;              ///< failure reports, as the console shows them
-  int failures_reported = 0;        ///< document-layer failures reported during the call
-  bool saved = false;               ///< the output file was written completely
-  std::string save_error;           ///< why it was not, when a save was attempted and failed
+  DomFaults faults;           ///< failures to simulate (tests only)
+  std::string reports;        ///< failure reports, as the console shows them
+  int failures_reported = 0;  ///< document-layer failures reported during the call
+  bool saved = false;         ///< the output file was written completely
+  std::string save_error;     ///< why it was not, when a save was attempted and failed
+  /// Flush the output to disk before it is renamed into place. A caller that flushes many
+  /// outputs at once afterwards (kegverter-batch) turns it off.
+  bool flush_to_disk = true;
 };
 
 /// The document every exporter starts from: declaration, beer_xml with the schema-instance

@@ -46,6 +46,8 @@ struct Outcome {
   std::vector<ConversionMessage> messages;
   std::int32_t records = 0;
   double milliseconds = 0;
+  /// A complete output under its temporary name, waiting to be flushed to disk and renamed.
+  std::string staged;
 };
 
 Outcome Failure(const std::string& subject, std::string text) {
@@ -54,9 +56,10 @@ Outcome Failure(const std::string& subject, std::string text) {
   return outcome;
 }
 
-// Converts one planned input on a worker thread. The output is first written under a temporary
-// name and put in place only when the conversion succeeded and the input did not change while
-// it was read, so an output present afterwards is always a whole conversion of a whole input.
+// Converts one planned input on a worker thread. The output is written under a temporary name
+// and staged there when the conversion succeeded and the input did not change while it was read;
+// CommitStaged puts it in place. An output present afterwards is always a whole conversion of a
+// whole input.
 Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options) {
   FileInfo before;
   std::string error;
@@ -88,6 +91,7 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options) {
   request.input = entry.input;
   request.format = options.format;
   request.output = TemporaryPathFor(entry.output);
+  request.flush_to_disk = false;  // CommitStaged flushes many outputs in one wait
   const ConversionResult result = ConvertFile(request);
 
   Outcome outcome;
@@ -119,10 +123,34 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options) {
   if (after.size != before.size || after.modified_ns != before.modified_ns) {
     return discard(entry.input, "changed while it was read; its output was not kept");
   }
-  fs::rename(fs::path(request.output), fs::path(entry.output), ec);
-  if (ec) return discard(entry.output, "not written: " + ec.message());
   outcome.status = outcome.messages.empty() ? EntryStatus::Converted : EntryStatus::Warned;
+  outcome.staged = request.output;
   return outcome;
+}
+
+// Flushes staged outputs to disk together, then renames each over its final name: the content
+// is on disk before the name points at it, as kegverter's own flush before its rename ensures,
+// with one wait for the disk per group instead of one per file.
+void CommitStaged(const Plan& plan, std::vector<std::pair<std::size_t, Outcome>>& staged) {
+  std::vector<std::string> temporaries;
+  temporaries.reserve(staged.size());
+  for (const auto& [index, outcome] : staged) temporaries.push_back(outcome.staged);
+  std::string error;
+  const bool flushed = FlushFilesToDisk(temporaries, error);
+  for (auto& [index, outcome] : staged) {
+    const std::string& output = plan.entries[index].output;
+    std::error_code ec;
+    if (flushed) {
+      fs::rename(fs::path(outcome.staged), fs::path(output), ec);
+      if (ec) error = ec.message();
+    }
+    if (!flushed || ec) {
+      fs::remove(fs::path(outcome.staged), ec);
+      outcome.status = EntryStatus::Failed;
+      outcome.messages.push_back({output, "not written: " + error});
+    }
+    outcome.staged.clear();
+  }
 }
 
 // What the workers hand to the thread that prints: a file started, or a file done.
@@ -500,20 +528,36 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
   threads.reserve(workers);
   for (std::size_t i = 0; i < workers; ++i) threads.emplace_back(work_loop);
 
+  // Finished outputs wait here for a group flush, at most a tenth of a second or 512 files.
+  std::vector<std::pair<std::size_t, Outcome>> staged;
+  Clock::time_point first_staged;
+  auto commit = [&] {
+    CommitStaged(plan, staged);
+    for (auto& [index, outcome] : staged) reporter.Done(index, std::move(outcome));
+    staged.clear();
+  };
   std::deque<Event> events;
   for (bool finished = workers == 0; !finished;) {
     finished = queue.Take(std::chrono::milliseconds(100), events);
     for (Event& event : events) {
-      if (event.done) {
+      if (!event.done) {
+        reporter.Started(event.entry);
+      } else if (event.outcome.staged.empty()) {
         reporter.Done(event.entry, std::move(event.outcome));
       } else {
-        reporter.Started(event.entry);
+        if (staged.empty()) first_staged = Clock::now();
+        staged.emplace_back(event.entry, std::move(event.outcome));
       }
     }
     events.clear();
+    if (!staged.empty() && (finished || staged.size() >= 512 ||
+                            Clock::now() - first_staged >= std::chrono::milliseconds(100))) {
+      commit();
+    }
     reporter.Refresh(false);
   }
   for (std::thread& thread : threads) thread.join();
+  commit();
   reporter.Drain(true);
 
   std::string report_error;

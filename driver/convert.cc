@@ -89,6 +89,7 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
   result.records = count;
   ExportRun run;
   run.faults = request.faults;
+  run.flush_to_disk = request.flush_to_disk;
   convert(*input, count, result.output, run, request.console);
   result.reports = std::move(run.reports);
   result.saved = run.saved;

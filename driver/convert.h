@@ -18,7 +18,10 @@ struct ConversionRequest {
   OutputFormat format = OutputFormat::BeerXml2;
   std::string output;            ///< empty: beside the input, as OutputPath names it
   std::FILE* console = nullptr;  ///< receives the console dump of each record; null: no dump
-  DomFaults faults;              ///< document failures to simulate (tests only)
+  /// false: the output is renamed into place without being flushed to disk first; the caller
+  /// flushes it (several outputs at once) when it needs it there.
+  bool flush_to_disk = true;
+  DomFaults faults;  ///< document failures to simulate (tests only)
 };
 
 /// One line of the account: what it is about (the input or the output path) and what happened.

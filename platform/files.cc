@@ -6,12 +6,14 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <system_error>
 
 #if defined(_WIN32)
 #include <io.h>
 #include <process.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -87,7 +89,7 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, std::
 }
 
 bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
-                     std::string& error) {
+                     std::string& error, bool flush) {
   AtomicFileWriter writer;
   if (!writer.Open(path, error)) return false;
   // A throwing `write` leaves through the writer's destructor, which removes the temporary file.
@@ -95,7 +97,7 @@ bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE
     error = ErrorText(errno);
     return false;
   }
-  return writer.Commit(error);
+  return writer.Commit(error, flush);
 }
 
 AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
@@ -137,14 +139,18 @@ bool AtomicFileWriter::Open(const std::string& path, std::string& error) {
   return true;
 }
 
-bool AtomicFileWriter::Commit(std::string& error) {
+bool AtomicFileWriter::Commit(std::string& error, bool flush) {
   if (file_ == nullptr) {
     error = "not open";
     return false;
   }
   bool ok = !std::ferror(file_);
   if (!ok) error = "a write failed";
-  if (ok && !FlushToDisk(file_)) {
+  if (ok && std::fflush(file_) != 0) {
+    ok = false;
+    error = ErrorText(errno);
+  }
+  if (ok && flush && !FlushToDisk(file_)) {
     ok = false;
     error = ErrorText(errno);
   }
@@ -224,6 +230,49 @@ bool StatPath(const std::string& path, bool follow, FileInfo& info, std::string&
                      static_cast<std::int64_t>(st.st_mtim.tv_nsec);
   return true;
 #endif
+}
+
+bool FlushFilesToDisk(const std::vector<std::string>& paths, std::string& error) {
+  bool ok = true;
+  auto failed = [&](const std::string& path) {
+    if (ok) error = path + ": " + ErrorText(errno);
+    ok = false;
+  };
+#if defined(__linux__)
+  // One syncfs per file system: everything written to it, these files included, reaches the
+  // disk in one wait instead of one wait per file.
+  std::set<dev_t> flushed;
+  for (const std::string& path : paths) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+      failed(path);
+      continue;
+    }
+    if (flushed.count(st.st_dev) != 0) continue;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      failed(path);
+      continue;
+    }
+    if (::syncfs(fd) != 0) {
+      failed(path);
+    } else {
+      flushed.insert(st.st_dev);
+    }
+    ::close(fd);
+  }
+#else
+  for (const std::string& path : paths) {
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (file == nullptr) {
+      failed(path);
+      continue;
+    }
+    if (!FlushToDisk(file)) failed(path);
+    std::fclose(file);
+  }
+#endif
+  return ok;
 }
 
 std::string ErrorText(int error_number) {

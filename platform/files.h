@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kegverter {
 
@@ -25,9 +26,10 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, std::
 /// The same with content that `write` writes to the open temporary file, so that it need not be
 /// held in memory; `write` returns false when a write failed (with errno telling why). `write`
 /// is called only once the temporary file is open; when it throws, the temporary file is removed
-/// and the exception goes on.
+/// and the exception goes on. With `flush` false the content is not flushed to disk before the
+/// rename (the caller flushes it later, see FlushFilesToDisk).
 bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
-                     std::string& error);
+                     std::string& error, bool flush = true);
 
 /// A name for a temporary file beside `path`, unique within the process and unlikely to exist:
 /// `path` followed by ".kegverter-<process id>-<serial>.tmp".
@@ -51,7 +53,7 @@ class AtomicFileWriter {
   /// Flushes the temporary file to disk and renames it over the final path. False with the
   /// reason in `error` when any of that fails (a write error the stream kept included); the
   /// temporary file is removed then and the final path is left as it was.
-  bool Commit(std::string& error);
+  bool Commit(std::string& error, bool flush = true);
 
  private:
   void Abandon();
@@ -74,6 +76,11 @@ struct FileInfo {
 /// False with the reason in `error` when the path does not exist or cannot be looked at (a
 /// dangling link or a loop of links when following).
 bool StatPath(const std::string& path, bool follow, FileInfo& info, std::string& error);
+
+/// Makes the content of these files durable, however many there are, with as few waits for the
+/// disk as the system allows: one flush of each file system they are on where it can (Linux),
+/// otherwise one per file. False with the reason in `error` when any flush failed.
+bool FlushFilesToDisk(const std::vector<std::string>& paths, std::string& error);
 
 /// The system's text for an error number; safe to call from several threads at once.
 std::string ErrorText(int error_number);

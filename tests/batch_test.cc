@@ -338,16 +338,20 @@ void WriteManyRecipes(const TempDir& dir, int count) {
 
 void InterruptInTheMiddle(int signal_number, int expected_exit, bool resume) {
   TempDir dir;
-  constexpr int kFiles = 400;
+  constexpr int kFiles = 1000;
   WriteManyRecipes(dir, kFiles);
   const std::string out = dir.Path("out");
   const std::string report = dir.Path("r.jsonl");
   BackgroundRun run({"-j", "2", "-o", out, "--report", report, dir.Path("lib")});
-  // Interrupted once the first outputs are there.
+  // Interrupted as soon as the first output is being written.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (run.Running() && std::chrono::steady_clock::now() < deadline &&
-         !fs::exists(out + "/0/Recipe 1.xml")) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  auto writing = [&out] {
+    std::error_code ec;
+    const bool empty = fs::is_empty(out + "/0", ec);
+    return !ec && !empty;
+  };
+  while (run.Running() && std::chrono::steady_clock::now() < deadline && !writing()) {
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   run.Signal(signal_number);
   const RunResult result = run.Wait();
