@@ -341,7 +341,7 @@ class Reporter {
     for (const PlanEntry& entry : plan_.entries) {
       if (entry.renamed_from.empty()) continue;
       std::fprintf(console_.err, "%s: renamed: %s -> %s (%s)\n", kProgram,
-                   entry.renamed_from.c_str(), entry.output.c_str(), entry.rename_note.c_str());
+                   entry.renamed_from.c_str(), entry.output.c_str(), entry.rename_note);
     }
     for (const std::string& path : failures_) {
       std::fprintf(console_.err, "%s: failed: %s\n", kProgram, path.c_str());

@@ -21,15 +21,25 @@ namespace fs = std::filesystem;
 constexpr std::array<const char*, kEntryStatusCount> kStatusNames = {
     "converted", "warned", "failed", "skipped", "up to date"};
 
-// The folder an output goes into, as the file system names it (for telling outputs apart) and
-// as the user wrote it (for messages), and the input's own file name.
+// A folder as the file system names it (every link resolved: for telling paths apart) and as
+// the user wrote it (for messages and the paths the program opens).
+struct Folder {
+  std::string key;
+  std::string path;
+};
+
+// An input to convert, small: a library has tens of thousands. Its folders are indexes into the
+// planner's folder table.
 struct Target {
   std::size_t entry;
-  std::string folder_key;
-  fs::path folder;
-  std::string name;
+  std::uint32_t input_folder;
+  std::uint32_t output_folder;
   int level = 0;  // 0: the usual name; 1: the whole input name; 2 and up: numbered
+  std::string name;
 };
+
+// Paths are grouped by a hash of their text first; equal hashes are then compared in full.
+std::size_t HashOf(const std::string& text) { return std::hash<std::string>{}(text); }
 
 // Output paths are told apart without regard to ASCII letter case: on a case-insensitive file
 // system (Windows, macOS by default, a FAT memory card) HOPS.xml and hops.xml are one file.
@@ -76,6 +86,7 @@ class Planner {
     }
     NameOutputs();
     DropOutputs();
+    plan_.entries.shrink_to_fit();
     return std::move(plan_);
   }
 
@@ -101,13 +112,27 @@ class Planner {
       WalkFolder(given, key, fs::path());
       return;
     }
-    fs::path parent = given.parent_path();
-    AddFile(given.string(), CanonicalKey(parent.empty() ? fs::path(".") : parent),
-            given.filename().string(), fs::path(), info);
+    const fs::path parent = given.parent_path();
+    const std::uint32_t input_folder =
+        AddFolder(CanonicalKey(parent.empty() ? fs::path(".") : parent), parent.string());
+    const std::uint32_t output_folder =
+        output_key_.empty() ? input_folder : AddFolder(output_key_, options_.output_dir);
+    AddFile(given.string(), input_folder, output_folder, given.filename().string(), info);
+  }
+
+  std::uint32_t AddFolder(std::string key, std::string path) {
+    folders_.push_back({std::move(key), std::move(path)});
+    return static_cast<std::uint32_t>(folders_.size() - 1);
   }
 
   void WalkFolder(const fs::path& folder, const std::string& key, const fs::path& relative) {
     ancestors_.push_back(key);
+    const std::uint32_t input_folder = AddFolder(key, folder.string());
+    const std::uint32_t output_folder =
+        output_key_.empty()
+            ? input_folder
+            : AddFolder(relative.empty() ? output_key_ : Joined(output_key_, relative.string()),
+                        (fs::path(options_.output_dir) / relative).string());
     std::vector<std::pair<std::string, fs::file_type>> children;
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
@@ -136,7 +161,7 @@ class Planner {
           continue;
         case fs::file_type::regular:
           info.type = FileInfo::Type::Regular;
-          AddFile(path.string(), key, name, relative, info);
+          AddFile(path.string(), input_folder, output_folder, name, info);
           continue;
         default:
           break;
@@ -152,7 +177,7 @@ class Planner {
         continue;
       }
       if (info.type != FileInfo::Type::Directory) {
-        AddFile(path.string(), key, name, relative, info);
+        AddFile(path.string(), input_folder, output_folder, name, info);
         continue;
       }
       if (!options_.follow_links) {
@@ -177,11 +202,11 @@ class Planner {
     ancestors_.pop_back();
   }
 
-  void AddFile(const std::string& path, const std::string& folder_key, const std::string& name,
-               const fs::path& relative, const FileInfo& info) {
+  void AddFile(const std::string& path, std::uint32_t input_folder, std::uint32_t output_folder,
+               const std::string& name, const FileInfo& info) {
     const KindInfo* kind = FindKindByName(FileNameOf(TrimPath(name)));
     if (kind == nullptr) {
-      unknown_.emplace_back(plan_.entries.size(), Folded(Joined(folder_key, name)));
+      unknown_.push_back({plan_.entries.size(), input_folder, output_folder, 0, name});
       Skip(path, nullptr, "not a file Kegverter converts", true);
       return;
     }
@@ -198,18 +223,19 @@ class Planner {
       Fail(path, kind, std::string("cannot open: ") + info.other + ", not a regular file");
       return;
     }
+    Target target{plan_.entries.size(), input_folder, output_folder, 0, name};
     // One file reached twice (a PATH given twice, or inside another PATH) is converted once.
-    if (!inputs_.insert(Joined(folder_key, name)).second) return;
+    const std::string input_key = InputKeyOf(target);
+    const auto [first, last] = inputs_.equal_range(HashOf(input_key));
+    for (auto it = first; it != last; ++it) {
+      if (InputKeyOf(targets_[it->second]) == input_key) return;
+    }
+    inputs_.emplace(HashOf(input_key), targets_.size());
 
     PlanEntry entry;
     entry.input = path;
     entry.kind = kind;
     entry.convert = true;
-    Target target{plan_.entries.size(), folder_key, fs::path(path).parent_path(), name};
-    if (!options_.output_dir.empty()) {
-      target.folder = fs::path(options_.output_dir) / relative;
-      target.folder_key = relative.empty() ? output_key_ : Joined(output_key_, relative.string());
-    }
     targets_.push_back(std::move(target));
     plan_.entries.push_back(std::move(entry));
     ++plan_.to_convert;
@@ -237,8 +263,24 @@ class Planner {
            std::string(format_.extension);
   }
 
+  std::string InputKeyOf(const Target& target) const {
+    return Joined(folders_[target.input_folder].key, target.name);
+  }
+
   std::string KeyOf(const Target& target) const {
-    return Folded(Joined(target.folder_key, NameAt(target)));
+    return Folded(Joined(folders_[target.output_folder].key, NameAt(target)));
+  }
+
+  // The targets sorted by the hash of their output key, so that those sharing a key are
+  // neighbours.
+  std::vector<std::pair<std::size_t, std::size_t>> ByOutputHash() const {
+    std::vector<std::pair<std::size_t, std::size_t>> hashed;
+    hashed.reserve(targets_.size());
+    for (std::size_t i = 0; i < targets_.size(); ++i) {
+      hashed.emplace_back(HashOf(KeyOf(targets_[i])), i);
+    }
+    std::sort(hashed.begin(), hashed.end());
+    return hashed;
   }
 
   // Gives every output a path no other output of the run shares. Inputs whose usual names meet
@@ -248,37 +290,58 @@ class Planner {
   void NameOutputs() {
     for (bool changed = true; changed;) {
       changed = false;
-      std::unordered_map<std::string, std::vector<std::size_t>> users;
-      for (std::size_t i = 0; i < targets_.size(); ++i) users[KeyOf(targets_[i])].push_back(i);
-      for (const auto& [key, shared] : users) {
-        if (shared.size() < 2) continue;
-        for (const std::size_t i : shared) {
-          if (targets_[i].level == 0) {
-            targets_[i].level = 1;
-            changed = true;
+      const auto hashed = ByOutputHash();
+      for (std::size_t run = 0; run < hashed.size();) {
+        std::size_t end = run + 1;
+        while (end < hashed.size() && hashed[end].first == hashed[run].first) ++end;
+        if (end - run > 1) {
+          // Equal hashes: the keys themselves decide.
+          std::map<std::string, std::vector<std::size_t>> shared;
+          for (std::size_t k = run; k < end; ++k) {
+            shared[KeyOf(targets_[hashed[k].second])].push_back(hashed[k].second);
+          }
+          for (const auto& [key, users] : shared) {
+            if (users.size() < 2) continue;
+            for (const std::size_t i : users) {
+              if (targets_[i].level == 0) {
+                targets_[i].level = 1;
+                changed = true;
+              }
+            }
           }
         }
+        run = end;
       }
     }
-    std::unordered_set<std::string> all;
-    for (const Target& target : targets_) all.insert(KeyOf(target));
-    std::unordered_set<std::string> taken;
-    for (Target& target : targets_) {
+    // Now only whole names can still meet. A number is chosen so that it meets no name of the
+    // run at all (an equal hash is taken for a meeting: at worst a number is passed over).
+    std::unordered_set<std::size_t> all;
+    all.reserve(targets_.size());
+    for (const Target& target : targets_) all.insert(HashOf(KeyOf(target)));
+    std::unordered_multimap<std::size_t, std::size_t> taken;  // key hash -> target
+    for (std::size_t i = 0; i < targets_.size(); ++i) {
+      Target& target = targets_[i];
       PlanEntry& entry = plan_.entries[target.entry];
-      std::string key = KeyOf(target);
-      if (!taken.insert(key).second) {
-        target.level = 2;
-        while (all.count(KeyOf(target)) != 0 || taken.count(KeyOf(target)) != 0) ++target.level;
-        key = KeyOf(target);
-        taken.insert(key);
-        all.insert(key);
-        entry.rename_note = "another input's whole name gives the same output";
-      } else if (target.level == 1) {
-        entry.rename_note = "another input would have the same output";
-      }
-      entry.output = (target.folder / NameAt(target)).string();
       if (target.level > 0) {
-        entry.renamed_from = (target.folder / OutputNameOf(target.name, format_, false)).string();
+        const std::string key = KeyOf(target);
+        const auto [first, last] = taken.equal_range(HashOf(key));
+        const bool met = std::any_of(
+            first, last, [&](const auto& other) { return KeyOf(targets_[other.second]) == key; });
+        if (met) {
+          target.level = 2;
+          while (all.count(HashOf(KeyOf(target))) != 0) ++target.level;
+          all.insert(HashOf(KeyOf(target)));
+          entry.rename_note = "another input's whole name gives the same output";
+        } else {
+          entry.rename_note = "another input would have the same output";
+        }
+        taken.emplace(HashOf(KeyOf(target)), i);
+      }
+      const Folder& folder = folders_[target.output_folder];
+      entry.output = (fs::path(folder.path) / NameAt(target)).string();
+      if (target.level > 0) {
+        entry.renamed_from =
+            (fs::path(folder.path) / OutputNameOf(target.name, format_, false)).string();
       }
     }
   }
@@ -286,12 +349,18 @@ class Planner {
   // The outputs of an earlier run lie among the inputs when they go beside them; they are this
   // run's outputs, not files of an unknown kind.
   void DropOutputs() {
-    std::unordered_set<std::string> outputs;
-    for (const Target& target : targets_) outputs.insert(KeyOf(target));
+    if (unknown_.empty() || targets_.empty()) return;
+    const auto hashed = ByOutputHash();
     std::vector<bool> drop(plan_.entries.size(), false);
     bool any = false;
-    for (const auto& [index, key] : unknown_) {
-      if (outputs.count(key) != 0) any = drop[index] = true;
+    for (const Target& file : unknown_) {
+      // As an output: the same folder and name, compared as outputs are.
+      const std::string key = Folded(Joined(folders_[file.input_folder].key, file.name));
+      auto it = std::lower_bound(hashed.begin(), hashed.end(),
+                                 std::make_pair(HashOf(key), std::size_t{0}));
+      for (; it != hashed.end() && it->first == HashOf(key); ++it) {
+        if (KeyOf(targets_[it->second]) == key) any = drop[file.entry] = true;
+      }
     }
     if (!any) return;
     std::vector<PlanEntry> kept;
@@ -306,11 +375,12 @@ class Planner {
   const FormatInfo& format_;
   std::string output_key_;
   Plan plan_;
+  std::vector<Folder> folders_;
   std::vector<Target> targets_;
+  std::vector<Target> unknown_;  // files of no known kind, as if they were to be converted
   std::vector<std::string> ancestors_;
   std::map<std::string, std::string> visited_;  // folder key -> the path it was walked as
-  std::unordered_set<std::string> inputs_;
-  std::vector<std::pair<std::size_t, std::string>> unknown_;  // entry, folded path
+  std::unordered_multimap<std::size_t, std::size_t> inputs_;  // input key hash -> target
 };
 
 }  // namespace

@@ -35,7 +35,7 @@ struct PlanEntry {
   /// When the output was renamed to keep it apart from another input's: the name it would have
   /// had, and a note for the summary. Empty otherwise.
   std::string renamed_from;
-  std::string rename_note;
+  const char* rename_note = "";
 };
 
 struct PlanOptions {
