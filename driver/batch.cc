@@ -242,8 +242,10 @@ class Reporter {
     Refresh(false);
   }
 
+  // A worker finished a file (its output may still wait for the group flush).
+  void Finished() { ++done_; }
+
   void Done(std::size_t index, Outcome outcome) {
-    ++done_;
     const PlanEntry& entry = plan_.entries[index];
     const bool failed = outcome.status == EntryStatus::Failed;
     if (failed || (outcome.status == EntryStatus::Warned && !options_.quiet)) {
@@ -542,7 +544,10 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
     for (Event& event : events) {
       if (!event.done) {
         reporter.Started(event.entry);
-      } else if (event.outcome.staged.empty()) {
+        continue;
+      }
+      reporter.Finished();
+      if (event.outcome.staged.empty()) {
         reporter.Done(event.entry, std::move(event.outcome));
       } else {
         if (staged.empty()) first_staged = Clock::now();
