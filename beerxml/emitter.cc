@@ -13,8 +13,12 @@ std::string BeerXmlTemplate(std::string_view list) {
          "<beer_xml xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
          "xsi:noNamespaceSchemaLocation=\"BeerXML.xsd\">\r\n"
          "   <version>2.01</version>\r\n"
-         "   <" + name + ">\r\n"
-         "   </" + name + ">\r\n"
+         "   <" +
+         name +
+         ">\r\n"
+         "   </" +
+         name +
+         ">\r\n"
          "</beer_xml>\r\n";
 }
 
@@ -124,7 +128,8 @@ bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string
     }
     return sink->Finish();
   };
-  const bool saved = ReplaceFileWith(path, write, error, run.flush_to_disk);
+  const bool saved =
+      run.replace_output ? ReplaceFileWith(path, write, error) : WriteNewFile(path, write, error);
   if (!built) return false;
   if (saved) {
     run.saved = true;
@@ -143,7 +148,7 @@ void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run
     document->Serialize([&sink](std::string_view piece) { sink(piece); });
     return sink.Finish();
   };
-  if (ReplaceFileWith(path, write, error, run.flush_to_disk)) {
+  if (run.replace_output ? ReplaceFileWith(path, write, error) : WriteNewFile(path, write, error)) {
     run.saved = true;
   } else {
     run.save_error = error;

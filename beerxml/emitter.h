@@ -22,9 +22,9 @@ struct ExportRun {
   int failures_reported = 0;  ///< document-layer failures reported during the call
   bool saved = false;         ///< the output file was written completely
   std::string save_error;     ///< why it was not, when a save was attempted and failed
-  /// Flush the output to disk before it is renamed into place. A caller that flushes many
-  /// outputs at once afterwards (kegverter-batch) turns it off.
-  bool flush_to_disk = true;
+  /// false: the output path is the caller's own new temporary file, written in place and not
+  /// flushed (see WriteNewFile); true: it is replaced atomically (see ReplaceFileWith).
+  bool replace_output = true;
 };
 
 /// The document every exporter starts from: declaration, beer_xml with the schema-instance

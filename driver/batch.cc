@@ -60,7 +60,29 @@ Outcome Failure(const std::string& subject, std::string text) {
 // and staged there when the conversion succeeded and the input did not change while it was read;
 // CommitStaged puts it in place. An output present afterwards is always a whole conversion of a
 // whole input.
-Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options) {
+// The output folders made so far, shared by the workers: each folder is made once, and one that
+// cannot be made fails each of its files with the same reason.
+class OutputFolders {
+ public:
+  /// Makes `folder` and the folders above it unless that was done; returns why it cannot be
+  /// made, or nothing.
+  std::string Make(const fs::path& folder) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto [known, first] = made_.emplace(folder.string(), std::string());
+    if (first) {
+      std::error_code ec;
+      fs::create_directories(folder, ec);
+      if (ec) known->second = ec.message();
+    }
+    return known->second;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<std::string, std::string> made_;  // folder -> why it cannot be made, or empty
+};
+
+Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, OutputFolders& folders) {
   FileInfo before;
   std::string error;
   if (!StatPath(entry.input, true, before, error))
@@ -81,17 +103,17 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options) {
   std::error_code ec;
   if (!options.output_dir.empty()) {
     const fs::path folder = fs::path(entry.output).parent_path();
-    fs::create_directories(folder, ec);
-    if (ec)
-      return Failure(entry.output,
-                     "cannot create the folder " + folder.string() + ": " + ec.message());
+    const std::string failure = folders.Make(folder);
+    if (!failure.empty()) {
+      return Failure(entry.output, "cannot create the folder " + folder.string() + ": " + failure);
+    }
   }
 
   ConversionRequest request;
   request.input = entry.input;
   request.format = options.format;
   request.output = TemporaryPathFor(entry.output);
-  request.flush_to_disk = false;  // CommitStaged flushes many outputs in one wait
+  request.replace_output = false;  // CommitStaged flushes many outputs in one wait
   const ConversionResult result = ConvertFile(request);
 
   Outcome outcome;
@@ -505,6 +527,7 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
   const std::size_t workers = std::min<std::size_t>(jobs, work.size());
 
   EventQueue queue(workers);
+  OutputFolders folders;
   std::atomic<std::size_t> next{0};
   auto work_loop = [&] {
     while (stop.load() == 0) {
@@ -515,7 +538,7 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
       const auto begin = Clock::now();
       Outcome outcome;
       try {
-        outcome = ConvertEntry(plan.entries[index], options);
+        outcome = ConvertEntry(plan.entries[index], options, folders);
       } catch (const std::exception& e) {
         // Memory ran out, most likely: this file fails, the others go on.
         outcome = Failure(plan.entries[index].input, std::string("not converted: ") + e.what());
@@ -530,7 +553,8 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
   threads.reserve(workers);
   for (std::size_t i = 0; i < workers; ++i) threads.emplace_back(work_loop);
 
-  // Finished outputs wait here for a group flush, at most a tenth of a second or 512 files.
+  // Finished outputs wait here for a group flush, at most a second or 4096 files: each flush
+  // waits for everything written to the file system, so fewer are faster.
   std::vector<std::pair<std::size_t, Outcome>> staged;
   Clock::time_point first_staged;
   auto commit = [&] {
@@ -555,8 +579,8 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
       }
     }
     events.clear();
-    if (!staged.empty() && (finished || staged.size() >= 512 ||
-                            Clock::now() - first_staged >= std::chrono::milliseconds(100))) {
+    if (!staged.empty() && (finished || staged.size() >= 4096 ||
+                            Clock::now() - first_staged >= std::chrono::seconds(1))) {
       commit();
     }
     reporter.Refresh(false);

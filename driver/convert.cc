@@ -89,7 +89,7 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
   result.records = count;
   ExportRun run;
   run.faults = request.faults;
-  run.flush_to_disk = request.flush_to_disk;
+  run.replace_output = request.replace_output;
   convert(*input, count, result.output, run, request.console);
   result.reports = std::move(run.reports);
   result.saved = run.saved;

@@ -23,25 +23,17 @@ namespace kegverter {
 namespace fs = std::filesystem;
 
 bool RegularFileSize(const std::string& path, std::uint64_t& size, std::string& error) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(fs::path(path), ec);
-  if (ec) {
-    error = ec.message();
-    return false;
-  }
-  if (fs::is_directory(status)) {
+  FileInfo info;
+  if (!StatPath(path, true, info, error)) return false;
+  if (info.type == FileInfo::Type::Directory) {
     error = "is a directory";
     return false;
   }
-  if (!fs::is_regular_file(status)) {
+  if (info.type != FileInfo::Type::Regular) {
     error = "not a regular file";
     return false;
   }
-  size = fs::file_size(fs::path(path), ec);
-  if (ec) {
-    error = ec.message();
-    return false;
-  }
+  size = info.size;
   return true;
 }
 
@@ -89,7 +81,7 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, std::
 }
 
 bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
-                     std::string& error, bool flush) {
+                     std::string& error) {
   AtomicFileWriter writer;
   if (!writer.Open(path, error)) return false;
   // A throwing `write` leaves through the writer's destructor, which removes the temporary file.
@@ -97,7 +89,36 @@ bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE
     error = ErrorText(errno);
     return false;
   }
-  return writer.Commit(error, flush);
+  return writer.Commit(error);
+}
+
+bool WriteNewFile(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                  std::string& error) {
+  std::FILE* out = std::fopen(path.c_str(), "wbx");
+  if (out == nullptr) {
+    error = ErrorText(errno);
+    return false;
+  }
+  std::error_code ec;
+  bool ok = false;
+  try {
+    ok = write(out);
+  } catch (...) {
+    std::fclose(out);
+    fs::remove(fs::path(path), ec);
+    throw;
+  }
+  if (!ok) error = ErrorText(errno);
+  if (ok && (std::fflush(out) != 0 || std::ferror(out))) {
+    ok = false;
+    error = ErrorText(errno);
+  }
+  if (std::fclose(out) != 0 && ok) {
+    ok = false;
+    error = ErrorText(errno);
+  }
+  if (!ok) fs::remove(fs::path(path), ec);
+  return ok;
 }
 
 AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
@@ -139,18 +160,14 @@ bool AtomicFileWriter::Open(const std::string& path, std::string& error) {
   return true;
 }
 
-bool AtomicFileWriter::Commit(std::string& error, bool flush) {
+bool AtomicFileWriter::Commit(std::string& error) {
   if (file_ == nullptr) {
     error = "not open";
     return false;
   }
   bool ok = !std::ferror(file_);
   if (!ok) error = "a write failed";
-  if (ok && std::fflush(file_) != 0) {
-    ok = false;
-    error = ErrorText(errno);
-  }
-  if (ok && flush && !FlushToDisk(file_)) {
+  if (ok && !FlushToDisk(file_)) {
     ok = false;
     error = ErrorText(errno);
   }

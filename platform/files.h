@@ -26,10 +26,16 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, std::
 /// The same with content that `write` writes to the open temporary file, so that it need not be
 /// held in memory; `write` returns false when a write failed (with errno telling why). `write`
 /// is called only once the temporary file is open; when it throws, the temporary file is removed
-/// and the exception goes on. With `flush` false the content is not flushed to disk before the
-/// rename (the caller flushes it later, see FlushFilesToDisk).
+/// and the exception goes on.
 bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
-                     std::string& error, bool flush = true);
+                     std::string& error);
+
+/// Creates `path`, which must not exist yet, and has `write` write it, without a temporary file
+/// and without flushing it to disk: for a caller whose `path` is its own temporary name, which it
+/// flushes (FlushFilesToDisk) and renames itself. False with the reason in `error` when anything
+/// fails; `path` is removed then, and when `write` throws.
+bool WriteNewFile(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                  std::string& error);
 
 /// A name for a temporary file beside `path`, unique within the process and unlikely to exist:
 /// `path` followed by ".kegverter-<process id>-<serial>.tmp".
@@ -53,7 +59,7 @@ class AtomicFileWriter {
   /// Flushes the temporary file to disk and renames it over the final path. False with the
   /// reason in `error` when any of that fails (a write error the stream kept included); the
   /// temporary file is removed then and the final path is left as it was.
-  bool Commit(std::string& error, bool flush = true);
+  bool Commit(std::string& error);
 
  private:
   void Abandon();
