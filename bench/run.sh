@@ -6,10 +6,11 @@
 # recipes, a nested library of every kind) against `cp -r` of the same folder and against the
 # one-process-per-file loop. See bench/README.md.
 #
-# usage: bash bench/run.sh [--runs N] [--batch-runs N] [--large N]
+# usage: bash bench/run.sh [--runs N] [--batch-runs N] [--large N] [--folders-only]
 #   --runs N        runs per single-file input (default 5)
 #   --batch-runs N  runs of the 1,000-recipe batch and of each kegverter-batch folder (default 3)
 #   --large N       records in the large databases (default 100000)
+#   --folders-only  only the one-process-per-file loop and kegverter-batch over whole folders
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -17,12 +18,15 @@ root=$(pwd)
 runs=5
 batch_runs=3
 large=100000
+folders_only=no
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs=$2; shift 2 ;;
     --batch-runs) batch_runs=$2; shift 2 ;;
     --large) large=$2; shift 2 ;;
-    *) echo "usage: bash bench/run.sh [--runs N] [--batch-runs N] [--large N]" >&2; exit 2 ;;
+    --folders-only) folders_only=yes; shift ;;
+    *) echo "usage: bash bench/run.sh [--runs N] [--batch-runs N] [--large N] [--folders-only]" >&2
+       exit 2 ;;
   esac
 done
 
@@ -115,14 +119,18 @@ $(printf '%s\n' "${lint_t[@]}" | median) $(printf '%s\n' "${conv_m[@]}" | median
 }
 
 echo "bench: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), $runs runs per file" >&2
-bench_file typical-recipe 1 "$data/typical/Typical.rec"
-bench_file maximal-recipe 1 "$data/maximal/Maximal.rec"
+if [ "$folders_only" = no ]; then
+  bench_file typical-recipe 1 "$data/typical/Typical.rec"
+  bench_file maximal-recipe 1 "$data/maximal/Maximal.rec"
+fi
 bench_batch
-for kind in extra hops malt styles water yeast; do
-  bench_file "$kind-1000" 1000 "$data/db1k/$kind.dat"
-  bench_file "$kind-10000" 10000 "$data/db10k/$kind.dat"
-  bench_file "$kind-$large" "$large" "$data/db100k/$kind.dat"
-done
+if [ "$folders_only" = no ]; then
+  for kind in extra hops malt styles water yeast; do
+    bench_file "$kind-1000" 1000 "$data/db1k/$kind.dat"
+    bench_file "$kind-10000" 10000 "$data/db10k/$kind.dat"
+    bench_file "$kind-$large" "$large" "$data/db100k/$kind.dat"
+  done
+fi
 
 # kegverter-batch over a whole folder, `batch_runs` times, each run next to a `cp -r` of the same
 # folder. The page cache is written back before each measured command, so that neither pays for
@@ -168,7 +176,7 @@ bench_program batch-10000-recipes "$data/batch10k"
 bench_program library "$data/library"
 
 # The table and the target checks.
-printf '%s\n' "${rows[@]}" | awk -v large="$large" -v load="$(cut -d' ' -f1-3 /proc/loadavg)" '
+[ "$folders_only" = yes ] || printf '%s\n' "${rows[@]}" | awk -v large="$large" -v load="$(cut -d' ' -f1-3 /proc/loadavg)" '
 function mib(b) { return b / 1048576 }
 {
   label[NR] = $1; records[NR] = $2; in_b[NR] = $3; out_b[NR] = $4
