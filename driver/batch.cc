@@ -56,10 +56,6 @@ Outcome Failure(const std::string& subject, std::string text) {
   return outcome;
 }
 
-// Converts one planned input on a worker thread. The output is written under a temporary name
-// and staged there when the conversion succeeded and the input did not change while it was read;
-// CommitStaged puts it in place. An output present afterwards is always a whole conversion of a
-// whole input.
 // The output folders made so far, shared by the workers: each folder is made once, and one that
 // cannot be made fails each of its files with the same reason.
 class OutputFolders {
@@ -82,11 +78,16 @@ class OutputFolders {
   std::map<std::string, std::string> made_;  // folder -> why it cannot be made, or empty
 };
 
+// Converts one planned input on a worker thread. The output is written under a temporary name
+// and staged there when the conversion succeeded and the input did not change while it was read;
+// CommitStaged puts it in place. An output present afterwards is always a whole conversion of a
+// whole input.
 Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, OutputFolders& folders) {
   FileInfo before;
   std::string error;
-  if (!StatPath(entry.input, true, before, error))
+  if (!StatPath(entry.input, true, before, error)) {
     return Failure(entry.input, "cannot open: " + error);
+  }
   if (before.type != FileInfo::Type::Regular) {
     return Failure(entry.input,
                    std::string("cannot open: ") + before.other + ", not a regular file");
