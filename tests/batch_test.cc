@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -386,6 +388,59 @@ TEST(Batch, InterruptFinishesFilesInFlightAndLeavesOnlyWholeOutputs) {
 }
 
 TEST(Batch, TerminationRequestStopsTheSameWay) { InterruptInTheMiddle(SIGTERM, 143, false); }
+
+// A hop database large enough that its output takes a while to write: the test acts on the
+// input while the output is being written, and the run must not keep that output.
+void ActWhileTheOutputIsWritten(const std::function<void(const std::string&)>& act,
+                                const std::string& expected_text) {
+  TempDir dir;
+  const Bytes example = testing::MakeHopsExample();
+  constexpr std::size_t kHopSize = 614;
+  const Bytes record = Bytes().Raw(
+      0, std::string_view(reinterpret_cast<const char*>(example.data().data()) + 4, kHopSize));
+  const std::string input =
+      dir.Write("lib/hops.dat", testing::Database(40000, std::vector<Bytes>(40000, record)));
+  const std::string output = dir.Path("lib/hops.xml");
+  dir.Write("lib/hops.xml", "the previous output");
+  fs::last_write_time(output, fs::last_write_time(input) - std::chrono::hours(1));
+
+  BackgroundRun run({"--report", dir.Path("r.jsonl"), dir.Path("lib")});
+  auto writing = [&dir] {
+    for (const auto& file : fs::directory_iterator(dir.Path("lib"))) {
+      if (file.path().filename().string().rfind("hops.xml.", 0) == 0) return true;
+    }
+    return false;
+  };
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (run.Running() && std::chrono::steady_clock::now() < deadline && !writing()) {
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+  }
+  act(input);
+  const RunResult result = run.Wait();
+  EXPECT_EQ(result.exit_code, 1) << result.err;
+  EXPECT_TRUE(Contains(result.err, "kegverter-batch: " + input + ": " + expected_text + "\n"))
+      << result.err;
+  EXPECT_EQ(ReadFile(output), "the previous output");
+  auto report = ReportByPath(dir.Path("r.jsonl"));
+  EXPECT_EQ(report[input]["status"], "failed");
+  for (const auto& file : fs::directory_iterator(dir.Path("lib"))) {
+    EXPECT_TRUE(file.path().filename() == "hops.xml" || file.path().filename() == "hops.dat")
+        << file.path();
+  }
+}
+
+TEST(Batch, InputThatChangesWhileReadFailsAndThePreviousOutputStays) {
+  ActWhileTheOutputIsWritten(
+      [](const std::string& input) {
+        std::ofstream(input, std::ios::binary | std::ios::app) << "more";
+      },
+      "changed while it was read; its output was not kept");
+}
+
+TEST(Batch, InputThatVanishesWhileReadFailsAndThePreviousOutputStays) {
+  ActWhileTheOutputIsWritten([](const std::string& input) { fs::remove(input); },
+                             "vanished while it was read; its output was not kept");
+}
 
 TEST(Batch, EntriesThatCannotBeReadFailAloneAndTheRunGoesOn) {
   TempDir dir;
