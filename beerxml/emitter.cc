@@ -118,7 +118,8 @@ bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string
     }
     return sink->Finish();
   };
-  const bool saved = ReplaceFileWith(path, write, error);
+  const bool saved =
+      run.replace_output ? ReplaceFileWith(path, write, error) : WriteNewFile(path, write, error);
   if (!built) return false;
   if (saved) {
     run.saved = true;
@@ -137,7 +138,7 @@ void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run
     document->Serialize([&sink](std::string_view piece) { sink(piece); });
     return sink.Finish();
   };
-  if (ReplaceFileWith(path, write, error)) {
+  if (run.replace_output ? ReplaceFileWith(path, write, error) : WriteNewFile(path, write, error)) {
     run.saved = true;
   } else {
     run.save_error = error;

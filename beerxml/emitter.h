@@ -19,10 +19,13 @@ namespace kegverter {
 /// conversion changes, so conversions on several threads each have their own.
 struct ExportRun {
   DomFaults faults;           ///< failures to simulate (tests only)
-  std::string reports;        ///< the console text of the failures reported, in order
+  std::string reports;        ///< failure reports, as the console shows them
   int failures_reported = 0;  ///< document-layer failures reported during the call
   bool saved = false;         ///< the output file was written completely
   std::string save_error;     ///< why it was not, when a save was attempted and failed
+  /// false: the output path is the caller's own new temporary file, written in place and not
+  /// flushed (see WriteNewFile); true: it is replaced atomically (see ReplaceFileWith).
+  bool replace_output = true;
 };
 
 /// The document every writer starts from: declaration, beer_xml with the schema-instance

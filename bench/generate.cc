@@ -5,6 +5,9 @@
 //   <folder>/db1k/*.dat               1,000 records of each database kind
 //   <folder>/db10k/*.dat              10,000 records of each kind (the middle point of the growth)
 //   <folder>/db100k/*.dat             100,000 records of each database kind
+//   <folder>/library/...              a brewer's library in nested folders: 1,000 recipes,
+//                                     200 mash schedules, 50 water profiles and the six
+//                                     databases of 10,000 records each
 // The content is pseudo-random with a fixed seed, so every run writes the same bytes.
 //
 // usage: bench_generate <folder> [large database size]
@@ -323,6 +326,56 @@ constexpr DatabaseKind kDatabases[] = {
     {"styles.dat", StyleBytes}, {"water.dat", WaterBytes}, {"yeast.dat", YeastBytes},
 };
 
+// A mash schedule file: the step count, the grain temperature, the step slots (unused ones
+// zero) and the schedule's name.
+Bytes MashFile(std::uint32_t seed, const std::string& name) {
+  constexpr std::size_t kSlotsAt = 20;
+  constexpr std::size_t kNameAt = 14620;
+  Random r(seed);
+  Bytes b(14875);
+  const int steps = r.Between(1, 6);
+  b.I32(0, steps).F32(8, r.Float(55, 75)).Text(kNameAt, 255, name);
+  for (int i = 0; i < steps; ++i) {
+    const Bytes step = MashStep(r, Fill::Typical, i);
+    b.Raw(kSlotsAt + static_cast<std::size_t>(i) * testing::kStepSlotSize,
+          std::string_view(reinterpret_cast<const char*>(step.data().data()), step.size()));
+  }
+  return b;
+}
+
+// A library as a brewer keeps one: recipes by year and style, mash schedules and water
+// profiles in their own folders, the databases together.
+bool GenerateLibrary(const fs::path& folder) {
+  bool ok = true;
+  for (int i = 0; ok && i < 1000; ++i) {
+    char name[48];
+    std::snprintf(name, sizeof name, "%d/%.*s/Recipe %04d.rec", 2010 + i % 10,
+                  static_cast<int>(kStyles[i / 10 % 4].size()), kStyles[i / 10 % 4].data(), i);
+    const auto wiggle = static_cast<std::size_t>(i % 3);
+    ok = WriteFile(folder / "recipes" / name,
+                   Recipe(static_cast<std::uint32_t>(50000 + i), Fill::Typical,
+                          "Library Recipe " + std::to_string(i), 5 + wiggle, 4 + wiggle,
+                          2 + wiggle, 3 + wiggle));
+  }
+  for (int i = 0; ok && i < 200; ++i) {
+    char name[48];
+    std::snprintf(name, sizeof name, "group %d/Mash %03d.msh", i % 4, i);
+    ok = WriteFile(folder / "mash" / name,
+                   MashFile(static_cast<std::uint32_t>(60000 + i), "Mash " + std::to_string(i)));
+  }
+  Random water(70000);
+  for (int i = 0; ok && i < 50; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Water %02d.wtr", i);
+    ok = WriteFile(folder / "water" / name, WaterBytes(water, Fill::Typical, i + 1));
+  }
+  std::uint32_t seed = 80000;
+  for (const DatabaseKind& kind : kDatabases) {
+    ok = ok && WriteDatabase(folder / "databases" / kind.file_name, 10000, seed++, kind.make);
+  }
+  return ok;
+}
+
 bool Generate(const fs::path& folder, std::int32_t large) {
   bool ok = WriteFile(folder / "typical" / "Typical.rec",
                       Recipe(1, Fill::Typical, "Typical Pale Ale", 6, 5, 3, 4));
@@ -344,7 +397,7 @@ bool Generate(const fs::path& folder, std::int32_t large) {
     ok = ok && WriteDatabase(folder / "db10k" / kind.file_name, 10000, seed++, kind.make);
     ok = ok && WriteDatabase(folder / "db100k" / kind.file_name, large, seed++, kind.make);
   }
-  return ok;
+  return ok && GenerateLibrary(folder / "library");
 }
 
 }  // namespace

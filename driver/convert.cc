@@ -104,6 +104,7 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
   result.records = count;
   ExportRun run;
   run.faults = request.faults;
+  run.replace_output = request.replace_output;
   convert(*input, count, result.output, run, request.console);
   result.reports = std::move(run.reports);
   result.saved = run.saved;

@@ -18,6 +18,10 @@ struct ConversionRequest {
   OutputFormat format = OutputFormat::BeerXml2;
   std::string output;            ///< empty: beside the input, as OutputPath names it
   std::FILE* console = nullptr;  ///< receives the console dump of each record; null: no dump
+  /// true: the output replaces `output` atomically (a temporary file beside it, flushed to disk,
+  /// renamed over it). false: `output` is a new temporary name of the caller's, created and
+  /// written in place and not flushed; the caller flushes and renames it, several at once.
+  bool replace_output = true;
   DomFaults faults;              ///< document failures to simulate (tests only)
   /// When set, the records are added to this document of a whole run instead of being written
   /// to an output of their own.

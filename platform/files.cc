@@ -2,6 +2,19 @@
 
 #include <cerrno>
 #include <random>
+#include <set>
+#include <system_error>
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#include <chrono>
+#include <filesystem>
+
+#include "platform/unicode.h"
+#endif
 
 #include "platform/files_internal.h"
 
@@ -40,45 +53,209 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, std::
 
 bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE*)>& write,
                      std::string& error) {
-  using namespace platform_files;
-  if (IsDirectory(path)) {
-    error = "is a directory";
+  AtomicFileWriter writer;
+  if (!writer.Open(path, error)) return false;
+  // A throwing `write` leaves through the writer's destructor, which removes the temporary file.
+  if (!write(writer.file())) {
+    error = ErrorText(errno);
     return false;
   }
-  // The name is random rather than derived from the process, so that conversions on several
-  // threads, or in several processes, never pick the same one twice in a row.
-  std::random_device random;
-  std::string temporary;
-  std::FILE* out = nullptr;
-  for (int attempt = 0; out == nullptr && attempt < kTemporaryNameTries; ++attempt) {
-    temporary = TemporaryPathBeside(path, static_cast<std::uint32_t>(random()));
-    bool exists = false;
-    out = CreateNewFile(temporary, exists, error);
-    if (out == nullptr && !exists) return false;
-  }
-  if (out == nullptr) return false;
+  return writer.Commit(error);
+}
 
+bool WriteNewFile(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                  std::string& error) {
+  using namespace platform_files;
+  bool exists = false;
+  std::FILE* out = CreateNewFile(path, exists, error);
+  if (out == nullptr) return false;
   bool ok = false;
   try {
     ok = write(out);
   } catch (...) {
-    // The content was abandoned: no partial file stays behind.
     std::fclose(out);
-    RemoveQuietly(temporary);
+    RemoveQuietly(path);
     throw;
   }
-  if (!ok) error = ErrnoText(errno);
-  if (ok && !FlushToDisk(out)) {
+  if (!ok) error = ErrorText(errno);
+  if (ok && (std::fflush(out) != 0 || std::ferror(out))) {
     ok = false;
-    error = ErrnoText(errno);
+    error = ErrorText(errno);
   }
   if (std::fclose(out) != 0 && ok) {
     ok = false;
-    error = ErrnoText(errno);
+    error = ErrorText(errno);
   }
-  if (ok) ok = ReplaceWith(temporary, path, error);
-  if (!ok) RemoveQuietly(temporary);
+  if (!ok) RemoveQuietly(path);
   return ok;
+}
+
+std::string TemporaryPathFor(const std::string& path) {
+  // Random rather than derived from the process, so that conversions on several threads, or in
+  // several processes, never pick the same name twice in a row.
+  std::random_device random;
+  return TemporaryPathBeside(path, static_cast<std::uint32_t>(random()));
+}
+
+AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
+
+void AtomicFileWriter::Abandon() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  if (!temporary_.empty()) platform_files::RemoveQuietly(temporary_);
+  temporary_.clear();
+}
+
+bool AtomicFileWriter::Open(const std::string& path, std::string& error) {
+  using namespace platform_files;
+  Abandon();
+  if (IsDirectory(path)) {
+    error = "is a directory";
+    return false;
+  }
+  std::string temporary;
+  for (int attempt = 0; file_ == nullptr && attempt < kTemporaryNameTries; ++attempt) {
+    temporary = TemporaryPathFor(path);
+    bool exists = false;
+    file_ = CreateNewFile(temporary, exists, error);
+    if (file_ == nullptr && !exists) return false;
+  }
+  if (file_ == nullptr) return false;
+  path_ = path;
+  temporary_ = std::move(temporary);
+  return true;
+}
+
+bool AtomicFileWriter::Commit(std::string& error) {
+  using namespace platform_files;
+  if (file_ == nullptr) {
+    error = "not open";
+    return false;
+  }
+  bool ok = !std::ferror(file_);
+  if (!ok) error = "a write failed";
+  if (ok && !FlushToDisk(file_)) {
+    ok = false;
+    error = ErrorText(errno);
+  }
+  const int closed = std::fclose(file_);
+  file_ = nullptr;
+  if (closed != 0 && ok) {
+    ok = false;
+    error = ErrorText(errno);
+  }
+  if (ok) ok = ReplaceWith(temporary_, path_, error);
+  if (ok) temporary_.clear();
+  Abandon();
+  return ok;
+}
+
+bool StatPath(const std::string& path, bool follow, FileInfo& info, std::string& error) {
+  info = FileInfo{};
+#if defined(_WIN32)
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path p(Utf16FromUtf8(path));
+  const fs::file_status status = follow ? fs::status(p, ec) : fs::symlink_status(p, ec);
+  if (ec || !fs::exists(status)) {
+    error = ec ? ec.message() : std::string("No such file or directory");
+    return false;
+  }
+  switch (status.type()) {
+    case fs::file_type::regular:
+      info.type = FileInfo::Type::Regular;
+      info.size = fs::file_size(p, ec);
+      break;
+    case fs::file_type::directory:
+      info.type = FileInfo::Type::Directory;
+      break;
+    case fs::file_type::symlink:
+      info.type = FileInfo::Type::Symlink;
+      break;
+    default:
+      info.type = FileInfo::Type::Other;
+      info.other = "not a regular file";
+      break;
+  }
+  const auto modified = fs::last_write_time(p, ec);
+  if (!ec) {
+    info.modified_ns = static_cast<std::int64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count());
+  }
+  return true;
+#else
+  struct stat st {};
+  if ((follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) {
+    error = ErrorText(errno);
+    return false;
+  }
+  if (S_ISREG(st.st_mode)) {
+    info.type = FileInfo::Type::Regular;
+  } else if (S_ISDIR(st.st_mode)) {
+    info.type = FileInfo::Type::Directory;
+  } else if (S_ISLNK(st.st_mode)) {
+    info.type = FileInfo::Type::Symlink;
+  } else {
+    info.type = FileInfo::Type::Other;
+    info.other = S_ISFIFO(st.st_mode) ? "a FIFO"
+                 : S_ISSOCK(st.st_mode) ? "a socket"
+                 : S_ISCHR(st.st_mode) ? "a character device"
+                 : S_ISBLK(st.st_mode) ? "a block device"
+                                       : "not a regular file";
+  }
+  info.size = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+  info.modified_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
+                     static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+  return true;
+#endif
+}
+
+bool FlushFilesToDisk(const std::vector<std::string>& paths, std::string& error) {
+  bool ok = true;
+  auto failed = [&](const std::string& path) {
+    if (ok) error = path + ": " + ErrorText(errno);
+    ok = false;
+  };
+#if defined(__linux__)
+  // One syncfs per file system: everything written to it, these files included, reaches the
+  // disk in one wait instead of one wait per file.
+  std::set<dev_t> flushed;
+  for (const std::string& path : paths) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+      failed(path);
+      continue;
+    }
+    if (flushed.count(st.st_dev) != 0) continue;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      failed(path);
+      continue;
+    }
+    if (::syncfs(fd) != 0) {
+      failed(path);
+    } else {
+      flushed.insert(st.st_dev);
+    }
+    ::close(fd);
+  }
+#else
+  for (const std::string& path : paths) {
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
+    if (file == nullptr) {
+      failed(path);
+      continue;
+    }
+    if (!FlushToDisk(file)) failed(path);
+    std::fclose(file);
+  }
+#endif
+  return ok;
+}
+
+std::string ErrorText(int error_number) {
+  // std::strerror may share one buffer between threads; the category's text does not.
+  return std::generic_category().message(error_number);
 }
 
 }  // namespace kegverter

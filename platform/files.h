@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kegverter {
 
@@ -39,5 +40,65 @@ bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE
 /// The name of a temporary file in `path`'s folder: ".kv" and `tag` as eight hexadecimal digits,
 /// then ".tmp" (15 characters, whatever the length of `path`'s own name). Never fails.
 std::string TemporaryPathBeside(const std::string& path, std::uint32_t tag);
+/// Creates `path`, which must not exist yet, and has `write` write it, without a temporary file
+/// and without flushing it to disk: for a caller whose `path` is its own temporary name, which it
+/// flushes (FlushFilesToDisk) and renames itself. False with the reason in `error` when anything
+/// fails; `path` is removed then, and when `write` throws.
+bool WriteNewFile(const std::string& path, const std::function<bool(std::FILE*)>& write,
+                  std::string& error);
+
+/// A name for a temporary file beside `path`: TemporaryPathBeside with a random tag, short
+/// whatever the length of `path`'s own name, and unlikely to exist.
+std::string TemporaryPathFor(const std::string& path);
+
+/// A file written under a temporary name beside its final path and renamed over that path only
+/// once it is complete, so that the final path holds either the previous file or the whole new
+/// one. The temporary file is removed when the writer is destroyed without a successful Commit.
+class AtomicFileWriter {
+ public:
+  AtomicFileWriter() = default;
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  /// Creates the temporary file for `path`; false with the reason in `error` (`path` is a
+  /// folder, the folder is not writable, ...).
+  bool Open(const std::string& path, std::string& error);
+  /// The open temporary file, or null before Open and after Commit.
+  std::FILE* file() const { return file_; }
+  /// Flushes the temporary file to disk and renames it over the final path. False with the
+  /// reason in `error` when any of that fails (a write error the stream kept included); the
+  /// temporary file is removed then and the final path is left as it was.
+  bool Commit(std::string& error);
+
+ private:
+  void Abandon();
+
+  std::string path_;
+  std::string temporary_;
+  std::FILE* file_ = nullptr;
+};
+
+/// What one look at a path tells.
+struct FileInfo {
+  enum class Type : std::uint8_t { Regular, Directory, Symlink, Other };
+  Type type = Type::Other;
+  const char* other = "";        ///< for Type::Other: "a FIFO", "a socket", "a device", ...
+  std::uint64_t size = 0;        ///< bytes, for a regular file
+  std::int64_t modified_ns = 0;  ///< last modification, nanoseconds since the epoch
+};
+
+/// Looks at `path`, through symbolic links when `follow` is true (else a link is Type::Symlink).
+/// False with the reason in `error` when the path does not exist or cannot be looked at (a
+/// dangling link or a loop of links when following).
+bool StatPath(const std::string& path, bool follow, FileInfo& info, std::string& error);
+
+/// Makes the content of these files durable, however many there are, with as few waits for the
+/// disk as the system allows: one flush of each file system they are on where it can (Linux),
+/// otherwise one per file. False with the reason in `error` when any flush failed.
+bool FlushFilesToDisk(const std::vector<std::string>& paths, std::string& error);
+
+/// The system's text for an error number; safe to call from several threads at once.
+std::string ErrorText(int error_number);
 
 }  // namespace kegverter

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the suite in the normal build (build/) and again in the
 # sanitizer build (build/fuzz, clang with AddressSanitizer and UndefinedBehaviorSanitizer, which
-# stop at the first report, leaks included), a short fuzz campaign over every file kind, the Linux .deb
-# (installed, used and removed), and the Windows build's suite under Wine with its example
-# outputs compared to Linux's. Fails when any stage fails; ends with each stage's time.
+# stop at the first report, leaks included), the batch program's tests under ThreadSanitizer
+# (build/tsan, only what those tests need), a short fuzz campaign over every file kind and the
+# Linux .deb (installed, used and removed). Fails when any stage fails; ends with each stage's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,13 +39,24 @@ run_tests() { ctest --test-dir build --output-on-failure -j2; }
 build_sanitize() { bash scripts/fuzz.sh --build; }
 run_sanitize() { ctest --test-dir build/fuzz --output-on-failure -j2; }
 
+# kegverter-batch converts on several threads in one process: its tests run again with the
+# program, the converter and the tests built with ThreadSanitizer, which stops at the first race.
+run_tsan() {
+  if [ ! -f build/tsan/build.ninja ]; then
+    cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEGVERTER_TSAN=ON \
+      -DKEGVERTER_BENCH=OFF -DKEGVERTER_WERROR=ON
+  fi
+  cmake --build build/tsan -j2 --target kegverter_batch_tests &&
+    ctest --test-dir build/tsan --output-on-failure -j2 -R '^Batch'
+}
+
 stage "build (build/)" bash scripts/build.sh -DKEGVERTER_WERROR=ON
 stage "tests (build/)" run_tests
 stage "sanitizer build, clang (build/fuzz/)" build_sanitize
 stage "tests under AddressSanitizer and UBSan (build/fuzz/)" run_sanitize
+stage "batch tests under ThreadSanitizer (build/tsan/)" run_tsan
 stage "short fuzz campaign (build/fuzz/)" bash scripts/fuzz.sh 20
 stage "Linux package: install, convert, remove (build/package/)" bash scripts/check-deb.sh
-stage "Windows build and tests under Wine (build/windows/)" bash scripts/test-windows.sh
 
 echo "== time per stage (load average now: $(cut -d' ' -f1-3 /proc/loadavg))"
 printf '%s\n' "${timings[@]}"

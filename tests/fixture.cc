@@ -1,12 +1,21 @@
 #include "tests/fixture.h"
 
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <atomic>
 #include <bit>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 namespace kegverter::testing {
 
@@ -14,26 +23,47 @@ namespace fs = std::filesystem;
 
 void Bytes::Put(std::size_t offset, std::uint64_t value, std::size_t width) {
   if (data_.size() < offset + width) data_.resize(offset + width, 0);
-  for (std::size_t i = 0; i < width; ++i) data_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  for (std::size_t i = 0; i < width; ++i)
+    data_[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-Bytes& Bytes::U8(std::size_t offset, std::uint8_t value) { Put(offset, value, 1); return *this; }
-Bytes& Bytes::I16(std::size_t offset, std::int16_t value) { Put(offset, static_cast<std::uint16_t>(value), 2); return *this; }
-Bytes& Bytes::I32(std::size_t offset, std::int32_t value) { Put(offset, static_cast<std::uint32_t>(value), 4); return *this; }
-Bytes& Bytes::I64(std::size_t offset, std::int64_t value) { Put(offset, static_cast<std::uint64_t>(value), 8); return *this; }
-Bytes& Bytes::F32(std::size_t offset, float value) { Put(offset, std::bit_cast<std::uint32_t>(value), 4); return *this; }
-Bytes& Bytes::F64(std::size_t offset, double value) { Put(offset, std::bit_cast<std::uint64_t>(value), 8); return *this; }
+Bytes& Bytes::U8(std::size_t offset, std::uint8_t value) {
+  Put(offset, value, 1);
+  return *this;
+}
+Bytes& Bytes::I16(std::size_t offset, std::int16_t value) {
+  Put(offset, static_cast<std::uint16_t>(value), 2);
+  return *this;
+}
+Bytes& Bytes::I32(std::size_t offset, std::int32_t value) {
+  Put(offset, static_cast<std::uint32_t>(value), 4);
+  return *this;
+}
+Bytes& Bytes::I64(std::size_t offset, std::int64_t value) {
+  Put(offset, static_cast<std::uint64_t>(value), 8);
+  return *this;
+}
+Bytes& Bytes::F32(std::size_t offset, float value) {
+  Put(offset, std::bit_cast<std::uint32_t>(value), 4);
+  return *this;
+}
+Bytes& Bytes::F64(std::size_t offset, double value) {
+  Put(offset, std::bit_cast<std::uint64_t>(value), 8);
+  return *this;
+}
 
 Bytes& Bytes::Text(std::size_t offset, std::size_t width, std::string_view text) {
   if (data_.size() < offset + width) data_.resize(offset + width, 0);
-  for (std::size_t i = 0; i < width && i < text.size(); ++i) data_[offset + i] = static_cast<std::uint8_t>(text[i]);
+  for (std::size_t i = 0; i < width && i < text.size(); ++i)
+    data_[offset + i] = static_cast<std::uint8_t>(text[i]);
   if (text.size() < width) data_[offset + text.size()] = 0;
   return *this;
 }
 
 Bytes& Bytes::Raw(std::size_t offset, std::string_view bytes) {
   if (data_.size() < offset + bytes.size()) data_.resize(offset + bytes.size(), 0);
-  for (std::size_t i = 0; i < bytes.size(); ++i) data_[offset + i] = static_cast<std::uint8_t>(bytes[i]);
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    data_[offset + i] = static_cast<std::uint8_t>(bytes[i]);
   return *this;
 }
 
@@ -49,7 +79,8 @@ Bytes& Bytes::Append(const Bytes& more) {
 
 Bytes Bytes::Prefix(std::size_t length) const {
   Bytes b;
-  b.data_.assign(data_.begin(), data_.begin() + static_cast<std::ptrdiff_t>(std::min(length, data_.size())));
+  b.data_.assign(data_.begin(),
+                 data_.begin() + static_cast<std::ptrdiff_t>(std::min(length, data_.size())));
   return b;
 }
 
@@ -118,10 +149,9 @@ std::string Utf8FromPath(const fs::path& path) {
 
 std::string ReadBack(std::string_view bytes) {
   static constexpr char32_t kCp1252[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
   };
   std::string out;
   for (const char ch : bytes) {
@@ -156,6 +186,71 @@ RunResult RunExecutable(const std::vector<std::string>& arguments) {
 }
 
 RunResult Convert(const std::string& path) { return RunExecutable({path}); }
+
+RunResult RunBatchExecutable(const std::vector<std::string>& arguments) {
+  BackgroundRun run(arguments);
+  return run.Wait();
+}
+
+BackgroundRun::BackgroundRun(const std::vector<std::string>& arguments) {
+  std::vector<std::string> argv_text = {KEGVERTER_BATCH_EXE};
+  argv_text.insert(argv_text.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& a : argv_text) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const std::string out_path = capture_.Path("stdout");
+  const std::string err_path = capture_.Path("stderr");
+  pid_ = fork();
+  if (pid_ == 0) {
+    const int in = open("/dev/null", O_RDONLY);
+    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || out < 0 || err < 0) _exit(126);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+}
+
+BackgroundRun::~BackgroundRun() {
+  if (pid_ > 0 && !ended_) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status_, 0);
+  }
+}
+
+void BackgroundRun::Signal(int signal_number) const {
+  if (pid_ > 0 && !ended_) kill(pid_, signal_number);
+}
+
+bool BackgroundRun::Running() {
+  if (pid_ <= 0 || ended_) return false;
+  if (waitpid(pid_, &status_, WNOHANG) == pid_) ended_ = true;
+  return !ended_;
+}
+
+RunResult BackgroundRun::Wait() {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+  while (Running() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  if (Running()) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status_, 0);
+    ended_ = true;
+  }
+  RunResult result;
+  if (pid_ <= 0) {
+    result.exit_code = -1;
+    return result;
+  }
+  result.exit_code = WIFEXITED(status_) ? WEXITSTATUS(status_) : 128 + WTERMSIG(status_);
+  result.out = ReadFile(capture_.Path("stdout"));
+  result.err = ReadFile(capture_.Path("stderr"));
+  return result;
+}
 
 pugi::xml_node ParsedXml::List() const {
   return document.child("beer_xml").find_child([](pugi::xml_node n) {
@@ -206,7 +301,8 @@ std::vector<std::string> ElementLines(pugi::xml_node node) {
     for (pugi::xml_attribute a : child.attributes()) {
       line.append("@").append(a.name()).append("=").append(a.value());
     }
-    if (child.first_child().type() != pugi::node_element) line.append(" ").append(child.text().get());
+    if (child.first_child().type() != pugi::node_element)
+      line.append(" ").append(child.text().get());
     lines.push_back(line);
   }
   return lines;
@@ -217,7 +313,8 @@ std::string TextAt(pugi::xml_node node, const std::string& path) {
   std::size_t start = 0;
   while (start <= path.size()) {
     const std::size_t slash = path.find('/', start);
-    const std::string segment = path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    const std::string segment =
+        path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
     n = n.child(segment.c_str());
     if (!n) return "<missing>";
     if (slash == std::string::npos) break;

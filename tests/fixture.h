@@ -87,6 +87,33 @@ RunResult RunExecutable(const std::vector<std::string>& arguments);
 /// Runs it with one argument, the path.
 RunResult Convert(const std::string& path);
 
+/// Runs the kegverter-batch executable with these arguments (no shell expansion). A run that
+/// takes longer than two minutes is killed (exit code 137), so a hang fails instead of blocking.
+RunResult RunBatchExecutable(const std::vector<std::string>& arguments);
+
+/// kegverter-batch running in the background, its output captured; killed if still running when
+/// destroyed.
+class BackgroundRun {
+ public:
+  explicit BackgroundRun(const std::vector<std::string>& arguments);
+  ~BackgroundRun();
+  BackgroundRun(const BackgroundRun&) = delete;
+  BackgroundRun& operator=(const BackgroundRun&) = delete;
+
+  /// Sends `signal_number` to the program.
+  void Signal(int signal_number) const;
+  /// True while the program has not ended.
+  bool Running();
+  /// Waits for the end (at most two minutes, then kills it) and returns what it did.
+  RunResult Wait();
+
+ private:
+  TempDir capture_;
+  int pid_ = -1;
+  bool ended_ = false;
+  int status_ = 0;
+};
+
 /// The characters of source bytes as a conforming reader reads them back: Windows-1252 for
 /// 0x80 to 0x9F (the five unassigned bytes stay U+0081 and so on), U+FFFD for the controls XML
 /// forbids, every other byte the code point of its value.

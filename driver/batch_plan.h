@@ -1,0 +1,65 @@
+// The plan of a batch run: every file found under the paths given, what kind it is, and the one
+// output path each convertible file gets. The plan is made whole before anything is written, so
+// that two inputs that would share an output are told apart first.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "driver/registry.h"
+
+namespace kegverter {
+
+/// How one input ended, as the report and the summary name it.
+enum class EntryStatus : std::uint8_t {
+  Converted,  ///< written completely, nothing to say
+  Warned,     ///< written completely, with warnings
+  Failed,     ///< not written (or not readable); the reasons say why
+  Skipped,    ///< not a file to convert (unknown, not converted, not followed)
+  UpToDate,   ///< its output is newer than it; left alone
+};
+inline constexpr std::size_t kEntryStatusCount = 5;
+
+/// The report's word for a status ("converted", "up to date", ...).
+const char* StatusName(EntryStatus status);
+
+struct PlanEntry {
+  std::string input;               ///< the path as found: a PATH, or a PATH joined with names
+  const KindInfo* kind = nullptr;  ///< null: not a kind the program knows
+  bool convert = false;            ///< true: a worker converts it to `output`
+  EntryStatus status = EntryStatus::Skipped;  ///< when not `convert`: Skipped or Failed
+  std::string reason;                         ///< when not `convert`: why
+  bool listed_only = false;  ///< a skip that only --verbose mentions (a file of no known kind)
+  std::string output;        ///< where the output goes, when `convert`
+  /// When the output was renamed to keep it apart from another input's: the name it would have
+  /// had, and a note for the summary. Empty otherwise.
+  std::string renamed_from;
+  const char* rename_note = "";
+};
+
+struct PlanOptions {
+  std::vector<std::string> paths;
+  std::string output_dir;  ///< empty: outputs beside their inputs
+  OutputFormat format = OutputFormat::BeerXml2;
+  bool follow_links = false;  ///< walk into symbolic links to folders
+};
+
+struct Plan {
+  std::vector<PlanEntry> entries;  ///< in walk order: PATHs as given, each folder sorted by name
+  std::size_t to_convert = 0;      ///< entries with `convert`
+  std::string usage_error;         ///< not empty: the paths cannot be walked as asked; no entries
+};
+
+/// Walks the paths and plans every output. Never throws for anything the file system does: an
+/// unreadable folder, a dangling link or a loop is one Failed or Skipped entry, and the walk goes
+/// on. Reads folder listings and the types of entries; opens no file.
+Plan MakePlan(const PlanOptions& options);
+
+/// The output file name of an input file name in one format: the name, trimmed as kegverter
+/// trims it, with its last three characters replaced by the format's extension ("Pale Ale.rec"
+/// gives "Pale Ale.xml"); with `whole_name`, the trimmed name followed by a dot and the
+/// extension ("Pale Ale.rec.xml").
+std::string OutputNameOf(std::string_view input_name, const FormatInfo& format, bool whole_name);
+
+}  // namespace kegverter

@@ -1,0 +1,559 @@
+// kegverter-batch end to end: the built program over folders made by the fixture builder, its
+// outputs compared byte for byte with what kegverter writes for the same file.
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "tests/examples.h"
+#include "tests/fixture.h"
+
+namespace kegverter {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::BackgroundRun;
+using testing::Bytes;
+using testing::ReadFile;
+using testing::RunBatchExecutable;
+using testing::RunResult;
+using testing::TempDir;
+
+// Writes every bundled example into `folder` (created as needed).
+void WriteExamples(const TempDir& dir, const std::string& folder) {
+  for (const auto& example : testing::ExampleFiles()) {
+    dir.Write(folder + "/" + example.name, example.make());
+  }
+}
+
+// What kegverter writes for these bytes saved under `name`.
+std::string KegverterOutput(const std::string& name, const Bytes& bytes) {
+  TempDir dir;
+  const std::string input = dir.Write(name, bytes);
+  testing::Convert(input);
+  return ReadFile(input.substr(0, input.size() - 3) + "xml");
+}
+
+std::string KegverterOutputOf(const std::string& input) {
+  const std::string content = ReadFile(input);
+  return KegverterOutput(fs::path(input).filename().string(), Bytes().Raw(0, content));
+}
+
+// Every regular file below `root`, relative to it, sorted.
+std::vector<std::string> FilesBelow(const fs::path& root) {
+  std::vector<std::string> files;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+       ++it) {
+    if (it->is_regular_file()) files.push_back(fs::relative(it->path(), root).string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::vector<nlohmann::json> ReportLines(const std::string& path) {
+  std::vector<nlohmann::json> lines;
+  std::istringstream text(ReadFile(path));
+  for (std::string line; std::getline(text, line);) {
+    lines.push_back(nlohmann::json::parse(line, nullptr, false));
+    EXPECT_FALSE(lines.back().is_discarded()) << line;
+  }
+  return lines;
+}
+
+std::map<std::string, nlohmann::json> ReportByPath(const std::string& path) {
+  std::map<std::string, nlohmann::json> by_path;
+  for (const nlohmann::json& line : ReportLines(path)) {
+    if (line.is_object()) by_path[line.value("path", std::string())] = line;
+  }
+  return by_path;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+Bytes SmallRecipe() { return testing::RecipeExample(); }
+
+TEST(Batch, EveryKindNestedMirroredUnderOutputAndIdenticalToKegverter) {
+  TempDir dir;
+  WriteExamples(dir, "lib");
+  WriteExamples(dir, "lib/2019/spring");
+  dir.Write("lib/2019/IPA.rec", SmallRecipe());
+  const std::string out = dir.Path("out");
+
+  const RunResult run = RunBatchExecutable({"-o", out, dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "");  // no console texts: no extra.dat dump, no "Processed" line
+  EXPECT_TRUE(Contains(run.err,
+                       "kegverter-batch: 19 files: 19 converted, 0 warned, 0 failed, "
+                       "0 skipped, 0 up to date\n"))
+      << run.err;
+  EXPECT_TRUE(Contains(run.err,
+                       "by kind: extra.dat 2, hops.dat 2, malt.dat 2, styles.dat 2, "
+                       "water.dat 2, yeast.dat 2, wtr 2, msh 2, rec 3\n"))
+      << run.err;
+
+  const std::vector<std::string> inputs = FilesBelow(dir.Path("lib"));
+  ASSERT_EQ(inputs.size(), 19u);
+  std::vector<std::string> expected;
+  for (const std::string& input : inputs) {
+    const std::string output = input.substr(0, input.size() - 3) + "xml";
+    expected.push_back(output);
+    const std::string written = ReadFile(out + "/" + output);
+    EXPECT_FALSE(written.empty()) << output;
+    EXPECT_EQ(written, KegverterOutputOf(dir.Path("lib/" + input))) << output;
+  }
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(FilesBelow(out), expected);  // nothing else: no temporary file
+}
+
+TEST(Batch, OutputsBesideInputsAsKegverterNamesThem) {
+  TempDir dir;
+  WriteExamples(dir, "a/b");
+  dir.Write("a/Dark Ale.rec", SmallRecipe());
+  const RunResult run = RunBatchExecutable({"-j", "3", dir.Path("a")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  for (const auto& example : testing::ExampleFiles()) {
+    const std::string name = example.name;
+    EXPECT_EQ(ReadFile(dir.Path("a/b/" + name.substr(0, name.size() - 3) + "xml")),
+              KegverterOutput(name, example.make()))
+        << name;
+  }
+  EXPECT_EQ(ReadFile(dir.Path("a/Dark Ale.xml")), KegverterOutput("Dark Ale.rec", SmallRecipe()));
+}
+
+TEST(Batch, UnknownFilesAreSkippedAndCountedAndListedWhenVerbose) {
+  TempDir dir;
+  dir.Write("lib/Pale.rec", SmallRecipe());
+  dir.Write("lib/notes.txt", "brew day notes");
+  dir.Write("lib/recipes.dat", Bytes(8));  // a .dat file of no database name
+  dir.Write("lib/Brew Day.brw", Bytes(16));
+  RunResult run = RunBatchExecutable({dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_TRUE(Contains(run.err, "4 files: 1 converted, 0 warned, 0 failed, 3 skipped")) << run.err;
+  EXPECT_TRUE(Contains(run.err, "by kind: rec 1, brw 1, other 2")) << run.err;
+  // A brew session is named; files of no known kind only with --verbose.
+  EXPECT_TRUE(Contains(run.err, "kegverter-batch: " + dir.Path("lib/Brew Day.brw") +
+                                    ": brew session files are not converted\n"))
+      << run.err;
+  EXPECT_FALSE(Contains(run.err, "notes.txt")) << run.err;
+  EXPECT_FALSE(fs::exists(dir.Path("lib/Brew Day.xml")));
+  EXPECT_FALSE(fs::exists(dir.Path("lib/recipes.xml")));
+
+  run = RunBatchExecutable({"-v", dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_TRUE(Contains(run.err, "kegverter-batch: " + dir.Path("lib/notes.txt") +
+                                    ": not a file Kegverter converts\n"))
+      << run.err;
+  EXPECT_TRUE(Contains(run.err, dir.Path("lib/Pale.rec") + ": up to date: ")) << run.err;
+}
+
+TEST(Batch, CollidingOutputsAreNamedAfterTheWholeInputName) {
+  TempDir dir;
+  const Bytes recipe = SmallRecipe();
+  const Bytes mash = testing::MashScheduleExample();
+  const Bytes hops = testing::MakeHopsExample();
+  dir.Write("lib/Pale Ale.rec", recipe);
+  dir.Write("lib/Pale Ale.msh", mash);
+  // "Pale Ale.rec.rec" would be "Pale Ale.rec.xml", the whole name of "Pale Ale.rec".
+  dir.Write("lib/Pale Ale.rec.rec", recipe);
+  dir.Write("lib/HOPS.DAT", hops);
+  dir.Write("lib/hops.dat", hops.Prefix(4 + 2 * 614).I32(0, 2));
+  dir.Write("lib/Stout.rec", recipe);  // collides with nothing
+  const std::string out = dir.Path("out");
+  const RunResult run =
+      RunBatchExecutable({"-o", out, "--report", dir.Path("r.jsonl"), dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+
+  EXPECT_EQ(FilesBelow(out),
+            (std::vector<std::string>{"HOPS.DAT.xml", "Pale Ale.msh.xml", "Pale Ale.rec.rec.xml",
+                                      "Pale Ale.rec.xml", "Stout.xml", "hops.dat.2.xml"}));
+  EXPECT_EQ(ReadFile(out + "/Pale Ale.rec.xml"), KegverterOutput("Pale Ale.rec", recipe));
+  EXPECT_EQ(ReadFile(out + "/Pale Ale.msh.xml"), KegverterOutput("Pale Ale.msh", mash));
+  EXPECT_EQ(ReadFile(out + "/HOPS.DAT.xml"), KegverterOutput("HOPS.DAT", hops));
+  EXPECT_EQ(ReadFile(out + "/hops.dat.2.xml"), KegverterOutputOf(dir.Path("lib/hops.dat")));
+  EXPECT_NE(ReadFile(out + "/hops.dat.2.xml"), ReadFile(out + "/HOPS.DAT.xml"));
+
+  // The summary names each renamed output and why.
+  for (const char* renamed : {"HOPS.DAT.xml", "hops.dat.2.xml", "Pale Ale.msh.xml",
+                              "Pale Ale.rec.xml", "Pale Ale.rec.rec.xml"}) {
+    EXPECT_TRUE(Contains(run.err, "kegverter-batch: renamed: ")) << run.err;
+    EXPECT_TRUE(Contains(run.err, " -> " + out + "/" + renamed + " (")) << renamed << run.err;
+  }
+  EXPECT_FALSE(Contains(run.err, "Stout.xml (")) << run.err;
+  auto report = ReportByPath(dir.Path("r.jsonl"));
+  EXPECT_EQ(report[dir.Path("lib/hops.dat")]["output"], out + "/hops.dat.2.xml");
+  EXPECT_EQ(report[dir.Path("lib/Stout.rec")]["output"], out + "/Stout.xml");
+}
+
+TEST(Batch, TwoPathsMirroredOntoOneOutputPathAreKeptApart) {
+  TempDir dir;
+  dir.Write("a/x.rec", SmallRecipe());
+  dir.Write("b/x.rec", SmallRecipe());
+  const RunResult run = RunBatchExecutable({"-o", dir.Path("out"), dir.Path("a"), dir.Path("b")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(FilesBelow(dir.Path("out")), (std::vector<std::string>{"x.rec.2.xml", "x.rec.xml"}));
+}
+
+TEST(Batch, OutputFolderInsideAPathIsNeverWalked) {
+  TempDir dir;
+  WriteExamples(dir, "lib");
+  // A source file already lying in the output folder is not an input of the run.
+  dir.Write("lib/out/Old.rec", SmallRecipe());
+  const std::string report = dir.Path("r.jsonl");
+  for (const char* force : {"--verbose", "--force"}) {
+    const RunResult run =
+        RunBatchExecutable({force, "-o", dir.Path("lib/out"), "--report", report, dir.Path("lib")});
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_FALSE(Contains(run.err, "Old")) << run.err;
+    for (const nlohmann::json& line : ReportLines(report)) {
+      EXPECT_FALSE(Contains(line["path"].get<std::string>(), "/out/")) << line.dump();
+    }
+    EXPECT_EQ(ReportLines(report).size(), testing::ExampleFiles().size());
+  }
+  EXPECT_FALSE(fs::exists(dir.Path("lib/out/Old.xml")));
+  EXPECT_FALSE(fs::exists(dir.Path("lib/out/out")));
+
+  // A PATH inside the output folder would read the outputs back: refused before anything.
+  const RunResult inside = RunBatchExecutable({"-o", dir.Path("lib"), dir.Path("lib/out")});
+  EXPECT_EQ(inside.exit_code, 2);
+  EXPECT_TRUE(Contains(inside.err, "lies inside the output folder")) << inside.err;
+  EXPECT_FALSE(fs::exists(dir.Path("lib/Old.xml")));
+}
+
+TEST(Batch, UpToDateOutputsAreLeftAloneUnlessForced) {
+  TempDir dir;
+  dir.Write("lib/One.rec", SmallRecipe());
+  dir.Write("lib/Two.msh", testing::MashScheduleExample());
+  RunResult run = RunBatchExecutable({dir.Path("lib")});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const auto one_time = fs::last_write_time(dir.Path("lib/One.xml"));
+
+  run = RunBatchExecutable({"--report", dir.Path("r.jsonl"), dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_TRUE(Contains(run.err, "0 converted, 0 warned, 0 failed, 0 skipped, 2 up to date"))
+      << run.err;
+  EXPECT_EQ(fs::last_write_time(dir.Path("lib/One.xml")), one_time);
+  for (const auto& [path, line] : ReportByPath(dir.Path("r.jsonl"))) {
+    EXPECT_EQ(line["status"], "up to date") << path;
+    EXPECT_FALSE(line["output"].is_null()) << path;
+  }
+
+  // An input changed after its output: converted again, the other one left alone.
+  fs::last_write_time(dir.Path("lib/Two.msh"),
+                      fs::last_write_time(dir.Path("lib/Two.xml")) + std::chrono::seconds(5));
+  run = RunBatchExecutable({dir.Path("lib")});
+  EXPECT_TRUE(Contains(run.err, "1 converted, 0 warned, 0 failed, 0 skipped, 1 up to date"))
+      << run.err;
+
+  // An output older than its input, or one whose content is not the conversion: --force.
+  dir.Write("lib/One.xml", "not this");
+  run = RunBatchExecutable({"--force", dir.Path("lib")});
+  EXPECT_TRUE(Contains(run.err, "2 converted, 0 warned, 0 failed, 0 skipped, 0 up to date"))
+      << run.err;
+  EXPECT_EQ(ReadFile(dir.Path("lib/One.xml")), KegverterOutput("One.rec", SmallRecipe()));
+}
+
+TEST(Batch, ReportHasOneParsableLinePerInputInWalkOrder) {
+  TempDir dir;
+  dir.Write("lib/a Good.rec", SmallRecipe());
+  dir.Write("lib/b Cut.rec", SmallRecipe().Prefix(20000));  // converted with a warning
+  dir.Write("lib/c Empty.msh", "");                         // not converted: failed
+  dir.Write("lib/d notes.txt", "text");
+  dir.Write("lib/e \"quoted\"\\name\t.wtr", testing::MakeWtrExample());
+  dir.Write("lib/f bad\xff\xfe.rec", SmallRecipe());  // a name that is not UTF-8
+  dir.Write("lib/sub/hops.dat", testing::MakeHopsExample());
+  const std::string report = dir.Path("r.jsonl");
+  const RunResult run = RunBatchExecutable({"-j", "4", "--report", report, dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+
+  const std::vector<nlohmann::json> lines = ReportLines(report);
+  ASSERT_EQ(lines.size(), 7u);
+  std::vector<std::string> statuses;
+  for (const nlohmann::json& line : lines) {
+    ASSERT_TRUE(line.is_object());
+    for (const char* key :
+         {"path", "kind", "output", "status", "messages", "records", "milliseconds"}) {
+      EXPECT_TRUE(line.contains(key)) << key << " in " << line.dump();
+    }
+    EXPECT_TRUE(line["messages"].is_array());
+    EXPECT_TRUE(line["milliseconds"].is_number());
+    statuses.push_back(line["status"]);
+  }
+  EXPECT_EQ(statuses, (std::vector<std::string>{"converted", "warned", "failed", "skipped",
+                                                "converted", "converted", "converted"}));
+  EXPECT_EQ(lines[0]["path"], dir.Path("lib/a Good.rec"));
+  EXPECT_EQ(lines[0]["kind"], "rec");
+  EXPECT_EQ(lines[0]["output"], dir.Path("lib/a Good.xml"));
+  EXPECT_EQ(lines[0]["records"], 1);
+  EXPECT_EQ(lines[1]["messages"][0]["text"],
+            "the file is truncated; the missing bytes were read as zeros");
+  EXPECT_EQ(lines[2]["messages"][0]["text"], "the file is empty");
+  EXPECT_TRUE(lines[2]["output"].is_null());
+  EXPECT_TRUE(lines[3]["kind"].is_null());
+  EXPECT_EQ(lines[4]["path"], dir.Path("lib/e \"quoted\"\\name\t.wtr"));
+  EXPECT_EQ(lines[5]["path"], dir.Path("lib/f bad\xEF\xBF\xBD\xEF\xBF\xBD.rec"));
+  EXPECT_EQ(lines[6]["kind"], "hops.dat");
+  EXPECT_EQ(lines[6]["records"], 3);
+
+  // The failure and the warning as their own lines, the failure again in the summary.
+  EXPECT_TRUE(
+      Contains(run.err, "kegverter-batch: " + dir.Path("lib/b Cut.rec") +
+                            ": the file is truncated; the missing bytes were read as zeros\n"))
+      << run.err;
+  EXPECT_TRUE(Contains(run.err, "kegverter-batch: failed: " + dir.Path("lib/c Empty.msh") + "\n"))
+      << run.err;
+  EXPECT_FALSE(fs::exists(dir.Path("lib/c Empty.xml")));
+  // The report was written whole under its own name: nothing else is left beside it.
+  EXPECT_EQ(FilesBelow(dir.path()).size(), 7u + 5u + 1u);
+}
+
+TEST(Batch, ReportThatCannotBeWrittenStopsBeforeAnything) {
+  TempDir dir;
+  dir.Write("lib/One.rec", SmallRecipe());
+  const RunResult run =
+      RunBatchExecutable({"--report", dir.Path("no/such/folder/r.jsonl"), dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 2);
+  EXPECT_TRUE(Contains(run.err, "cannot write the report")) << run.err;
+  EXPECT_FALSE(fs::exists(dir.Path("lib/One.xml")));
+}
+
+// Many copies of one recipe: the run takes long enough to be interrupted in the middle.
+void WriteManyRecipes(const TempDir& dir, int count) {
+  const Bytes recipe = SmallRecipe();
+  for (int i = 0; i < count; ++i) {
+    dir.Write("lib/" + std::to_string(i / 100) + "/Recipe " + std::to_string(i) + ".rec", recipe);
+  }
+}
+
+void InterruptInTheMiddle(int signal_number, int expected_exit, bool resume) {
+  TempDir dir;
+  constexpr int kFiles = 1000;
+  WriteManyRecipes(dir, kFiles);
+  const std::string out = dir.Path("out");
+  const std::string report = dir.Path("r.jsonl");
+  BackgroundRun run({"-j", "2", "-o", out, "--report", report, dir.Path("lib")});
+  // Interrupted as soon as the first output is being written.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  auto writing = [&out] {
+    std::error_code ec;
+    const bool empty = fs::is_empty(out + "/0", ec);
+    return !ec && !empty;
+  };
+  while (run.Running() && std::chrono::steady_clock::now() < deadline && !writing()) {
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  run.Signal(signal_number);
+  const RunResult result = run.Wait();
+  EXPECT_EQ(result.exit_code, expected_exit) << result.err;
+  EXPECT_TRUE(Contains(result.err, "file(s) not started")) << result.err;
+
+  // Every output present is whole; no temporary file anywhere.
+  const std::string expected = KegverterOutput("Recipe.rec", SmallRecipe());
+  const std::vector<std::string> outputs = FilesBelow(out);
+  EXPECT_GT(outputs.size(), 0u);
+  EXPECT_LT(outputs.size(), static_cast<std::size_t>(kFiles));
+  for (const std::string& output : outputs) {
+    ASSERT_EQ(fs::path(output).extension(), ".xml") << output;
+    ASSERT_EQ(ReadFile(out + "/" + output), expected) << output;
+  }
+  EXPECT_EQ(FilesBelow(dir.Path("lib")).size(), static_cast<std::size_t>(kFiles));
+  // The report says what was done, one line per output, and nothing else is beside it.
+  EXPECT_EQ(ReportLines(report).size(), outputs.size());
+  EXPECT_TRUE(fs::exists(report));
+  EXPECT_EQ(FilesBelow(dir.path()).size(), kFiles + outputs.size() + 1);
+
+  if (!resume) return;
+  // The run resumes where it stopped.
+  const RunResult resumed = RunBatchExecutable({"-o", out, dir.Path("lib")});
+  EXPECT_EQ(resumed.exit_code, 0) << resumed.err;
+  EXPECT_TRUE(Contains(resumed.err, std::to_string(outputs.size()) + " up to date")) << resumed.err;
+  EXPECT_EQ(FilesBelow(out).size(), static_cast<std::size_t>(kFiles));
+}
+
+TEST(Batch, InterruptFinishesFilesInFlightAndLeavesOnlyWholeOutputs) {
+  InterruptInTheMiddle(SIGINT, 130, true);
+}
+
+TEST(Batch, TerminationRequestStopsTheSameWay) { InterruptInTheMiddle(SIGTERM, 143, false); }
+
+// A hop database large enough that its output takes a while to write: the test acts on the
+// input while the output is being written, and the run must not keep that output.
+void ActWhileTheOutputIsWritten(const std::function<void(const std::string&)>& act,
+                                const std::string& expected_text) {
+  TempDir dir;
+  const Bytes example = testing::MakeHopsExample();
+  constexpr std::size_t kHopSize = 614;
+  const Bytes record = Bytes().Raw(
+      0, std::string_view(reinterpret_cast<const char*>(example.data().data()) + 4, kHopSize));
+  const std::string input =
+      dir.Write("lib/hops.dat", testing::Database(40000, std::vector<Bytes>(40000, record)));
+  const std::string output = dir.Path("lib/hops.xml");
+  dir.Write("lib/hops.xml", "the previous output");
+  fs::last_write_time(output, fs::last_write_time(input) - std::chrono::hours(1));
+
+  BackgroundRun run({"--report", dir.Path("r.jsonl"), dir.Path("lib")});
+  auto writing = [&dir] {
+    for (const auto& file : fs::directory_iterator(dir.Path("lib"))) {
+      // The output's temporary file: ".kv", eight hexadecimal digits, ".tmp".
+      const std::string name = file.path().filename().string();
+      if (name.rfind(".kv", 0) == 0 && name.size() == 15) return true;
+    }
+    return false;
+  };
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (run.Running() && std::chrono::steady_clock::now() < deadline && !writing()) {
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+  }
+  act(input);
+  const RunResult result = run.Wait();
+  EXPECT_EQ(result.exit_code, 1) << result.err;
+  EXPECT_TRUE(Contains(result.err, "kegverter-batch: " + input + ": " + expected_text + "\n"))
+      << result.err;
+  EXPECT_EQ(ReadFile(output), "the previous output");
+  auto report = ReportByPath(dir.Path("r.jsonl"));
+  EXPECT_EQ(report[input]["status"], "failed");
+  for (const auto& file : fs::directory_iterator(dir.Path("lib"))) {
+    EXPECT_TRUE(file.path().filename() == "hops.xml" || file.path().filename() == "hops.dat")
+        << file.path();
+  }
+}
+
+TEST(Batch, InputThatChangesWhileReadFailsAndThePreviousOutputStays) {
+  ActWhileTheOutputIsWritten(
+      [](const std::string& input) {
+        std::ofstream(input, std::ios::binary | std::ios::app) << "more";
+      },
+      "changed while it was read; its output was not kept");
+}
+
+TEST(Batch, InputThatVanishesWhileReadFailsAndThePreviousOutputStays) {
+  ActWhileTheOutputIsWritten([](const std::string& input) { fs::remove(input); },
+                             "vanished while it was read; its output was not kept");
+}
+
+TEST(Batch, EntriesThatCannotBeReadFailAloneAndTheRunGoesOn) {
+  TempDir dir;
+  dir.Write("lib/Good.rec", SmallRecipe());
+  ASSERT_EQ(mkfifo(dir.Path("lib/Pipe.rec").c_str(), 0600), 0);  // never opened: it would block
+  ASSERT_EQ(mkfifo(dir.Path("lib/pipe.txt").c_str(), 0600), 0);  // no known kind: skipped
+  fs::create_symlink("/dev/zero", dir.Path("lib/Zero.rec"));     // a device, endless
+  fs::create_symlink(dir.Path("lib/gone.rec"), dir.Path("lib/Dangling.rec"));
+  fs::create_symlink("Loop2.msh", dir.Path("lib/Loop1.msh"));
+  fs::create_symlink("Loop1.msh", dir.Path("lib/Loop2.msh"));
+  fs::create_symlink(dir.Path("lib/Good.rec"), dir.Path("lib/Linked.rec"));
+  dir.Write("lib/Late.wtr", testing::MakeWtrExample());
+  const RunResult run = RunBatchExecutable({"--report", dir.Path("r.jsonl"), dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+
+  auto report = ReportByPath(dir.Path("r.jsonl"));
+  auto status = [&](const std::string& name) { return report[dir.Path("lib/" + name)]["status"]; };
+  EXPECT_EQ(status("Good.rec"), "converted");
+  EXPECT_EQ(status("Linked.rec"), "converted");
+  EXPECT_EQ(status("Late.wtr"), "converted");
+  EXPECT_EQ(status("pipe.txt"), "skipped");
+  for (const char* failed : {"Pipe.rec", "Zero.rec", "Dangling.rec", "Loop1.msh", "Loop2.msh"}) {
+    EXPECT_EQ(status(failed), "failed") << failed;
+    EXPECT_TRUE(Contains(run.err, "kegverter-batch: failed: " + dir.Path("lib/") + failed + "\n"))
+        << run.err;
+  }
+  EXPECT_TRUE(Contains(run.err, dir.Path("lib/Pipe.rec") + ": cannot open: a FIFO, not a regular "
+                                                           "file\n"))
+      << run.err;
+  EXPECT_TRUE(Contains(run.err, dir.Path("lib/Zero.rec") + ": cannot open: a character device"))
+      << run.err;
+  EXPECT_TRUE(Contains(run.err, dir.Path("lib/Dangling.rec") + ": cannot open: No such file"))
+      << run.err;
+  EXPECT_TRUE(Contains(run.err, dir.Path("lib/Loop1.msh") + ": cannot open: Too many levels"))
+      << run.err;
+  EXPECT_EQ(ReadFile(dir.Path("lib/Linked.xml")), ReadFile(dir.Path("lib/Good.xml")));
+}
+
+TEST(Batch, OutputsThatCannotBeWrittenFailAlone) {
+  TempDir dir;
+  dir.Write("lib/sub/A.rec", SmallRecipe());
+  dir.Write("lib/B.rec", SmallRecipe());
+  dir.Write("lib/C.rec", SmallRecipe());
+  dir.Write("out/sub", "a file where the folder would go");
+  fs::create_directories(dir.Path("out/C.xml"));  // a folder where the output would go
+  const RunResult run = RunBatchExecutable({"-o", dir.Path("out"), dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+  EXPECT_TRUE(Contains(run.err, "1 converted, 0 warned, 2 failed")) << run.err;
+  EXPECT_TRUE(Contains(run.err, dir.Path("out/sub/A.xml") + ": cannot create the folder"))
+      << run.err;
+  EXPECT_TRUE(Contains(run.err, dir.Path("out/C.xml") + ": not written: ")) << run.err;
+  EXPECT_EQ(ReadFile(dir.Path("out/B.xml")), KegverterOutput("B.rec", SmallRecipe()));
+  EXPECT_EQ(FilesBelow(dir.Path("out")), (std::vector<std::string>{"B.xml", "sub"}));
+}
+
+TEST(Batch, LinksToFoldersAreFollowedOnlyWhenAskedAndLoopsEnd) {
+  TempDir dir;
+  dir.Write("lib/a/One.rec", SmallRecipe());
+  dir.Write("shared/Two.msh", testing::MashScheduleExample());
+  fs::create_directory_symlink("..", dir.Path("lib/a/up"));  // a loop back to lib
+  fs::create_directory_symlink(dir.Path("shared"), dir.Path("lib/shared"));
+  fs::create_directory_symlink(dir.Path("shared"), dir.Path("lib/again"));
+
+  RunResult run = RunBatchExecutable({"-o", dir.Path("out1"), dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(FilesBelow(dir.Path("out1")), (std::vector<std::string>{"a/One.xml"}));
+  EXPECT_TRUE(Contains(run.err, dir.Path("lib/shared") + ": a symbolic link to a folder; not "
+                                                         "followed without --follow-links\n"))
+      << run.err;
+
+  run = RunBatchExecutable({"--follow-links", "-o", dir.Path("out2"), dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  // "again" comes first in walk order; "shared" leads to the same folder and is walked once.
+  EXPECT_EQ(FilesBelow(dir.Path("out2")), (std::vector<std::string>{"a/One.xml", "again/Two.xml"}));
+  EXPECT_TRUE(Contains(run.err, dir.Path("lib/a/up") + ": a symbolic link loop")) << run.err;
+  EXPECT_TRUE(Contains(run.err, dir.Path("lib/shared") + ": leads to a folder already walked as " +
+                                    dir.Path("lib/again")))
+      << run.err;
+}
+
+TEST(Batch, ExitStatusesAndCommandLine) {
+  TempDir dir;
+  dir.Write("lib/One.rec", SmallRecipe());
+  EXPECT_EQ(RunBatchExecutable({}).exit_code, 2);
+  EXPECT_EQ(RunBatchExecutable({"--no-such-option", dir.Path("lib")}).exit_code, 2);
+  EXPECT_EQ(RunBatchExecutable({"-j", "0", dir.Path("lib")}).exit_code, 2);
+  EXPECT_EQ(RunBatchExecutable({"--to", "beerxml9", dir.Path("lib")}).exit_code, 2);
+  EXPECT_EQ(RunBatchExecutable({"-q", "-v", dir.Path("lib")}).exit_code, 2);
+  EXPECT_FALSE(fs::exists(dir.Path("lib/One.xml")));
+
+  RunResult run = RunBatchExecutable({"--version"});
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.out.rfind("kegverter-batch ", 0), 0u) << run.out;
+  run = RunBatchExecutable({"--help"});
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_TRUE(Contains(run.out, "--to")) << run.out;
+  EXPECT_TRUE(Contains(run.out, "beerxml2")) << run.out;
+
+  run = RunBatchExecutable({"-q", "--to", "beerxml2", dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err, "");  // quiet: nothing when nothing failed
+  EXPECT_TRUE(fs::exists(dir.Path("lib/One.xml")));
+
+  // A PATH that does not exist is one failed entry, the rest still converted.
+  dir.Write("lib/Two.rec", SmallRecipe());
+  run = RunBatchExecutable({"-q", dir.Path("missing.rec"), dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "kegverter-batch: " + dir.Path("missing.rec") +
+                         ": cannot open: No such file or directory\n");
+  EXPECT_TRUE(fs::exists(dir.Path("lib/Two.xml")));
+}
+
+}  // namespace
+}  // namespace kegverter
