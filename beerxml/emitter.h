@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "beerxml/document.h"
 #include "beerxml/document_error.h"
@@ -86,12 +87,23 @@ bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string
 /// begins: once the template is in place they are written to the output as they are finished
 /// (DomDocument::StreamChildren), and a large list is never held whole.
 template <class WriteRecords>
+void RunExporterFrom(const std::string& template_text, std::string_view list,
+                     const std::string& path, ExportRun& run, WriteRecords&& records);
+
+template <class WriteRecords>
 void RunExporter(std::string_view list, const std::string& path, ExportRun& run,
                  WriteRecords&& records) {
+  RunExporterFrom(BeerXmlTemplate(list), list, path, run, std::forward<WriteRecords>(records));
+}
+
+/// RunExporter from another template text (another format's root around the list element).
+template <class WriteRecords>
+void RunExporterFrom(const std::string& template_text, std::string_view list,
+                     const std::string& path, ExportRun& run, WriteRecords&& records) {
   try {
     std::unique_ptr<DomDocument> document = CreateDomDocument(run.faults);
     DomNode cursor = document ? document->DocumentNode() : DomNode();
-    if (LoadTemplate(document.get(), cursor, BeerXmlTemplate(list), list, run) &&
+    if (LoadTemplate(document.get(), cursor, template_text, list, run) &&
         BuildAndSaveStreamed(*document, cursor, path, run,
                              [&] { records(document.get(), cursor); })) {
       return;

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The output formats side by side: each 100,000-record database and the typical and maximal
 # recipes converted in process (bench_convert_to: the same reading, the same crash-safe write)
-# to BeerXML 2.01 and to BeerJSON, alternately, N runs each; medians of the wall time and the
-# peak memory, and the targets: BeerJSON within 1.5x the BeerXML 2.01 time, peak memory not
-# above it. Uses the inputs of bench/run.sh (generated here when missing).
+# to BeerXML 2.01, to BeerJSON and to BeerXML 1.0, in turn, N runs each; medians of the wall
+# time and the peak memory, and the targets: BeerJSON and BeerXML 1.0 each within 1.5x the
+# BeerXML 2.01 time, peak memory not above it. Uses the inputs of bench/run.sh (generated here when missing).
 #
 # usage: bash bench/formats.sh [--runs N] [--large N]
 set -euo pipefail
@@ -44,37 +44,53 @@ median() {
 inputs=("$data/typical/Typical.rec" "$data/maximal/Maximal.rec")
 for kind in extra hops malt styles water yeast; do inputs+=("$data/db100k/$kind.dat"); done
 
-printf '%-22s %10s %10s %7s %10s %10s %7s %9s %9s\n' input "xml2 ms" "json ms" ratio \
-  "xml2 MiB" "json MiB" ratio "xml2 out" "json out"
+printf '%-22s %9s %9s %9s %6s %6s %9s %9s %9s %6s %6s %8s %8s %8s\n' input "xml2 ms" "json ms" \
+  "xml1 ms" "j/x2" "x1/x2" "xml2 MiB" "json MiB" "xml1 MiB" "j/x2" "x1/x2" "xml2 out" "json out" \
+  "xml1 out"
 worst_time=0
 worst_memory=0
+worst_time1=0
+worst_memory1=0
+max() { awk -v a="$1" -v b="$2" 'BEGIN{print (b > a) ? b : a}'; }
 for input in "${inputs[@]}"; do
-  xt=() xm=() jt=() jm=()
+  xt=() xm=() jt=() jm=() yt=() ym=()
   for ((i = 0; i < runs; i++)); do
     read -r s k c <<<"$("$measure" "$convert" beerxml2 "$input")"
     [ "$c" = 0 ] || { echo "bench: beerxml2 $input exited with $c" >&2; exit 1; }
     xt+=("$s"); xm+=("$k")
+    xo=$(stat -c %s "${input%???}xml")
     read -r s k c <<<"$("$measure" "$convert" beerjson "$input")"
     [ "$c" = 0 ] || { echo "bench: beerjson $input exited with $c" >&2; exit 1; }
     jt+=("$s"); jm+=("$k")
+    # BeerXML 1.0 writes the same NAME.xml: its size is taken before the next BeerXML 2.01 run.
+    read -r s k c <<<"$("$measure" "$convert" beerxml1 "$input")"
+    [ "$c" = 0 ] || { echo "bench: beerxml1 $input exited with $c" >&2; exit 1; }
+    yt+=("$s"); ym+=("$k")
+    yo=$(stat -c %s "${input%???}xml")
   done
   x_t=$(printf '%s\n' "${xt[@]}" | median); j_t=$(printf '%s\n' "${jt[@]}" | median)
   x_m=$(printf '%s\n' "${xm[@]}" | median); j_m=$(printf '%s\n' "${jm[@]}" | median)
+  y_t=$(printf '%s\n' "${yt[@]}" | median); y_m=$(printf '%s\n' "${ym[@]}" | median)
   label="${input#"$data"/}"
-  awk -v l="$label" -v xt="$x_t" -v jt="$j_t" -v xm="$x_m" -v jm="$j_m" \
-      -v xo="$(stat -c %s "${input%???}xml")" -v jo="$(stat -c %s "${input%???}json")" 'BEGIN {
-    printf "%-22s %10.1f %10.1f %7.2f %10.1f %10.1f %7.2f %8.1fM %8.1fM\n", l, xt * 1000,
-           jt * 1000, jt / xt, xm / 1024, jm / 1024, jm / xm, xo / 1048576, jo / 1048576 }'
+  awk -v l="$label" -v xt="$x_t" -v jt="$j_t" -v yt="$y_t" -v xm="$x_m" -v jm="$j_m" -v ym="$y_m" \
+      -v xo="$xo" -v jo="$(stat -c %s "${input%???}json")" -v yo="$yo" 'BEGIN {
+    printf "%-22s %9.1f %9.1f %9.1f %6.2f %6.2f %9.1f %9.1f %9.1f %6.2f %6.2f %7.1fM %7.1fM %7.1fM\n",
+           l, xt * 1000, jt * 1000, yt * 1000, jt / xt, yt / xt, xm / 1024, jm / 1024, ym / 1024,
+           jm / xm, ym / xm, xo / 1048576, jo / 1048576, yo / 1048576 }'
   if [[ "$input" == *db100k* ]]; then
-    worst_time=$(awk -v a="$worst_time" -v b="$(awk -v x="$x_t" -v j="$j_t" 'BEGIN{print j/x}')" \
-                 'BEGIN{print (b > a) ? b : a}')
-    worst_memory=$(awk -v a="$worst_memory" -v b="$(awk -v x="$x_m" -v j="$j_m" 'BEGIN{print j/x}')" \
-                   'BEGIN{print (b > a) ? b : a}')
+    worst_time=$(max "$worst_time" "$(awk -v x="$x_t" -v j="$j_t" 'BEGIN{print j/x}')")
+    worst_memory=$(max "$worst_memory" "$(awk -v x="$x_m" -v j="$j_m" 'BEGIN{print j/x}')")
+    worst_time1=$(max "$worst_time1" "$(awk -v x="$x_t" -v y="$y_t" 'BEGIN{print y/x}')")
+    worst_memory1=$(max "$worst_memory1" "$(awk -v x="$x_m" -v y="$y_m" 'BEGIN{print y/x}')")
   fi
 done
 echo
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
-awk -v t="$worst_time" -v m="$worst_memory" -v n="$large" 'BEGIN {
-  printf "Targets (%d-record databases): BeerJSON time <= 1.5x BeerXML 2.01: worst %.2fx, %s; ", n, t,
-         t <= 1.5 ? "met" : "NOT MET"
-  printf "peak memory <= BeerXML 2.01: worst %.3fx, %s\n", m, m <= 1.005 ? "met" : "NOT MET" }'
+target() {
+  awk -v f="$1" -v t="$2" -v m="$3" -v n="$large" 'BEGIN {
+    printf "Targets (%d-record databases): %s time <= 1.5x BeerXML 2.01: worst %.2fx, %s; ", n, f,
+           t, t <= 1.5 ? "met" : "NOT MET"
+    printf "peak memory <= BeerXML 2.01: worst %.3fx, %s\n", m, m <= 1.005 ? "met" : "NOT MET" }'
+}
+target BeerJSON "$worst_time" "$worst_memory"
+target "BeerXML 1.0" "$worst_time1" "$worst_memory1"

@@ -12,6 +12,7 @@
 #include "beerxml/styles_writer.h"
 #include "beerxml/water_writer.h"
 #include "beerxml/yeast_writer.h"
+#include "beerxml1/beerxml1.h"
 #include "driver/console.h"
 #include "source/decoder.h"
 #include "source/hops.h"
@@ -69,6 +70,7 @@ constexpr std::array<ConvertFn, kFormatCount> WritersOf() {
 constexpr std::array kFormats = {
     FormatInfo{OutputFormat::BeerXml2, "beerxml2", "xml", "BeerXML 2.01"},
     FormatInfo{OutputFormat::BeerJson, "beerjson", "json", "BeerJSON 1.0"},
+    FormatInfo{OutputFormat::BeerXml1, "beerxml1", "xml", "BeerXML 1.0"},
 };
 static_assert(kFormats.size() == kFormatCount);
 
@@ -81,47 +83,47 @@ constexpr std::array kKinds = {
              "miscellaneous ingredient database", RecordLayout<MiscRecord>::kRecordSize,
              "miscellaneous_ingredients", "miscellaneous",
              WritersOf<MiscRecord, ReadMiscRecords, CloseOrder::WriteThenClose, &PrintMiscRecord,
-                       ExportMiscRecords, WriteMiscBeerJson>(),
+                       ExportMiscRecords, WriteMiscBeerJson, WriteMiscBeerXml1>(),
              &Combine<MiscRecord, ReadMiscRecords>, false},
     KindInfo{FileKind::HopsDat, "hops.dat", "hops.dat", "dat", "hops.dat", "hop database",
              RecordLayout<HopRecord>::kRecordSize, "varieties", "hop",
              WritersOf<HopRecord, ReadHopRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportHopRecords, WriteHopBeerJson>(),
+                       ExportHopRecords, WriteHopBeerJson, WriteHopBeerXml1>(),
              &Combine<HopRecord, ReadHopRecords>, false},
     KindInfo{FileKind::MaltDat, "malt.dat", "malt.dat", "dat", "malt.dat", "fermentable database",
              RecordLayout<MaltRecord>::kRecordSize, "fermentables", "fermentable",
              WritersOf<MaltRecord, ReadMaltRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportMaltRecords, WriteMaltBeerJson>(),
+                       ExportMaltRecords, WriteMaltBeerJson, WriteMaltBeerXml1>(),
              &Combine<MaltRecord, ReadMaltRecords>, false},
     KindInfo{FileKind::StylesDat, "styles.dat", "styles.dat", "dat", "styles.dat", "style database",
              RecordLayout<StyleRecord>::kRecordSize, "styles", "style",
              WritersOf<StyleRecord, ReadStyleRecords, CloseOrder::CloseThenWrite, nullptr,
-                       ExportStyleRecords, WriteStyleBeerJson>(),
+                       ExportStyleRecords, WriteStyleBeerJson, WriteStyleBeerXml1>(),
              &Combine<StyleRecord, ReadStyleRecords>, false},
     KindInfo{FileKind::WaterFile, "water.dat", "water.dat", "dat", "water.dat", "water profile",
              RecordLayout<WaterRecord>::kRecordSize, "profiles", "water",
              WritersOf<WaterRecord, ReadWaterRecords, CloseOrder::CloseThenWrite, nullptr,
-                       ExportWaterRecords, WriteWaterBeerJson>(),
+                       ExportWaterRecords, WriteWaterBeerJson, WriteWaterBeerXml1>(),
              &Combine<WaterRecord, ReadWaterRecords>, false},
     KindInfo{FileKind::YeastDat, "yeast.dat", "yeast.dat", "dat", "yeast.dat", "yeast database",
              RecordLayout<YeastRecord>::kRecordSize, "cultures", "yeast",
              WritersOf<YeastRecord, ReadYeastRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportYeastRecords, WriteYeastBeerJson>(),
+                       ExportYeastRecords, WriteYeastBeerJson, WriteYeastBeerXml1>(),
              &Combine<YeastRecord, ReadYeastRecords>, false},
     KindInfo{FileKind::WaterFile, "wtr", "", "wtr", "profile.wtr", "water profile", kOneRecord,
              "profiles", "water",
              WritersOf<WaterRecord, ReadWaterRecords, CloseOrder::CloseThenWrite, nullptr,
-                       ExportWaterRecords, WriteWaterBeerJson>(),
+                       ExportWaterRecords, WriteWaterBeerJson, WriteWaterBeerXml1>(),
              &Combine<WaterRecord, ReadWaterRecords>, false},
     KindInfo{FileKind::MshFile, "msh", "", "msh", "schedule.msh", "mash schedule", kOneRecord,
              "procedure", "mash",
              WritersOf<MashScheduleRecord, ReadMashSchedule, CloseOrder::WriteThenClose, nullptr,
-                       ExportMashSchedules, WriteMashBeerJson>(),
+                       ExportMashSchedules, WriteMashBeerJson, WriteMashBeerXml1>(),
              &Combine<MashScheduleRecord, ReadMashSchedule>, false},
     KindInfo{FileKind::RecFile, "rec", "", "rec", "recipe.rec", "recipe", kOneRecord, "recipes",
              "recipe",
              WritersOf<RecipeRecord, ReadRecipeRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportRecipeRecords, WriteRecipeBeerJson>(),
+                       ExportRecipeRecords, WriteRecipeBeerJson, WriteRecipeBeerXml1>(),
              &Combine<RecipeRecord, ReadRecipeRecords>, true},
     // Brew sessions are recognised so that they can be named in messages; nothing converts them.
     KindInfo{FileKind::BrwFile,

@@ -37,8 +37,9 @@ enum class FileKind : std::int32_t {
 enum class OutputFormat : std::uint8_t {
   BeerXml2 = 0,  ///< BeerXML 2.01, what kegverter writes
   BeerJson = 1,  ///< BeerJSON 1.0
+  BeerXml1 = 2,  ///< BeerXML 1.0, what most brewing programs import
 };
-inline constexpr std::size_t kFormatCount = 2;
+inline constexpr std::size_t kFormatCount = 3;
 
 struct FormatInfo {
   OutputFormat format;

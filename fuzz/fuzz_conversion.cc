@@ -29,8 +29,8 @@
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
 
-#include "driver/convert.h"
 #include "beerxml/emitter.h"
+#include "driver/convert.h"
 #include "driver/driver.h"
 #include "driver/registry.h"
 #include "fuzz/fuzz_kinds.h"
@@ -153,6 +153,30 @@ std::string CheckDocument(std::string_view content) {
   return CheckTree(document);
 }
 
+// Empty when `content` is a BeerXML 1.0 document the converter may write: the declaration alone
+// on the first line, one of the plural lists as the root, well-formed XML in UTF-8.
+std::string CheckBeerXml1(std::string_view content) {
+  if (!content.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")) {
+    return "the first line is not the XML declaration";
+  }
+  std::string problem = CheckCharacters(content);
+  if (!problem.empty()) return problem;
+  pugi::xml_document document;
+  const pugi::xml_parse_result parsed =
+      document.load_buffer(content.data(), content.size(),
+                           pugi::parse_default | pugi::parse_declaration, pugi::encoding_utf8);
+  if (!parsed) {
+    return std::string("not well-formed: ") + parsed.description() + " at byte " +
+           std::to_string(parsed.offset);
+  }
+  const std::string_view root = document.document_element().name();
+  for (std::string_view list :
+       {"HOPS", "FERMENTABLES", "MISCS", "YEASTS", "WATERS", "STYLES", "MASHS", "RECIPES"}) {
+    if (root == list) return CheckTree(document);
+  }
+  return "the root is not a BeerXML 1.0 list";
+}
+
 // Empty when `content` is a BeerJSON document the converter may write: JSON in strict UTF-8,
 // one object `beerjson` holding the version and one list of records.
 std::string CheckJson(std::string_view content) {
@@ -201,6 +225,18 @@ void SelfTest() {
       R"({"beerjson": {"styles": []}})",
       R"({"beerjson": {"version": 1.0, "styles": []}, "more": 1})",
   };
+  if (!CheckBeerXml1("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HOPS><HOP/></HOPS>\n").empty()) {
+    Fail("self-test: a good BeerXML 1.0 document is rejected");
+  }
+  constexpr std::string_view kBadXml1[] = {
+      "<HOPS/>",
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HOPS><HOP></HOPS>",
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<beer_xml/>",
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HOPS>\x01</HOPS>",
+  };
+  for (std::string_view bad : kBadXml1) {
+    if (CheckBeerXml1(bad).empty()) Fail("self-test: a bad BeerXML 1.0 document passes the check");
+  }
   for (std::string_view bad : kBadJson) {
     if (CheckJson(bad).empty()) Fail("self-test: a bad BeerJSON document passes the check");
   }
@@ -311,12 +347,31 @@ int ConvertOne(const std::uint8_t* data, std::size_t size) {
     if (!problem.empty()) Fail("%s: bad BeerJSON: %s", name.c_str(), problem.c_str());
   }
 
+  // And as BeerXML 1.0, beside the others: the same files convert, and the document is
+  // well-formed with the declaration first.
+  const fs::path xml1_output = workspace.folder / (name.substr(0, name.size() - 4) + ".v1.xml");
+  request.format = OutputFormat::BeerXml1;
+  request.output = xml1_output.string();
+  const ConversionResult xml1_result = ConvertFile(request);
+  const bool xml1_written = fs::exists(xml1_output, ec);
+  if (xml1_written != xml1_result.saved)
+    Fail("%s: BeerXML 1.0 saved %d, file %d", name.c_str(), xml1_result.saved, xml1_written);
+  if (status == 0 && xml1_result.status != ConversionResult::Status::Written) {
+    Fail("%s: BeerXML 2.01 written but no BeerXML 1.0", name.c_str());
+  }
+  if (xml1_written) {
+    const std::string problem = CheckBeerXml1(ReadWhole(xml1_output));
+    if (!problem.empty()) Fail("%s: bad BeerXML 1.0: %s", name.c_str(), problem.c_str());
+  }
+
   for (const fs::directory_entry& entry : fs::directory_iterator(workspace.folder)) {
-    if (entry.path() != input && entry.path() != output && entry.path() != json_output) {
+    if (entry.path() != input && entry.path() != output && entry.path() != json_output &&
+        entry.path() != xml1_output) {
       Fail("%s: left behind %s", name.c_str(), entry.path().filename().c_str());
     }
   }
   fs::remove(json_output, ec);
+  fs::remove(xml1_output, ec);
   fs::remove(output, ec);
   fs::remove(input, ec);
   return 0;
