@@ -17,6 +17,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include "beerjson/beerjson.h"
 #include "driver/batch_plan.h"
 #include "driver/convert.h"
 #include "platform/files.h"
@@ -78,11 +79,24 @@ class OutputFolders {
   std::map<std::string, std::string> made_;  // folder -> why it cannot be made, or empty
 };
 
+// The format of an existing output file, from its first bytes; null when there is none or it
+// is not one the program writes.
+const FormatInfo* FormatOfOutput(const std::string& path) {
+  std::string error;
+  std::FILE* file = OpenForReading(path, error);
+  if (file == nullptr) return nullptr;
+  char head[512];
+  const std::size_t got = std::fread(head, 1, sizeof head, file);
+  std::fclose(file);
+  return FormatOfContent(std::string_view(head, got));
+}
+
 // Converts one planned input on a worker thread. The output is written under a temporary name
 // and staged there when the conversion succeeded and the input did not change while it was read;
 // CommitStaged puts it in place. An output present afterwards is always a whole conversion of a
 // whole input.
-Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, OutputFolders& folders) {
+Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, OutputFolders& folders,
+                     BeerJsonCombined* combined) {
   FileInfo before;
   std::string error;
   if (!StatPath(entry.input, true, before, error)) {
@@ -92,7 +106,29 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
     return Failure(entry.input,
                    std::string("cannot open: ") + before.other + ", not a regular file");
   }
+  if (combined != nullptr) {
+    ConversionRequest request;
+    request.input = entry.input;
+    request.combine = combined;
+    const ConversionResult result = ConvertFile(request);
+    Outcome outcome;
+    outcome.records = result.records;
+    outcome.messages = result.messages;
+    outcome.status = result.status != ConversionResult::Status::Written ? EntryStatus::Failed
+                     : outcome.messages.empty()                         ? EntryStatus::Converted
+                                                                        : EntryStatus::Warned;
+    return outcome;
+  }
   if (!options.force) {
+    // BeerXML 1.0 and 2.01 outputs share a name: an output of another format is never taken
+    // for this run's, nor replaced without --force.
+    if (const FormatInfo* held = FormatOfOutput(entry.output);
+        held != nullptr && held->format != options.format) {
+      return Failure(entry.output, "conflict: the existing output holds " +
+                                       std::string(held->title) + ", not " +
+                                       std::string(Info(options.format).title) +
+                                       "; left as it is (--force replaces it)");
+    }
     FileInfo existing;
     if (StatPath(entry.output, true, existing, error) && existing.type == FileInfo::Type::Regular &&
         existing.modified_ns > before.modified_ns) {
@@ -473,6 +509,11 @@ BatchCommandLine ParseBatchCommandLine(int argc, const char* const* argv, const 
                "Also list every skipped, converted and up-to-date file")
       ->excludes(quiet);
   app.add_flag("--follow-links", options.follow_links, "Walk into symbolic links to folders");
+  CLI::Option* combine =
+      app.add_option("--combine", options.combine,
+                     "Write every record of the run into one BeerJSON document FILE instead of "
+                     "an output per input")
+          ->type_name("FILE");
   app.set_version_flag("--version", std::string(kProgram) + " " + version);
 
   std::ostringstream out_text;
@@ -480,6 +521,12 @@ BatchCommandLine ParseBatchCommandLine(int argc, const char* const* argv, const 
   try {
     app.parse(argc, argv);
     options.format = FindFormat(to)->format;
+    if (combine->count() > 0) {
+      if (app.count("--to") > 0 && options.format != OutputFormat::BeerJson) {
+        throw CLI::ValidationError("--combine", "writes BeerJSON; it cannot go with --to " + to);
+      }
+      options.format = OutputFormat::BeerJson;
+    }
     parsed.run = true;
   } catch (const CLI::ParseError& e) {
     const int code = app.exit(e, out_text, err_text);
@@ -529,6 +576,8 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
 
   EventQueue queue(workers);
   OutputFolders folders;
+  const std::unique_ptr<BeerJsonCombined> combined =
+      options.combine.empty() ? nullptr : std::make_unique<BeerJsonCombined>();
   std::atomic<std::size_t> next{0};
   auto work_loop = [&] {
     while (stop.load() == 0) {
@@ -539,7 +588,7 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
       const auto begin = Clock::now();
       Outcome outcome;
       try {
-        outcome = ConvertEntry(plan.entries[index], options, folders);
+        outcome = ConvertEntry(plan.entries[index], options, folders, combined.get());
       } catch (const std::exception& e) {
         // Memory ran out, most likely: this file fails, the others go on.
         outcome = Failure(plan.entries[index].input, std::string("not converted: ") + e.what());
@@ -590,13 +639,24 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
   commit();
   reporter.Drain(true);
 
+  // The combined document is written only for a whole run: a stopped run leaves none.
+  bool combine_failed = false;
+  if (combined && stop.load() == 0) {
+    std::string error;
+    if (!combined->Finish(options.combine, error)) {
+      std::fprintf(console.err, "%s: %s: not written: %s\n", kProgram, options.combine.c_str(),
+                   error.c_str());
+      combine_failed = true;
+    }
+  }
+
   std::string report_error;
   if (report.file() != nullptr && !report.Commit(report_error) && report_error.empty()) {
     report_error = "unknown error";
   }
   const bool failed = reporter.Summary(stop.load(), report_error);
   if (stop.load() != 0) return 128 + stop.load();
-  return failed || !report_error.empty() ? 1 : 0;
+  return failed || combine_failed || !report_error.empty() ? 1 : 0;
 }
 
 int RunBatchProgram(int argc, const char* const* argv, const char* version,

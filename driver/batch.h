@@ -24,6 +24,9 @@ struct BatchOptions {
   bool quiet = false;         ///< only failures and the lines that say why
   bool verbose = false;       ///< also every skipped and up-to-date file
   bool follow_links = false;  ///< walk into symbolic links to folders
+  /// Not empty: every record of the run goes into this one BeerJSON document instead of an
+  /// output per input.
+  std::string combine;
 };
 
 /// The console the batch reports to.

@@ -172,6 +172,32 @@ const FormatInfo* FindFormat(std::string_view name) {
 
 const FormatInfo& Info(OutputFormat format) { return kFormats[static_cast<std::size_t>(format)]; }
 
+const FormatInfo* FormatOfContent(std::string_view head) {
+  const std::size_t start = head.find_first_not_of(" \t\r\n");
+  if (start == std::string_view::npos) return nullptr;
+  if (head[start] == '{') {
+    return head.find("\"beerjson\"") != std::string_view::npos ? &Info(OutputFormat::BeerJson)
+                                                               : nullptr;
+  }
+  // The root element: the first '<' that opens neither a declaration nor a comment.
+  for (std::size_t at = head.find('<', start); at != std::string_view::npos;
+       at = head.find('<', at + 1)) {
+    if (at + 1 >= head.size()) return nullptr;
+    const char next = head[at + 1];
+    if (next == '?' || next == '!') continue;
+    if (head.substr(at + 1, 8) == "beer_xml") return &Info(OutputFormat::BeerXml2);
+    std::size_t end = at + 1;
+    while (end < head.size() && ((head[end] >= 'A' && head[end] <= 'Z') || head[end] == '_')) {
+      ++end;
+    }
+    const bool upper = end > at + 1 && end < head.size() &&
+                       (head[end] == '>' || head[end] == ' ' || head[end] == '/' ||
+                        head[end] == '\r' || head[end] == '\n');
+    return upper ? &Info(OutputFormat::BeerXml1) : nullptr;
+  }
+  return nullptr;
+}
+
 std::span<const KindInfo> Kinds() { return kKinds; }
 
 const KindInfo* FindKindByLabel(std::string_view label) {

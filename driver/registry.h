@@ -53,6 +53,10 @@ std::span<const FormatInfo> Formats();
 /// The format of that command-line name, or null.
 const FormatInfo* FindFormat(std::string_view name);
 const FormatInfo& Info(OutputFormat format);
+/// The format a file the program wrote is in, told from its first bytes (`head`): BeerXML 2.01
+/// by its root `beer_xml`, BeerJSON by its object `beerjson`, BeerXML 1.0 by an upper-case root
+/// element; null for anything else.
+const FormatInfo* FormatOfContent(std::string_view head);
 
 /// Reads `count` records from `input` (left after a database's count header), writes them to
 /// `output_path` in one format and reports in `run`. `console`, when not null, receives the

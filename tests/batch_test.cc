@@ -555,5 +555,52 @@ TEST(Batch, ExitStatusesAndCommandLine) {
   EXPECT_TRUE(fs::exists(dir.Path("lib/Two.xml")));
 }
 
+// BeerXML 1.0 and 2.01 outputs share a name: an existing output of the other format is a
+// conflict, left as it is, until --force replaces it.
+TEST(Batch, AnOutputOfAnotherFormatIsAConflictUntilForced) {
+  TempDir dir;
+  WriteExamples(dir, "lib");
+  ASSERT_EQ(RunBatchExecutable({"-q", dir.Path("lib")}).exit_code, 0);
+  const std::string output = dir.Path("lib/Pale Ale.xml");
+  const std::string beerxml2 = ReadFile(output);
+
+  const RunResult conflict = RunBatchExecutable({"-q", "--to", "beerxml1", dir.Path("lib")});
+  EXPECT_EQ(conflict.exit_code, 1);
+  EXPECT_NE(conflict.err.find("kegverter-batch: " + output +
+                              ": conflict: the existing output holds BeerXML 2.01, not BeerXML "
+                              "1.0; left as it is (--force replaces it)\n"),
+            std::string::npos)
+      << conflict.err;
+  EXPECT_EQ(ReadFile(output), beerxml2);
+
+  const RunResult forced =
+      RunBatchExecutable({"-q", "--force", "--to", "beerxml1", dir.Path("lib")});
+  EXPECT_EQ(forced.exit_code, 0) << forced.err;
+  EXPECT_EQ(ReadFile(output).find("<RECIPES>") != std::string::npos, true);
+  // And back: the 1.0 output is no up-to-date BeerXML 2.01 output either.
+  EXPECT_EQ(RunBatchExecutable({"-q", dir.Path("lib")}).exit_code, 1);
+}
+
+// --combine: one BeerJSON document with every list of the run, and no output per input.
+TEST(Batch, CombineWritesOneBeerJsonDocumentForTheRun) {
+  TempDir dir;
+  WriteExamples(dir, "lib");
+  const std::string combined = dir.Path("library.json");
+  const RunResult run = RunBatchExecutable({"-q", "--combine", combined, dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  const nlohmann::json document = nlohmann::json::parse(ReadFile(combined)).at("beerjson");
+  EXPECT_EQ(document.at("version"), 1.0);
+  EXPECT_EQ(document.at("recipes").size(), 1u);
+  EXPECT_EQ(document.at("mashes").size(), 1u);
+  EXPECT_EQ(document.at("hop_varieties").size(), 3u);
+  EXPECT_EQ(document.at("styles").size(), 3u);
+  for (const std::string& file : FilesBelow(dir.Path("lib"))) {
+    EXPECT_EQ(file.find(".json"), std::string::npos) << file;
+  }
+  const RunResult refused =
+      RunBatchExecutable({"--combine", combined, "--to", "beerxml1", dir.Path("lib")});
+  EXPECT_EQ(refused.exit_code, 2);
+}
+
 }  // namespace
 }  // namespace kegverter
