@@ -136,8 +136,7 @@ Bytes ToBytes(const Process& p) {
   b.I32(41, p.mash_out_temperature).I32(45, p.mash_out_time);
   b.I32(49, p.spare_value_13).I32(53, p.spare_value_14).F32(57, p.mash_water);
   b.U8(61, p.spare_flag).Text(62, 4028, p.notes).Text(4090, 4028, p.spare_notes);
-  // 8118 to 8372: 255 bytes never decoded.
-  b.I32(8373, p.mash_step_count).I32(8377, p.grain_temperature);
+  b.Raw(8118, p.unread.substr(0, 255)).I32(8373, p.mash_step_count).I32(8377, p.grain_temperature);
   return b.I32(8381, p.spare_value_21);
 }
 

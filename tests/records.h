@@ -235,6 +235,7 @@ struct Process {
   std::uint8_t spare_flag = 0;
   std::string notes{};
   std::string spare_notes{};
+  std::string unread{};  ///< the 255 bytes after the notes, never decoded
   std::int32_t mash_step_count = 0;
   std::int32_t grain_temperature = 0;
   std::int32_t spare_value_21 = 0;
