@@ -1,7 +1,7 @@
 #include "tests/bad_input.h"
 
+#include <algorithm>
 #include <cstring>
-#include <regex>
 
 namespace kegverter::bad_input {
 
@@ -203,6 +203,21 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 namespace {
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Digits after an optional minus sign; with `decimals`, then a point and that many digits.
+bool IsNumber(std::string_view text, std::size_t decimals) {
+  if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+  const std::size_t whole = text.find('.');
+  const std::string_view integer = text.substr(0, whole);
+  if (integer.empty() || !std::all_of(integer.begin(), integer.end(), IsDigit)) return false;
+  if (decimals == 0) return whole == std::string_view::npos;
+  const std::string_view fraction =
+      whole == std::string_view::npos ? std::string_view() : text.substr(whole + 1);
+  return fraction.size() == decimals && std::all_of(fraction.begin(), fraction.end(), IsDigit);
+}
+
 // The whole stderr text the lines make.
 std::string ErrText(const std::vector<std::string>& lines, const std::string& input,
                     const std::string& output) {
@@ -217,8 +232,6 @@ std::string ErrText(const std::vector<std::string>& lines, const std::string& in
 // Checks that `out` is exactly `dumps` nine-line extra.dat dumps, each ending in an empty line,
 // with numbers where numbers belong. A name may hold line breaks of its own.
 ::testing::AssertionResult IsExtraDump(const std::string& out, int dumps) {
-  static const std::regex kInteger("-?[0-9]+");
-  static const std::regex kFixed("-?[0-9]+\\.[0-9]{6}");
   const char* const kNumberLines[] = {"ingredient_type = ",
                                       "suggested_time = ",
                                       "time_type = ",
@@ -241,7 +254,7 @@ std::string ErrText(const std::vector<std::string>& lines, const std::string& in
         return ::testing::AssertionFailure() << "dump " << d << ": expected " << prefix;
       }
       const std::string value(line.substr(p.size()));
-      if (!std::regex_match(value, p == "inventory = " ? kFixed : kInteger)) {
+      if (!IsNumber(value, p == "inventory = " ? 6 : 0)) {
         return ::testing::AssertionFailure() << "dump " << d << ": not a number: " << line;
       }
       at = end + 1;
@@ -264,10 +277,20 @@ std::string ErrText(const std::vector<std::string>& lines, const std::string& in
   return ::testing::AssertionSuccess();
 }
 
-// A value that printf wrote for something that is not a number.
+// A value that printf wrote for something that is not a number: "nan" or "inf" (or in capitals),
+// maybe signed, not inside a word.
 bool IsNonNumber(std::string_view text) {
-  static const std::regex kNonNumber("(^|[^A-Za-z])-?(nan|inf|NAN|INF)([^A-Za-z]|$)");
-  return std::regex_search(text.begin(), text.end(), kNonNumber);
+  for (const std::string_view word : {"nan", "inf", "NAN", "INF"}) {
+    for (std::size_t at = text.find(word); at != std::string_view::npos;
+         at = text.find(word, at + 1)) {
+      const std::size_t after = at + word.size();
+      if ((at == 0 || !IsLetter(text[at - 1])) &&
+          (after == text.size() || !IsLetter(text[after]))) {
+        return true;
+      }
+    }
+  }
+  return false;
 }
 
 // Every text and attribute value of the document that is not a number where one was written.
