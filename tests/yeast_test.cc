@@ -26,8 +26,6 @@ using testing::RunResult;
 using testing::TempDir;
 using testing::TextAt;
 
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-
 // A culture with every field set.
 file::Yeast LondonAle() {
   return {"London Ale",       "Example Labs", "EL-1028", 0,  1,  "Rich, minerally profile",
