@@ -22,55 +22,60 @@
 #include <vector>
 
 #include "tests/fixture.h"
-#include "tests/fixture_recipe.h"
+#include "tests/records.h"
 
 namespace kegverter::bench {
 
 namespace {
 
 namespace fs = std::filesystem;
+namespace file = testing::file;
 using testing::Bytes;
-using testing::RecipeFile;
 
 // Words of the generated texts. A few carry Windows-1252 letters and punctuation, as texts
 // typed on the source application's platform do.
 constexpr std::string_view kWords[] = {
-    "malt",   "caramel",   "toffee",  "citrus",    "pine",     "resin",   "bready",  "biscuit",
-    "floral", "earthy",    "spicy",   "clean",     "crisp",    "fruity",  "grapefruit", "honey",
-    "toast",  "roast",     "coffee",  "chocolate", "dry",      "sweet",   "bitter",  "smooth",
-    "hazy",   "bright",    "golden",  "amber",     "copper",   "pale",    "dark",    "body",
-    "finish", "aroma",     "flavour", "head",      "lager",    "ale",     "wheat",   "rye",
-    "oats",   "with",      "and",     "a",         "the",      "of",      "notes",   "hint",
-    "light",  "medium",    "full",    "low",       "high",     "moderate", "mash",   "boil",
-    "caf\xE9", "K\xF6lsch", "M\xE4rzen", "\x93house\x94", "\x96", "brewer\x92s", "na\xEFve",
-    "18\xB0", "Pils", "Vienna", "Munich", "crystal", "black", "patent", "flaked", "torrified",
+    "malt",   "caramel",     "toffee",     "citrus",    "pine",      "resin",
+    "bready", "biscuit",     "floral",     "earthy",    "spicy",     "clean",
+    "crisp",  "fruity",      "grapefruit", "honey",     "toast",     "roast",
+    "coffee", "chocolate",   "dry",        "sweet",     "bitter",    "smooth",
+    "hazy",   "bright",      "golden",     "amber",     "copper",    "pale",
+    "dark",   "body",        "finish",     "aroma",     "flavour",   "head",
+    "lager",  "ale",         "wheat",      "rye",       "oats",      "with",
+    "and",    "a",           "the",        "of",        "notes",     "hint",
+    "light",  "medium",      "full",       "low",       "high",      "moderate",
+    "mash",   "boil",        "caf\xE9",    "K\xF6lsch", "M\xE4rzen", "\x93house\x94",
+    "\x96",   "brewer\x92s", "na\xEFve",   "18\xB0",    "Pils",      "Vienna",
+    "Munich", "crystal",     "black",      "patent",    "flaked",    "torrified",
 };
 
 constexpr std::string_view kHopNames[] = {
-    "Cascade", "Centennial", "Chinook", "Columbus", "Fuggle", "East Kent Goldings", "Hallertau",
-    "Saaz", "Tettnang", "Magnum", "Northern Brewer", "Perle", "Willamette", "Amarillo", "Simcoe",
+    "Cascade",    "Centennial", "Chinook",  "Columbus", "Fuggle",          "East Kent Goldings",
+    "Hallertau",  "Saaz",       "Tettnang", "Magnum",   "Northern Brewer", "Perle",
+    "Willamette", "Amarillo",   "Simcoe",
 };
 constexpr std::string_view kMaltNames[] = {
-    "Pale Malt (2 Row)", "Pilsner Malt", "Munich Malt", "Vienna Malt", "Crystal 40L",
-    "Crystal 120L", "Chocolate Malt", "Black Patent", "Wheat Malt", "Flaked Oats",
-    "Light Dry Extract", "Corn Sugar", "Honey", "Rice Hulls", "Biscuit Malt",
+    "Pale Malt (2 Row)", "Pilsner Malt",   "Munich Malt",  "Vienna Malt", "Crystal 40L",
+    "Crystal 120L",      "Chocolate Malt", "Black Patent", "Wheat Malt",  "Flaked Oats",
+    "Light Dry Extract", "Corn Sugar",     "Honey",        "Rice Hulls",  "Biscuit Malt",
 };
 constexpr std::string_view kMiscNames[] = {
-    "Irish Moss", "Gypsum", "Calcium Chloride", "Coriander Seed", "Sweet Orange Peel",
-    "Vanilla Extract", "Lactose", "Whirlfloc", "Yeast Nutrient", "Heather Tips",
+    "Irish Moss",      "Gypsum",  "Calcium Chloride", "Coriander Seed", "Sweet Orange Peel",
+    "Vanilla Extract", "Lactose", "Whirlfloc",        "Yeast Nutrient", "Heather Tips",
 };
 constexpr std::string_view kPlaces[] = {
-    "Germany", "England", "United States", "Czech Republic", "Belgium", "New Zealand",
-    "Scotland", "Australia", "Slovenia", "Canada",
+    "Germany",     "England",  "United States", "Czech Republic", "Belgium",
+    "New Zealand", "Scotland", "Australia",     "Slovenia",       "Canada",
 };
-constexpr std::string_view kLabs[] = {"Wyeast Labs", "White Labs", "Fermentis", "Lallemand",
-                                      "Imperial Yeast", "Omega Yeast"};
+constexpr std::string_view kLabs[] = {"Wyeast Labs", "White Labs",     "Fermentis",
+                                      "Lallemand",   "Imperial Yeast", "Omega Yeast"};
 constexpr std::string_view kStyles[] = {
-    "American Pale Ale", "English Bitter", "Bohemian Pilsener", "Dry Stout", "Weizen",
-    "Belgian Dubbel", "Scottish Export", "Oktoberfest", "Traditional Mead", "Common Cider",
+    "American Pale Ale", "English Bitter",  "Bohemian Pilsener", "Dry Stout",        "Weizen",
+    "Belgian Dubbel",    "Scottish Export", "Oktoberfest",       "Traditional Mead", "Common Cider",
 };
 constexpr std::string_view kStepNames[] = {"Protein Rest", "Saccharification", "Beta Rest",
-                                           "Alpha Rest", "Mash Out", "Acid Rest", "Decoction"};
+                                           "Alpha Rest",   "Mash Out",         "Acid Rest",
+                                           "Decoction"};
 
 class Random {
  public:
@@ -144,152 +149,225 @@ std::string Name(Random& random, Fill fill, std::size_t width, const std::string
   return name;
 }
 
-// The fields a hops.dat record and a recipe's hop addition share (offsets 0 to 609; the
-// addition's substitutes field is 160 bytes wide, the database's 155).
-void HopFields(Bytes& b, Random& r, Fill fill, long serial, std::size_t substitutes_width) {
+// The fields a hops.dat record and a recipe's hop addition share, drawn in their file order
+// (the alpha acid before the name).
+void HopFields(file::Hop& h, Random& r, Fill fill, long serial, std::size_t substitutes_width) {
   const float alpha = r.Float(2, 18);
-  b.Text(0, 55, Name(r, fill, 55, kHopNames, serial)).F32(55, alpha).F32(59, r.Float(0, 9));
-  b.U8(63, 0).F32(64, r.Float(15, 45)).F32(68, r.Float(20, 70)).F32(72, r.Float(5, 40));
-  b.F32(76, r.Float(2, 15));
+  h.name = Name(r, fill, 55, kHopNames, serial);
+  h.alpha_acid = alpha;
+  h.beta_acid = r.Float(0, 9);
+  h.cohumulone = r.Float(15, 45);
+  h.myrcene = r.Float(20, 70);
+  h.humulene = r.Float(5, 40);
+  h.caryophyllene = r.Float(2, 15);
   const auto form = static_cast<std::uint16_t>(r.Below(3) << 12);
-  b.I16(80, static_cast<std::int16_t>(form | r.Below(4))).F32(82, r.Float(10, 60));
-  b.Text(86, 155, FieldText(r, fill, 155, 120)).Text(241, 55, Name(r, fill, 55, kPlaces));
-  b.Text(296, 155, FieldText(r, fill, 155, 60));
-  b.Text(451, substitutes_width, FieldText(r, fill, substitutes_width, 40));
-  b.F32(606, r.Float(0, 64));
+  h.type_code = static_cast<std::int16_t>(form | r.Below(4));
+  h.percent_lost = r.Float(10, 60);
+  h.notes = FieldText(r, fill, 155, 120);
+  h.origin = Name(r, fill, 55, kPlaces);
+  h.best_for = FieldText(r, fill, 155, 60);
+  h.substitutes = FieldText(r, fill, substitutes_width, 40);
+  h.inventory = r.Float(0, 64);
 }
 
 // The fields of a malt.dat record, which a recipe's fermentable addition starts with.
-void MaltFields(Bytes& b, Random& r, Fill fill, long serial) {
-  b.Text(0, 55, Name(r, fill, 55, kMaltNames, serial)).Text(55, 55, FieldText(r, fill, 55, 24));
-  b.Text(110, 55, Name(r, fill, 55, kPlaces)).U8(165, r.Byte(1, 4)).U8(166, r.Byte(0, 1));
-  b.F32(167, r.Float(1.02f, 1.046f)).F32(171, r.Float(1, 500)).F32(175, r.Float(1, 10));
-  b.F32(179, r.Float(5, 100)).F32(183, r.Float(0, 160)).F32(187, r.Float(5, 15));
-  b.F32(191, r.Float(0, 10)).Text(195, 155, FieldText(r, fill, 155, 30));
-  b.Text(350, 159, FieldText(r, fill, 159, 120)).F32(509, r.Float(0, 110));
-  const float fine = r.Float(60, 82);
-  b.F32(513, fine).F32(517, fine - r.Float(0, 3));
+void MaltFields(file::Malt& m, Random& r, Fill fill, long serial) {
+  m.name = Name(r, fill, 55, kMaltNames, serial);
+  m.supplier = FieldText(r, fill, 55, 24);
+  m.origin = Name(r, fill, 55, kPlaces);
+  m.type = r.Byte(1, 4);
+  m.recommend_mash = r.Byte(0, 1);
+  m.potential = r.Float(1.02f, 1.046f);
+  m.color = r.Float(1, 500);
+  m.moisture = r.Float(1, 10);
+  m.max_in_batch = r.Float(5, 100);
+  m.diastatic_power = r.Float(0, 160);
+  m.protein = r.Float(5, 15);
+  m.spare_percentage = r.Float(0, 10);
+  m.spare_text = FieldText(r, fill, 155, 30);
+  m.notes = FieldText(r, fill, 159, 120);
+  m.inventory = r.Float(0, 110);
+  m.fine_grind_yield = r.Float(60, 82);
+  m.coarse_grind_yield = m.fine_grind_yield - r.Float(0, 3);
 }
 
 // The fields of an extra.dat record, which a recipe's miscellaneous addition starts with.
-void MiscFields(Bytes& b, Random& r, Fill fill, long serial) {
-  b.Text(0, 55, Name(r, fill, 55, kMiscNames, serial)).U8(55, r.Byte(0, 5));
-  b.I32(56, r.Between(1, 90)).U8(60, r.Byte(0, 2)).U8(61, r.Byte(0, 1)).U8(62, r.Byte(0, 6));
-  b.F32(63, r.Float(0, 500)).Text(67, 255, FieldText(r, fill, 255, 60));
+void MiscFields(file::Misc& m, Random& r, Fill fill, long serial) {
+  m.ingredient_name = Name(r, fill, 55, kMiscNames, serial);
+  m.ingredient_type = r.Byte(0, 5);
+  m.suggested_time = r.Between(1, 90);
+  m.time_type = r.Byte(0, 2);
+  m.time_units = r.Byte(0, 1);
+  m.inventory_unit_of_measurement = r.Byte(0, 6);
+  m.inventory = r.Float(0, 500);
+  m.usage = FieldText(r, fill, 255, 60);
   // Half the ingredients carry a comment.
-  b.Text(322, 255, r.Below(2) == 0 || fill == Fill::Full ? FieldText(r, fill, 255, 100) : "");
+  if (r.Below(2) == 0 || fill == Fill::Full) m.comment = FieldText(r, fill, 255, 100);
+}
+
+file::Style Style(Random& r, Fill fill, long serial) {
+  file::Style s;
+  const float og = r.Float(1.03f, 1.09f);
+  const float fg = r.Float(1.004f, 1.02f);
+  s.category = Name(r, fill, 55, kStyles, serial);
+  s.name = Name(r, fill, 55, kStyles);
+  s.type = r.Byte(0, 3);
+  s.original_gravity_min = og;
+  s.original_gravity_max = og + 0.012f;
+  s.final_gravity_min = fg;
+  s.final_gravity_max = fg + 0.006f;
+  s.alcohol_min = r.Float(3, 8);
+  s.alcohol_max = r.Float(8, 12);
+  s.bitterness_min = r.Float(5, 40);
+  s.bitterness_max = r.Float(40, 100);
+  s.color_min = r.Float(2, 20);
+  s.color_max = r.Float(20, 40);
+  s.color_description = FieldText(r, fill, 155, 60);
+  s.malt_description = FieldText(r, fill, 155, 80);
+  s.hops_description = FieldText(r, fill, 155, 80);
+  s.yeast_description = FieldText(r, fill, 155, 60);
+  s.notes = FieldText(r, fill, 255, 120);
+  s.category_number = static_cast<std::int16_t>(r.Between(1, 28));
+  s.style_letter = std::string(1, static_cast<char>('A' + r.Below(6)));
+  return s;
+}
+
+file::Water Water(Random& r, Fill fill, long serial) {
+  file::Water w;
+  w.name = Name(r, fill, 27, kPlaces, serial);
+  w.calcium = r.Float(0, 300);
+  w.magnesium = r.Float(0, 60);
+  w.sodium = r.Float(0, 80);
+  w.sulfate = r.Float(0, 700);
+  w.chloride = r.Float(0, 200);
+  w.bicarbonate = r.Float(0, 400);
+  w.ph = r.Float(5.5f, 8.5f);
+  w.notes = FieldText(r, fill, 163, 80);
+  return w;
+}
+
+file::Yeast Yeast(Random& r, Fill fill, long serial) {
+  file::Yeast y;
+  const std::string product = std::to_string(1000 + r.Below(9000));
+  y.name = Name(r, fill, 55, kStyles, serial);
+  y.laboratory = Name(r, fill, 55, kLabs);
+  y.product_id = fill == Fill::Full ? FieldText(r, fill, 25, 24) : product;
+  y.type = r.Byte(0, 3);
+  y.form = r.Byte(0, 2);
+  y.notes = FieldText(r, fill, 155, 100);
+  y.best_for = FieldText(r, fill, 159, 60);
+  y.attenuation_low = r.Between(65, 78);
+  y.attenuation_high = y.attenuation_low + r.Between(2, 8);
+  y.temperature = r.Float(48, 75);
+  y.flocculation = r.Byte(0, 2);
+  return y;
 }
 
 Bytes StyleBytes(Random& r, Fill fill, long serial) {
-  Bytes b(testing::kStyleSize);
-  const float og = r.Float(1.03f, 1.09f);
-  const float fg = r.Float(1.004f, 1.02f);
-  b.Text(0, 55, Name(r, fill, 55, kStyles, serial)).Text(55, 55, Name(r, fill, 55, kStyles));
-  b.U8(110, r.Byte(0, 3)).F32(111, og).F32(115, og + 0.012f).F32(119, fg).F32(123, fg + 0.006f);
-  b.F32(127, r.Float(3, 8)).F32(131, r.Float(8, 12)).F32(135, r.Float(5, 40));
-  b.F32(139, r.Float(40, 100)).F32(143, r.Float(2, 20)).F32(147, r.Float(20, 40));
-  b.Text(151, 155, FieldText(r, fill, 155, 60)).Text(306, 155, FieldText(r, fill, 155, 80));
-  b.Text(461, 155, FieldText(r, fill, 155, 80)).Text(616, 155, FieldText(r, fill, 155, 60));
-  b.Text(771, 255, FieldText(r, fill, 255, 120));
-  b.I16(1026, static_cast<std::int16_t>(r.Between(1, 28)));
-  b.Text(1028, 2, std::string(1, static_cast<char>('A' + r.Below(6))));
-  return b;
+  return file::ToBytes(Style(r, fill, serial));
 }
-
 Bytes WaterBytes(Random& r, Fill fill, long serial) {
-  Bytes b(testing::kWaterSize);
-  b.Text(0, 27, Name(r, fill, 27, kPlaces, serial)).F32(27, r.Float(0, 300));
-  b.F32(31, r.Float(0, 60)).F32(35, r.Float(0, 80)).F32(43, r.Float(0, 700));
-  b.F32(47, r.Float(0, 200)).F32(51, r.Float(0, 400)).F32(55, r.Float(5.5f, 8.5f));
-  b.Text(59, 163, FieldText(r, fill, 163, 80));
-  return b;
+  return file::ToBytes(Water(r, fill, serial));
 }
-
 Bytes YeastBytes(Random& r, Fill fill, long serial) {
-  Bytes b(testing::kYeastSize);
-  const std::string product = std::to_string(1000 + r.Below(9000));
-  b.Text(0, 55, Name(r, fill, 55, kStyles, serial)).Text(55, 55, Name(r, fill, 55, kLabs));
-  b.Text(110, 25, fill == Fill::Full ? FieldText(r, fill, 25, 24) : product);
-  b.U8(135, r.Byte(0, 3)).U8(136, r.Byte(0, 2)).Text(137, 155, FieldText(r, fill, 155, 100));
-  b.Text(292, 159, FieldText(r, fill, 159, 60)).F32(451, 0);
-  const int low = r.Between(65, 78);
-  b.I32(455, low).I32(459, low + r.Between(2, 8)).F32(463, r.Float(48, 75)).U8(467, r.Byte(0, 2));
-  return b;
+  return file::ToBytes(Yeast(r, fill, serial));
 }
 
 Bytes HopBytes(Random& r, Fill fill, long serial) {
-  Bytes b(614);
-  HopFields(b, r, fill, serial, 155);
-  return b;
+  file::Hop h;
+  HopFields(h, r, fill, serial, 155);
+  return file::ToBytes(h);
 }
 
 Bytes MaltBytes(Random& r, Fill fill, long serial) {
-  Bytes b(521);
-  MaltFields(b, r, fill, serial);
-  return b;
+  file::Malt m;
+  MaltFields(m, r, fill, serial);
+  return file::ToBytes(m);
 }
 
 Bytes MiscBytes(Random& r, Fill fill, long serial) {
-  Bytes b(577);
-  MiscFields(b, r, fill, serial);
-  return b;
+  file::Misc m;
+  MiscFields(m, r, fill, serial);
+  return file::ToBytes(m);
 }
 
 // Addition times: boil minutes mostly, now and then first wort (61), mash (62) or dry hop (251
 // with the marker 255).
-Bytes HopAdditionBytes(Random& r, Fill fill) {
-  Bytes b(testing::kHopAdditionSize);
-  HopFields(b, r, fill, -1, 160);
+file::HopAddition HopAddition(Random& r, Fill fill) {
+  file::HopAddition h;
+  HopFields(h, r, fill, -1, 160);
   const std::uint32_t use = r.Below(10);
-  const std::uint8_t time = use == 0 ? 61 : use == 1 ? 62 : use == 2 ? 251 : r.Byte(0, 60);
-  b.U8(615, 0).F32(616, 0).F32(620, r.Float(2, 18)).U8(624, 0).F32(625, r.Float(0.25f, 4));
-  return b.U8(629, time).U8(630, time == 251 ? 255 : 0).F32(631, 0);
+  h.addition_time = use == 0 ? 61 : use == 1 ? 62 : use == 2 ? 251 : r.Byte(0, 60);
+  h.alpha = r.Float(2, 18);
+  h.amount = r.Float(0.25f, 4);
+  h.dry_hop_marker = h.addition_time == 251 ? 255 : 0;
+  return h;
 }
 
-Bytes FermentableAdditionBytes(Random& r, Fill fill) {
-  Bytes b(testing::kFermentableAdditionSize);
-  MaltFields(b, r, fill, -1);
-  return b.F32(521, r.Float(0.25f, 12)).F32(525, 0);
+file::FermentableAddition FermentableAddition(Random& r, Fill fill) {
+  file::FermentableAddition f;
+  MaltFields(f, r, fill, -1);
+  f.amount = r.Float(0.25f, 12);
+  return f;
 }
 
-Bytes MiscAdditionBytes(Random& r, Fill fill) {
-  Bytes b(testing::kMiscAdditionSize);
-  MiscFields(b, r, fill, -1);
-  return b.F32(577, r.Float(0.25f, 10)).F32(581, 0).F32(585, 0);
+file::MiscAddition MiscAddition(Random& r, Fill fill) {
+  file::MiscAddition m;
+  MiscFields(m, r, fill, -1);
+  m.amount = r.Float(0.25f, 10);
+  return m;
 }
 
-Bytes MashStep(Random& r, Fill fill, int index) {
-  Bytes b(testing::kStepSlotSize);
+file::MashStep MashStep(Random& r, Fill fill, int index) {
+  file::MashStep s;
   const int temperature = 120 + 3 * index % 50;
-  b.Text(0, 255, fill == Fill::Full ? FieldText(r, fill, 255, 0) : std::string(r.Pick(kStepNames)));
-  b.U8(255, r.Byte(0, 2)).I32(256, temperature).I32(260, temperature + r.Between(0, 2));
-  b.I32(264, r.Between(160, 212)).I32(268, r.Between(5, 60)).I32(272, r.Between(2, 15));
-  return b.F32(276, r.Float(1, 2)).F32(280, r.Float(0, 20));
+  s.name = fill == Fill::Full ? FieldText(r, fill, 255, 0) : std::string(r.Pick(kStepNames));
+  s.type = r.Byte(0, 2);
+  s.step_temperature = temperature;
+  s.end_temperature = temperature + r.Between(0, 2);
+  s.infuse_temperature = r.Between(160, 212);
+  s.step_time = r.Between(5, 60);
+  s.ramp_time = r.Between(2, 15);
+  s.water_grain_ratio = r.Float(1, 2);
+  s.step_amount = r.Float(0, 20);
+  return s;
 }
 
 // A recipe with the given list sizes. The step list is the recipe's mash (mode 1).
 Bytes Recipe(std::uint32_t seed, Fill fill, const std::string& name, std::size_t fermentables,
              std::size_t hops, std::size_t miscs, std::size_t steps) {
   Random r(seed);
-  RecipeFile f;
-  f.header.Text(0, 85, fill == Fill::Full ? Name(r, fill, 85, kStyles) : name);
-  f.header.F32(97, r.Float(5, 12)).F32(101, r.Float(6, 14)).F32(105, r.Float(35, 90));
-  f.header.F32(109, r.Float(10, 80)).F32(113, r.Float(0.65f, 0.8f)).I32(117, r.Between(60, 90));
-  f.header.I32(121, 0).U8(125, 0);
-  f.style = StyleBytes(r, fill, -1);
-  for (std::size_t i = 0; i < hops; ++i) f.hops.push_back(HopAdditionBytes(r, fill));
+  file::Recipe f;
+  f.header.name = fill == Fill::Full ? Name(r, fill, 85, kStyles) : name;
+  f.header.batch_size = r.Float(5, 12);
+  f.header.boil_size = r.Float(6, 14);
+  f.header.original_gravity = r.Float(35, 90);
+  f.header.bitterness = r.Float(10, 80);
+  f.header.efficiency = r.Float(0.65f, 0.8f);
+  f.header.boil_time = r.Between(60, 90);
+  f.style = Style(r, fill, -1);
+  for (std::size_t i = 0; i < hops; ++i) f.hops.push_back(HopAddition(r, fill));
   for (std::size_t i = 0; i < fermentables; ++i) {
-    f.fermentables.push_back(FermentableAdditionBytes(r, fill));
+    f.fermentables.push_back(FermentableAddition(r, fill));
   }
-  for (std::size_t i = 0; i < miscs; ++i) f.miscs.push_back(MiscAdditionBytes(r, fill));
-  f.yeast = YeastBytes(r, fill, -1);
-  f.water = WaterBytes(r, fill, -1);
-  f.process.U8(0, 3).I32(17, 122).I32(21, 15).I32(33, 152).I32(37, 60).I32(41, 168).I32(45, 10);
-  f.process.F32(57, r.Float(10, 20)).Text(62, 4028, FieldText(r, fill, 4028, 400));
-  f.process.Text(4090, 4028, FieldText(r, fill, 4028, 100)).I32(8377, r.Between(55, 75));
+  for (std::size_t i = 0; i < miscs; ++i) f.miscs.push_back(MiscAddition(r, fill));
+  f.yeast = Yeast(r, fill, -1);
+  f.water = Water(r, fill, -1);
+  f.process.simple_mash_type = 3;
+  f.process.protein_rest_temperature = 122;
+  f.process.protein_rest_time = 15;
+  f.process.saccharification_rest_temperature = 152;
+  f.process.saccharification_rest_time = 60;
+  f.process.mash_out_temperature = 168;
+  f.process.mash_out_time = 10;
+  f.process.mash_water = r.Float(10, 20);
+  f.process.notes = FieldText(r, fill, 4028, 400);
+  f.process.spare_notes = FieldText(r, fill, 4028, 100);
+  f.process.grain_temperature = r.Between(55, 75);
   for (std::size_t i = 0; i < steps; ++i) f.steps.push_back(MashStep(r, fill, static_cast<int>(i)));
-  f.schedule.Text(0, 255, fill == Fill::Full ? FieldText(r, fill, 255, 0) : "Step Mash").U8(255, 1);
-  return f.SyncCounts().Build();
+  f.schedule.schedule_name = fill == Fill::Full ? FieldText(r, fill, 255, 0) : "Step Mash";
+  f.schedule.mash_mode = 1;
+  return file::ToBytes(f.SyncCounts());
 }
 
 void WriteBytes(std::FILE* out, const Bytes& bytes) {
@@ -322,25 +400,19 @@ struct DatabaseKind {
 };
 
 constexpr DatabaseKind kDatabases[] = {
-    {"extra.dat", MiscBytes}, {"hops.dat", HopBytes},   {"malt.dat", MaltBytes},
+    {"extra.dat", MiscBytes},   {"hops.dat", HopBytes},    {"malt.dat", MaltBytes},
     {"styles.dat", StyleBytes}, {"water.dat", WaterBytes}, {"yeast.dat", YeastBytes},
 };
 
-// A mash schedule file: the step count, the grain temperature, the step slots (unused ones
-// zero) and the schedule's name.
+// A mash schedule file of one to six steps.
 Bytes MashFile(std::uint32_t seed, const std::string& name) {
-  constexpr std::size_t kSlotsAt = 20;
-  constexpr std::size_t kNameAt = 14620;
   Random r(seed);
-  Bytes b(14875);
-  const int steps = r.Between(1, 6);
-  b.I32(0, steps).F32(8, r.Float(55, 75)).Text(kNameAt, 255, name);
-  for (int i = 0; i < steps; ++i) {
-    const Bytes step = MashStep(r, Fill::Typical, i);
-    b.Raw(kSlotsAt + static_cast<std::size_t>(i) * testing::kStepSlotSize,
-          std::string_view(reinterpret_cast<const char*>(step.data().data()), step.size()));
-  }
-  return b;
+  testing::file::MashSchedule m;
+  m.step_count = r.Between(1, 6);
+  m.grain_temperature = r.Float(55, 75);
+  m.name = name;
+  for (int i = 0; i < m.step_count; ++i) m.steps.push_back(MashStep(r, Fill::Typical, i));
+  return testing::file::ToBytes(m);
 }
 
 // A library as a brewer keeps one: recipes by year and style, mash schedules and water
@@ -379,8 +451,8 @@ bool GenerateLibrary(const fs::path& folder) {
 bool Generate(const fs::path& folder, std::int32_t large) {
   bool ok = WriteFile(folder / "typical" / "Typical.rec",
                       Recipe(1, Fill::Typical, "Typical Pale Ale", 6, 5, 3, 4));
-  ok = ok && WriteFile(folder / "maximal" / "Maximal.rec",
-                       Recipe(2, Fill::Full, "", 100, 100, 100, 50));
+  ok = ok &&
+       WriteFile(folder / "maximal" / "Maximal.rec", Recipe(2, Fill::Full, "", 100, 100, 100, 50));
   for (int i = 1; ok && i <= 1000; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "Batch %04d.rec", i);

@@ -3,7 +3,7 @@
 // Every seed is one kind byte followed by a file's content, in <corpus folder>/<kind label>/.
 // Seeds come from three places: the bundled examples as the fixture builder makes them, whatever
 // files the examples folder holds (each picked up by its name, so the examples of a new kind need
-// no change here), and a few files per kind built here at the offsets of the file layouts: plain,
+// no change here), and a few files per kind written with the fixture's record writers: plain,
 // several records, damaged counts, all-0xFF and cut short.
 
 #include <cstdint>
@@ -18,12 +18,13 @@
 #include "fuzz/fuzz_kinds.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
-#include "tests/fixture_recipe.h"
+#include "tests/records.h"
 
 namespace kegverter::fuzz {
 namespace {
 
 namespace fs = std::filesystem;
+namespace file = testing::file;
 using testing::Bytes;
 using testing::Database;
 
@@ -41,71 +42,78 @@ void Add(std::vector<Seed>& seeds, std::string_view label, std::string name, con
 
 // ---- Databases and water profiles: fixed-size records with a name first ----------------------
 
-struct RecordShape {
+// A record of the kind whose name (a style's category) is `name`, every other field zero.
+struct RecordSeedKind {
   std::string_view label;
-  std::size_t record_size;
-  std::size_t name_width;  ///< the name (or category) field at offset 0
+  Bytes (*named)(std::string_view name);
   bool count_header;
 };
 
-constexpr RecordShape kRecordShapes[] = {
-    {"extra.dat", 577, 55, true}, {"hops.dat", 614, 55, true},  {"malt.dat", 521, 55, true},
-    {"styles.dat", 1031, 55, true}, {"water.dat", 222, 27, true}, {"yeast.dat", 468, 55, true},
-    {"wtr", 222, 27, false},
-};
-
-Bytes Named(const RecordShape& shape, std::string_view name) {
-  return Bytes(shape.record_size).Text(0, shape.name_width, name);
+template <class R, std::string R::*kName>
+Bytes Named(std::string_view name) {
+  R record;
+  record.*kName = std::string(name);
+  return file::ToBytes(record);
 }
 
+constexpr RecordSeedKind kRecordSeedKinds[] = {
+    {"extra.dat", Named<file::Misc, &file::Misc::ingredient_name>, true},
+    {"hops.dat", Named<file::Hop, &file::Hop::name>, true},
+    {"malt.dat", Named<file::Malt, &file::Malt::name>, true},
+    {"styles.dat", Named<file::Style, &file::Style::category>, true},
+    {"water.dat", Named<file::Water, &file::Water::name>, true},
+    {"yeast.dat", Named<file::Yeast, &file::Yeast::name>, true},
+    {"wtr", Named<file::Water, &file::Water::name>, false},
+};
+
 void AddRecordSeeds(std::vector<Seed>& seeds) {
-  for (const RecordShape& shape : kRecordShapes) {
-    const Bytes first = Named(shape, "Cascade");
-    const Bytes second = Named(shape, "Caf\xE9 \x80 Tab\t\r\n");
-    Bytes full = Bytes(shape.record_size).Fill(0xFF);
-    const std::string label(shape.label);
-    if (shape.count_header) {
+  for (const RecordSeedKind& kind : kRecordSeedKinds) {
+    const Bytes first = kind.named("Cascade");
+    const Bytes second = kind.named("Caf\xE9 \x80 Tab\t\r\n");
+    const std::size_t size = first.size();
+    Bytes full = Bytes(size).Fill(0xFF);
+    const std::string label(kind.label);
+    if (kind.count_header) {
       Add(seeds, label, "one", Database(1, {first}));
-      Add(seeds, label, "three", Database(3, {first, second, Bytes(shape.record_size)}));
+      Add(seeds, label, "three", Database(3, {first, second, Bytes(size)}));
       Add(seeds, label, "count-past-records", Database(2, {first}));
       Add(seeds, label, "count-negative", Database(-1, {first}));
       Add(seeds, label, "count-zero", Database(0, {first}));
       Add(seeds, label, "all-ff", Database(1, {full}));
-      Add(seeds, label, "cut-short", Database(1, {first}).Prefix(4 + shape.record_size / 2));
+      Add(seeds, label, "cut-short", Database(1, {first}).Prefix(4 + size / 2));
     } else {
       Add(seeds, label, "one", first);
       Add(seeds, label, "all-ff", full);
-      Add(seeds, label, "cut-short", first.Prefix(shape.record_size / 2));
+      Add(seeds, label, "cut-short", first.Prefix(size / 2));
     }
   }
 }
 
-// ---- Mash schedules: 20-byte header, fifty 292-byte step slots, 255-byte name -------------------
+// ---- Mash schedules ---------------------------------------------------------------------------
 
-using testing::kStepSlots;
-using testing::kStepSlotSize;
-
-Bytes Step(int k) {
+file::MashStep Step(int k) {
   const int temperatures[] = {122, 152, 168};
-  return Bytes(kStepSlotSize)
-      .Text(0, 255, "Rest " + std::to_string(k))
-      .U8(255, static_cast<std::uint8_t>(k % 3))
-      .I32(256, temperatures[k % 3])
-      .I32(260, temperatures[k % 3] + 2)
-      .I32(264, 170)
-      .I32(268, 20 + k)
-      .I32(272, 5)
-      .F32(276, 1.25f)
-      .F32(280, 10.5f);
+  file::MashStep s;
+  s.name = "Rest " + std::to_string(k);
+  s.type = static_cast<std::uint8_t>(k % 3);
+  s.step_temperature = temperatures[k % 3];
+  s.end_temperature = temperatures[k % 3] + 2;
+  s.infuse_temperature = 170;
+  s.step_time = 20 + k;
+  s.ramp_time = 5;
+  s.water_grain_ratio = 1.25f;
+  s.step_amount = 10.5f;
+  return s;
 }
 
 Bytes MashSchedule(std::int32_t step_count, int steps_written) {
-  Bytes file = Bytes(20).I32(0, step_count).I32(4, 0).F32(8, 68.0f).F32(12, 0.0f).F32(16, 1.5f);
-  for (std::size_t k = 0; k < kStepSlots; ++k) {
-    file.Append(static_cast<int>(k) < steps_written ? Step(static_cast<int>(k))
-                                                    : Bytes(kStepSlotSize));
-  }
-  return file.Append(Bytes(255).Text(0, 255, "Step mash"));
+  file::MashSchedule m;
+  m.step_count = step_count;
+  m.grain_temperature = 68.0f;
+  m.spare_ratio = 1.5f;
+  for (int k = 0; k < steps_written; ++k) m.steps.push_back(Step(k));
+  m.name = "Step mash";
+  return file::ToBytes(m);
 }
 
 void AddMashSeeds(std::vector<Seed>& seeds) {
@@ -113,11 +121,11 @@ void AddMashSeeds(std::vector<Seed>& seeds) {
   Add(seeds, "msh", "no-steps", MashSchedule(0, 0));
   Add(seeds, "msh", "most-steps", MashSchedule(49, 49));
   Add(seeds, "msh", "count-past-slots", MashSchedule(50, 50));
-  Add(seeds, "msh", "cut-short", MashSchedule(3, 3).Prefix(20 + 2 * kStepSlotSize + 100));
+  Add(seeds, "msh", "cut-short",
+      MashSchedule(3, 3).Prefix(file::kMashScheduleHeaderSize + 2 * file::kMashStepSize + 100));
 }
 
-// ---- Recipes: header, style, the three addition lists, yeast, gap, water, process, fifty step
-// slots, schedule (the fixture's recipe builder lays out the sections) -------------------------
+// ---- Recipes ----------------------------------------------------------------------------------
 
 struct RecipeShape {
   std::int32_t hops = 0;
@@ -129,32 +137,50 @@ struct RecipeShape {
 };
 
 Bytes Recipe(const RecipeShape& shape) {
-  testing::RecipeFile recipe;
-  recipe.header.Text(0, 85, "Pale Ale").F32(97, 5.0f).F32(101, 6.5f).F32(105, 52.0f)
-      .F32(109, 35.0f).F32(113, 72.0f).I32(117, 60).U8(125, shape.recipe_type);
-  recipe.style.Text(0, 55, "Ale").Text(55, 55, "American Pale Ale");
+  file::Recipe recipe;
+  recipe.header = {.name = "Pale Ale",
+                   .batch_size = 5.0f,
+                   .boil_size = 6.5f,
+                   .original_gravity = 52.0f,
+                   .bitterness = 35.0f,
+                   .efficiency = 72.0f,
+                   .boil_time = 60,
+                   .recipe_type = shape.recipe_type};
+  recipe.style.category = "Ale";
+  recipe.style.name = "American Pale Ale";
   for (std::int32_t i = 0; i < shape.hops; ++i) {
-    recipe.hops.push_back(Bytes(testing::kHopAdditionSize).Text(0, 55, "Cascade").F32(55, 5.5f)
-                              .F32(620, 5.5f).F32(625, 1.0f)
-                              .U8(629, static_cast<std::uint8_t>(i % 2 == 0 ? 60 : 251))
-                              .U8(630, static_cast<std::uint8_t>(i % 2 == 0 ? 0 : 255)));
+    file::HopAddition hop;
+    hop.name = "Cascade";
+    hop.alpha_acid = 5.5f;
+    hop.alpha = 5.5f;
+    hop.amount = 1.0f;
+    hop.addition_time = static_cast<std::uint8_t>(i % 2 == 0 ? 60 : 251);
+    hop.dry_hop_marker = static_cast<std::uint8_t>(i % 2 == 0 ? 0 : 255);
+    recipe.hops.push_back(hop);
   }
   for (std::int32_t i = 0; i < shape.fermentables; ++i) {
-    recipe.fermentables.push_back(Bytes(testing::kFermentableAdditionSize)
-                                      .Text(0, 55, "Pale Malt").F32(171, 3.0f).F32(521, 9.0f));
+    file::FermentableAddition malt;
+    malt.name = "Pale Malt";
+    malt.color = 3.0f;
+    malt.amount = 9.0f;
+    recipe.fermentables.push_back(malt);
   }
   for (std::int32_t i = 0; i < shape.miscs; ++i) {
-    recipe.miscs.push_back(
-        Bytes(testing::kMiscAdditionSize).Text(0, 55, "Irish Moss").F32(577, 1.0f));
+    file::MiscAddition misc;
+    misc.ingredient_name = "Irish Moss";
+    misc.amount = 1.0f;
+    recipe.miscs.push_back(misc);
   }
-  recipe.yeast.Text(0, 55, "American Ale");
-  recipe.water.Text(0, 27, "Soft water");
-  recipe.process.I32(33, 152).I32(37, 60).F32(57, 12.0f)
-      .Text(62, 4028, "Mash at 152 F.\r\nFerment cool.").I32(8377, 68);
+  recipe.yeast.name = "American Ale";
+  recipe.water.name = "Soft water";
+  recipe.process.saccharification_rest_temperature = 152;
+  recipe.process.saccharification_rest_time = 60;
+  recipe.process.mash_water = 12.0f;
+  recipe.process.notes = "Mash at 152 F.\r\nFerment cool.";
+  recipe.process.grain_temperature = 68;
   for (std::int32_t k = 0; k < shape.steps; ++k) recipe.steps.push_back(Step(k));
-  recipe.schedule.Text(0, 255, "Step mash").U8(255, shape.mash_mode);
-  recipe.SyncCounts();
-  return recipe.Build();
+  recipe.schedule = {"Step mash", shape.mash_mode};
+  return file::ToBytes(recipe.SyncCounts());
 }
 
 void AddRecipeSeeds(std::vector<Seed>& seeds) {
@@ -165,7 +191,9 @@ void AddRecipeSeeds(std::vector<Seed>& seeds) {
   Add(seeds, "rec", "largest", Recipe({100, 100, 100, 49, 0, 1}));
   // A hop count past the limit, with the 101 entries present.
   Add(seeds, "rec", "count-past-limit", Recipe({101, 1, 1, 0, 0, 1}));
-  Add(seeds, "rec", "cut-short", Recipe({2, 3, 1, 3, 0, 1}).Prefix(126 + 1031 + 635 + 100));
+  Add(seeds, "rec", "cut-short",
+      Recipe({2, 3, 1, 3, 0, 1})
+          .Prefix(file::kRecipeHeaderSize + file::kStyleSize + file::kHopAdditionSize + 100));
 }
 
 // ---- Examples ---------------------------------------------------------------------------------

@@ -1,3 +1,6 @@
+// The layout engine and the decoder (source/layout.h, source/decoder): field offsets and indexes
+// derived from a layout's entries, decoding, range validation and the reader loop, on a record
+// type made for the purpose.
 #include "source/decoder.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +16,6 @@
 #include "source/styles.h"
 #include "source/water.h"
 #include "tests/fixture.h"
-#include "tests/fixture_recipe.h"
 
 namespace kegverter {
 namespace {
@@ -86,22 +88,6 @@ TEST(Layout, OffsetsAndIndexesFollowTheEntriesAndSkippedBytesHaveNoIndex) {
   EXPECT_EQ(Layout<Sample>::kTested, (std::array<std::uint32_t, 4>{1, 2, 4, 5}));
 }
 
-TEST(Layout, RecordLayoutsPlaceTheirFieldsWhereTheFilesHoldThem) {
-  // Fields after texts and skipped bytes, where a wrong width shifts everything after it.
-  EXPECT_EQ(FieldOffset(&HopRecord::inventory), 606u);
-  EXPECT_EQ(FieldOffset(&StyleRecord::style_letter), 1028u);
-  EXPECT_EQ(FieldWidth(&StyleRecord::style_letter), 2u);
-  EXPECT_EQ(FieldOffset(&WaterRecord::sulfate), 43u);
-  EXPECT_EQ(FieldOffset(&WaterRecord::notes), 59u);
-  EXPECT_EQ(FieldOffset(&MashStepRecord::step_amount), 280u);
-  EXPECT_EQ(FieldOffset(&MashScheduleRecord::spare_ratio), 16u);
-  EXPECT_EQ(FieldOffset(&RecipeProcessRecord::mash_step_count), 8373u);
-  EXPECT_EQ(FieldOffset(&RecipeRecord::recipe_type), 125u);
-  EXPECT_EQ(FieldOffset(&HopAddition::substitutes), 451u);
-  EXPECT_EQ(FieldOffset(&HopAddition::alpha), 620u);
-  EXPECT_EQ(FieldOffset(&HopAddition::addition_time), 629u);
-}
-
 TEST(Layout, ExtendedLayoutsContinueAfterTheDatabaseRecord) {
   EXPECT_EQ(FieldOffset(&FermentableAddition::notes), FieldOffset(&MaltRecord::notes));
   EXPECT_EQ(FieldOffset(&FermentableAddition::amount), RecordLayout<MaltRecord>::kRecordSize);
@@ -113,7 +99,6 @@ TEST(Layout, ExtendedLayoutsContinueAfterTheDatabaseRecord) {
             (std::array<std::uint32_t, 2>{
                 static_cast<std::uint32_t>(FieldIndex(&MiscAddition::inventory)),
                 static_cast<std::uint32_t>(FieldIndex(&MiscAddition::amount))}));
-  EXPECT_EQ(RecordLayout<FermentableAddition>::kRecordSize, testing::kFermentableAdditionSize);
 }
 
 TEST(Decoder, DecodesEveryKindAtItsOffsetAndSkipsSkippedBytes) {
@@ -139,10 +124,10 @@ TEST(Decoder, TextStopsAtZeroOrFieldEndAndTrimsTrailingWhitespace) {
   b.Raw(0, std::string("   \t     ", 9));
   EXPECT_EQ(Decode(b).name, "");
   // A long field decodes the same way and stops at its width.
+  // Built by appending: g++ 12 misreports `std::string(n, c) + "..."` as out of bounds.
   std::string long_text(119, 'x');
-  long_text += "yz";
-  b.Raw(33, long_text);
-  long_text.pop_back();
+  long_text += 'y';
+  b.Raw(33, long_text + 'z');
   EXPECT_EQ(Decode(b).long_text, long_text);
 }
 

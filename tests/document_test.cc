@@ -1,13 +1,16 @@
+// The document layer (beerxml/document, document_error, emitter, node_table): the template, the
+// node-table emitter, document failures and their report, the save that replaces an output whole,
+// and serialization streamed in pieces.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
+#include "beerxml/document.h"
 #include "beerxml/document_error.h"
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
-#include "beerxml/text.h"
-#include "source/text.h"
 #include "tests/fixture.h"
 
 namespace kegverter {
@@ -245,21 +248,90 @@ TEST(Save, ReplacesTheOutputWholeOrNotAtAll) {
   EXPECT_NE(testing::ReadFile(path).find("<item>"), std::string::npos);
 }
 
-TEST(Text, SourceBytesBecomeUtf8WithWindowsPunctuation) {
-  EXPECT_EQ(WidenText(std::string_view("Brewer\x92s \x80 \x96 caf\xe9")),
-            "Brewer\u2019s \u20ac \u2013 caf\u00e9");
-  EXPECT_EQ(WidenText(std::string_view("\x81\x8D\x8F\x90\x9D")), "\u0081\u008d\u008f\u0090\u009d");
-  EXPECT_EQ(WidenText(std::string_view("a\x01z\x7f\t\r\n")), "a\ufffdz\x7f\t\r\n");
-  EXPECT_EQ(WidenText(std::optional<std::string>()), "");
+TEST(Streaming, SerializationInPiecesIsTheWholeText) {
+  DomDocument document(DomFaults{});
+  ASSERT_TRUE(document.LoadXml("<?xml version=\"1.0\"?><a><b>x</b></a>"));
+  const DomNode b = document.FirstElementByTagName("b");
+  for (int i = 0; i < 3000; ++i) {
+    const DomNode c = document.AppendElement(b, "c");
+    document.SetAttribute(c, "n", "line\rbreak & more");
+    document.AppendText(c, i % 2 ? "text\r\n" : "\r");
+  }
+  std::string streamed;
+  int pieces = 0;
+  document.Serialize([&](std::string_view piece) {
+    streamed += piece;
+    ++pieces;
+  });
+  EXPECT_GT(pieces, 1);
+  EXPECT_EQ(streamed, document.Serialize());
+  // Every carriage return, in attributes and text alike, is a character reference.
+  EXPECT_EQ(streamed.find('\r'), std::string::npos);
+  std::size_t references = 0;
+  for (std::size_t at = streamed.find("&#13;"); at != std::string::npos;
+       at = streamed.find("&#13;", at + 1)) {
+    ++references;
+  }
+  EXPECT_EQ(references, 6000u);
 }
 
-TEST(Text, XmlSafeTextReplacesInvalidSequences) {
-  EXPECT_EQ(XmlSafeText("plain"), "plain");
-  EXPECT_EQ(XmlSafeText("\xC3\xA9"), "\u00e9");
-  EXPECT_EQ(XmlSafeText("\xC3"), "\ufffd");
-  EXPECT_EQ(XmlSafeText("\xE0\x80\x80"), "\ufffd\ufffd\ufffd");
-  EXPECT_EQ(XmlSafeText(std::string("a\0b", 3)), "a\ufffdb");
-  EXPECT_EQ(XmlSafeText("\xEF\xBF\xBF"), "\ufffd");  // U+FFFF is not an XML character
+// Builds a list of `count` items, each with a nested element, an attribute and text, with the
+// list streamed or not; returns what was written.
+std::string ListText(int count, bool streamed) {
+  DomDocument document(DomFaults{});
+  EXPECT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
+  const DomNode list = document.FirstElementByTagName("things");
+  std::string out;
+  const DomDocument::Sink sink = [&out](std::string_view piece) { out += piece; };
+  if (streamed) document.StreamChildren(list, sink);
+  for (int i = 0; i < count; ++i) {
+    const DomNode item = document.AppendElement(list, "item");
+    document.SetAttribute(item, "n", std::to_string(i));
+    const DomNode inner = document.AppendElement(item, "inner");
+    document.AppendText(inner, i % 3 ? "x & y" : "line\r\nbreak");
+    document.AppendElement(item, "empty");
+  }
+  if (streamed) {
+    EXPECT_TRUE(document.SerializeRest(sink));
+  } else {
+    document.Serialize(sink);
+  }
+  return out;
+}
+
+TEST(Streaming, FinishedRecordsWrittenAsTheyGoMakeTheSameText) {
+  for (const int count : {0, 1, 2, 3, 50}) {
+    EXPECT_EQ(ListText(count, true), ListText(count, false)) << count << " items";
+  }
+}
+
+TEST(Streaming, TextInTheStreamedListCannotBeJoinedAndIsRefused) {
+  DomDocument document(DomFaults{});
+  ASSERT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
+  const DomNode list = document.FirstElementByTagName("things");
+  std::string out;
+  const DomDocument::Sink sink = [&out](std::string_view piece) { out += piece; };
+  document.StreamChildren(list, sink);
+  document.AppendElement(list, "item");
+  document.AppendElement(list, "item");  // the first item goes out
+  document.AppendText(list, "loose");
+  const std::size_t streamed = out.size();
+  EXPECT_FALSE(document.SerializeRest(sink));
+  EXPECT_EQ(out.size(), streamed);
+}
+
+TEST(Streaming, AnExporterThatStopsWithAFailureLeavesNoFileBehind) {
+  testing::TempDir dir;
+  ExportRun run;
+  const std::string path = dir.Path("out.xml");
+  RunExporter("things", path, run, [&](DomDocument* document, DomNode& cursor) {
+    for (int i = 0; i < 3; ++i) document->AppendElement(cursor, "item");
+    throw DocumentError(kUnspecifiedError);
+  });
+  EXPECT_FALSE(run.saved);
+  EXPECT_EQ(run.failures_reported, 1);
+  EXPECT_EQ(run.reports, FormatErrorReport(DocumentError(kUnspecifiedError)));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 }  // namespace

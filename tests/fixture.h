@@ -1,5 +1,5 @@
-// Test fixtures: binary source files written field by field at the offsets of the file
-// layouts, temporary folders, and running the kegverter executable.
+// Test fixtures: blocks of little-endian bytes written at explicit offsets (the record writers of
+// records.h use them), temporary folders, and running the kegverter executable.
 #pragma once
 
 #include <cstdint>

@@ -65,7 +65,7 @@ void ExpectConverts(const std::string& name, Kind kind) {
   SCOPED_TRACE(name);
   TempDir dir;
   const std::string input =
-      dir.Write(name, kind == Kind::Rec ? SoundRecipe().Build() : WaterRecord());
+      dir.Write(name, kind == Kind::Rec ? testing::file::ToBytes(SoundRecipe()) : testing::file::ToBytes(SoundWater()));
   Converted c;
   RunCase(Info(kind), input, {0, {}}, name, c);
   EXPECT_TRUE(fs::is_regular_file(PathFromUtf8(c.output)));
@@ -103,7 +103,7 @@ TEST(FileNames, AMissingFileIsReportedInTheSameWordsEverywhere) {
 TEST(ExistingOutput, ReplacedWholeByASuccessfulRun) {
   TempDir dir;
   const std::string input = dir.Write("\xCE\xB6\xCF\x8D\xCE\xB8\xCE\xBF\xCF\x82.rec",  // ζύθος
-                                      SoundRecipe().Build());
+                                      testing::file::ToBytes(SoundRecipe()));
   dir.Write("\xCE\xB6\xCF\x8D\xCE\xB8\xCE\xBF\xCF\x82.xml", std::string("<old/>\n"));
   Converted c;
   RunCase(Info(Kind::Rec), input, {0, {}}, "over an old output", c);
@@ -119,7 +119,7 @@ TEST(WindowsFiles, LockedInputAndReadOnlyOutput) {
   const KindInfo& rec = Info(Kind::Rec);
   {
     TempDir dir;
-    const std::string input = dir.Write(rec.file_name, SoundRecipe().Build());
+    const std::string input = dir.Write(rec.file_name, testing::file::ToBytes(SoundRecipe()));
     const HANDLE lock = CreateFileW(PathFromUtf8(input).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -130,7 +130,7 @@ TEST(WindowsFiles, LockedInputAndReadOnlyOutput) {
   }
   {
     TempDir dir;
-    const std::string input = dir.Write(rec.file_name, SoundRecipe().Build());
+    const std::string input = dir.Write(rec.file_name, testing::file::ToBytes(SoundRecipe()));
     const std::string old_output = "<old/>\n";
     const std::string output = dir.Write("Pale Ale.xml", old_output);
     ASSERT_TRUE(SetFileAttributesW(PathFromUtf8(output).c_str(), FILE_ATTRIBUTE_READONLY));

@@ -1,6 +1,6 @@
-// Damaged files of every kind, end to end: truncation at every section boundary and inside fields,
-// impossible counts, records of nothing but 0xFF or 0x00, and inputs and outputs that the file
-// system refuses.
+// The conversion (driver/convert) of damaged files of every kind, end to end: truncation at every
+// section boundary and inside fields, impossible counts, records of nothing but 0xFF or 0x00,
+// inputs and outputs that the file system refuses, and document failures handed on.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -13,17 +13,22 @@
 #include <string>
 #include <vector>
 
+#include "beerxml/document_error.h"
+#include "driver/convert.h"
 #include "tests/bad_input.h"
+#include "tests/examples.h"
 
 namespace kegverter::bad_input {
 namespace {
 
+namespace file = testing::file;
 namespace fs = std::filesystem;
 
 constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 
-const std::string kTruncated = "kegverter: {in}: the file is truncated; the missing bytes were read as zeros";
+const std::string kTruncated =
+    "kegverter: {in}: the file is truncated; the missing bytes were read as zeros";
 const std::string kEmpty = "kegverter: {in}: the file is empty";
 
 std::string NoCompleteRecord(std::int32_t count) {
@@ -34,26 +39,32 @@ std::string OnlyComplete(std::int32_t count, int complete) {
   return "kegverter: {in}: the header count is " + std::to_string(count) + " but the file holds " +
          std::to_string(complete) + " complete record(s); converting those";
 }
-std::string NoRecords(const KindInfo& kind, std::int32_t count) {
-  return "kegverter: {in}: the " + std::string(kind.description) +
-         " holds no records (its header counts " + std::to_string(count) + ")";
+std::string NoRecords(const TestKind& kind, std::int32_t count) {
+  return "kegverter: {in}: the " + kind.description() + " holds no records (its header counts " +
+         std::to_string(count) + ")";
 }
 
 // A byte inside a number field of each database record (a field split by the cut).
 std::size_t InsideANumber(Kind kind) {
   switch (kind) {
-    case Kind::Extra: return 58;     // suggested_time, 56 to 59
-    case Kind::Hops: return 57;      // alpha_acid, 55 to 58
-    case Kind::Malt: return 169;     // potential, 167 to 170
-    case Kind::Styles: return 113;   // original_gravity_min, 111 to 114
-    case Kind::WaterDat: return 29;  // calcium, 27 to 30
-    default: return 457;             // yeast attenuation_low, 455 to 458
+    case Kind::Extra:
+      return 58;  // suggested_time, 56 to 59
+    case Kind::Hops:
+      return 57;  // alpha_acid, 55 to 58
+    case Kind::Malt:
+      return 169;  // potential, 167 to 170
+    case Kind::Styles:
+      return 113;  // original_gravity_min, 111 to 114
+    case Kind::WaterDat:
+      return 29;  // calcium, 27 to 30
+    default:
+      return 457;  // yeast attenuation_low, 455 to 458
   }
 }
 
-TEST(BadInput, DatabasesTruncatedAtEveryBoundaryAndInsideFields) {
-  for (const KindInfo& kind : Databases()) {
-    const std::size_t r = kind.record_size;
+TEST(Convert, DatabasesTruncatedAtEveryBoundaryAndInsideFields) {
+  for (const TestKind& kind : Databases()) {
+    const std::size_t r = kind.record_size();
     const std::size_t mid = InsideANumber(kind.kind);
     const Bytes record = DatabaseRecord(kind.kind);
     const Bytes file = testing::Database(3, {record, record, record});
@@ -85,7 +96,9 @@ TEST(BadInput, DatabasesTruncatedAtEveryBoundaryAndInsideFields) {
   }
 }
 
-TEST(BadInput, SingleRecordFilesTruncatedAtEveryBoundaryAndInsideFields) {
+TEST(Convert, SingleRecordFilesTruncatedAtEveryBoundaryAndInsideFields) {
+  constexpr std::size_t kSlot0 = file::kMashScheduleHeaderSize;
+  constexpr std::size_t kSlot = file::kMashStepSize;
   struct Case {
     Kind kind;
     const char* where;
@@ -97,37 +110,84 @@ TEST(BadInput, SingleRecordFilesTruncatedAtEveryBoundaryAndInsideFields) {
       // A water profile: name 0-26, six minerals and a skipped field 27-54, pH 55-58, notes.
       {Kind::Wtr, "no byte", 0, {1, {kEmpty}}, {}},
       {Kind::Wtr, "inside the name", 3, {0, {kTruncated}}, {{"name", "Bur"}, {"calcium", "0.0"}}},
-      {Kind::Wtr, "after the name", 27, {0, {kTruncated}}, {{"name", "Burton"}, {"calcium", "0.0"}}},
+      {Kind::Wtr,
+       "after the name",
+       27,
+       {0, {kTruncated}},
+       {{"name", "Burton"}, {"calcium", "0.0"}}},
       {Kind::Wtr, "inside calcium", 29, {0, {kTruncated}}, {{"calcium", "0.0"}}},
-      {Kind::Wtr, "inside the skipped field", 41, {0, {kTruncated}},
+      {Kind::Wtr,
+       "inside the skipped field",
+       41,
+       {0, {kTruncated}},
        {{"calcium", "268.0"}, {"sodium", "30.0"}, {"sulfate", "0.0"}}},
       {Kind::Wtr, "inside pH", 57, {0, {kTruncated}}, {{"bicarbonate", "141.0"}, {"pH", "0.0"}}},
       {Kind::Wtr, "before the notes", 59, {0, {kTruncated}}, {{"pH", "7.5"}, {"notes", ""}}},
       {Kind::Wtr, "inside the notes", 63, {0, {kTruncated}}, {{"notes", "Hard"}}},
-      {Kind::Wtr, "one byte short", 221, {0, {kTruncated}}, {{"notes", "Hard water"}}},
-      {Kind::Wtr, "complete", 222, {0, {}}, {{"name", "Burton"}, {"pH", "7.5"}}},
-      {Kind::Wtr, "with bytes after the record", 230, {0, {}}, {{"notes", "Hard water"}}},
+      {Kind::Wtr,
+       "one byte short",
+       file::kWaterSize - 1,
+       {0, {kTruncated}},
+       {{"notes", "Hard water"}}},
+      {Kind::Wtr, "complete", file::kWaterSize, {0, {}}, {{"name", "Burton"}, {"pH", "7.5"}}},
+      {Kind::Wtr,
+       "with bytes after the record",
+       file::kWaterSize + 8,
+       {0, {}},
+       {{"notes", "Hard water"}}},
       // A mash schedule: header 0-19, fifty step slots of 292 bytes, the name at 14620.
       {Kind::Msh, "no byte", 0, {1, {kEmpty}}, {}},
-      {Kind::Msh, "inside the step count", 2, {0, {kTruncated}},
+      {Kind::Msh,
+       "inside the step count",
+       2,
+       {0, {kTruncated}},
        {{"name", ""}, {"grain_temperature", "0.0"}, {"mash_steps/step/name", ""}}},
-      {Kind::Msh, "inside the grain temperature", 10, {0, {kTruncated}},
+      {Kind::Msh,
+       "inside the grain temperature",
+       10,
+       {0, {kTruncated}},
        {{"grain_temperature", "0.0"}}},
-      {Kind::Msh, "after the header", 20, {0, {kTruncated}},
+      {Kind::Msh,
+       "after the header",
+       kSlot0,
+       {0, {kTruncated}},
        {{"grain_temperature", "60.0"}, {"mash_steps/step/name", ""}}},
-      {Kind::Msh, "inside the first step's name", 20 + 7, {0, {kTruncated}},
+      {Kind::Msh,
+       "inside the first step's name",
+       kSlot0 + 7,
+       {0, {kTruncated}},
        {{"mash_steps/step/name", "Protein"}}},
-      {Kind::Msh, "inside the second step's temperature", 20 + 292 + 258, {0, {kTruncated}},
+      {Kind::Msh,
+       "inside the second step's temperature",
+       kSlot0 + kSlot + 258,
+       {0, {kTruncated}},
        {{"mash_steps/step/name", "Protein Rest"}}},
-      {Kind::Msh, "inside an unused slot", 20 + 4 * 292 + 50, {0, {kTruncated}}, {{"name", ""}}},
-      {Kind::Msh, "before the name", kMshNameOffset, {0, {kTruncated}}, {{"name", ""}}},
-      {Kind::Msh, "inside the name", kMshNameOffset + 4, {0, {kTruncated}}, {{"name", "Step"}}},
-      {Kind::Msh, "complete", kMshSize, {0, {}}, {{"name", "Step Mash"}}},
-      {Kind::Msh, "with bytes after the name", kMshSize + 9, {0, {}}, {{"name", "Step Mash"}}},
+      {Kind::Msh,
+       "inside an unused slot",
+       kSlot0 + 4 * kSlot + 50,
+       {0, {kTruncated}},
+       {{"name", ""}}},
+      {Kind::Msh,
+       "before the name",
+       file::kMashScheduleNameOffset,
+       {0, {kTruncated}},
+       {{"name", ""}}},
+      {Kind::Msh,
+       "inside the name",
+       file::kMashScheduleNameOffset + 4,
+       {0, {kTruncated}},
+       {{"name", "Step"}}},
+      {Kind::Msh, "complete", file::kMashScheduleSize, {0, {}}, {{"name", "Step Mash"}}},
+      {Kind::Msh,
+       "with bytes after the name",
+       file::kMashScheduleSize + 9,
+       {0, {}},
+       {{"name", "Step Mash"}}},
   };
   for (const Case& c : cases) {
-    const KindInfo& kind = Info(c.kind);
-    const Bytes file = c.kind == Kind::Wtr ? WaterRecord() : MashSchedule();
+    const TestKind& kind = Info(c.kind);
+    const Bytes file =
+        c.kind == Kind::Wtr ? file::ToBytes(SoundWater()) : file::ToBytes(SoundMashSchedule());
     Bytes bytes = file.Prefix(c.length);
     if (c.length > file.size()) bytes.Append(Bytes(c.length - file.size()).Fill('x'));
     TempDir dir;
@@ -146,6 +206,13 @@ TEST(BadInput, SingleRecordFilesTruncatedAtEveryBoundaryAndInsideFields) {
 }
 
 // Counts of a recipe's output: the items of each list, the mash steps (-1 for no mash).
+// Leaves `n` copies of the list's first entry.
+template <class T>
+void KeepCopiesOfFirst(std::vector<T>& list, std::size_t n) {
+  const T first = list.front();
+  list.assign(n, first);
+}
+
 struct RecipeShape {
   int hops = 2;
   int fermentables = 1;
@@ -169,7 +236,8 @@ void ExpectShape(pugi::xml_node recipe, const RecipeShape& s, const std::string&
   EXPECT_EQ(items("yeast_additions", "yeast"), s.yeasts);
   EXPECT_EQ(items("water_profile", "water"), s.waters);
   // A list without items is left out altogether.
-  for (const char* list : {"hop_bill", "grain_bill", "adjuncts", "yeast_additions", "water_profile"}) {
+  for (const char* list :
+       {"hop_bill", "grain_bill", "adjuncts", "yeast_additions", "water_profile"}) {
     if (ingredients.child(list)) {
       EXPECT_GT(testing::ChildNames(ingredients.child(list)).size(), 0u) << list;
     }
@@ -181,16 +249,22 @@ void ExpectShape(pugi::xml_node recipe, const RecipeShape& s, const std::string&
   EXPECT_EQ(testing::TextAt(recipe, "notes"), s.notes);
 }
 
-TEST(BadInput, RecipeTruncatedAfterEverySectionAndInsideFields) {
+TEST(Convert, RecipeTruncatedAfterEverySectionAndInsideFields) {
   // Section starts of the sound recipe: two hops, one fermentable, one miscellaneous ingredient.
-  constexpr std::size_t kStyle = 126, kHops = 1157, kFermentables = kHops + 2 * 635,
-                        kMiscs = kFermentables + 529, kYeast = kMiscs + 589, kGap = kYeast + 468,
-                        kWater = kGap + 5, kProcess = kWater + 222, kNotes = kProcess + 62,
-                        kSlots = kProcess + 8385, kSchedule = kSlots + 50 * 292,
-                        kEnd = kSchedule + 256;
-  static_assert(kEnd == 25093 + 2 * 635 + 529 + 589);
-  const Bytes file = SoundRecipe().Build();
-  ASSERT_EQ(file.size(), kEnd);
+  constexpr std::size_t kStyle = file::kRecipeHeaderSize;
+  constexpr std::size_t kHops = kStyle + file::kStyleSize;
+  constexpr std::size_t kFermentables = kHops + 2 * file::kHopAdditionSize;
+  constexpr std::size_t kMiscs = kFermentables + file::kFermentableAdditionSize;
+  constexpr std::size_t kYeast = kMiscs + file::kMiscAdditionSize;
+  constexpr std::size_t kGap = kYeast + file::kYeastSize;
+  constexpr std::size_t kWater = kGap + file::kRecipeGapSize;
+  constexpr std::size_t kProcess = kWater + file::kWaterSize;
+  constexpr std::size_t kNotes = kProcess + 62;  // the notes start 62 bytes into the section
+  constexpr std::size_t kSlots = kProcess + file::kProcessSize;
+  constexpr std::size_t kSchedule = kSlots + file::kMashSteps * file::kMashStepSize;
+  constexpr std::size_t kEnd = kSchedule + file::kScheduleSize;
+  const Bytes bytes = file::ToBytes(SoundRecipe());
+  ASSERT_EQ(bytes.size(), kEnd);
 
   // What survives a cut, section by section.
   RecipeShape nothing{0, 0, 0, 0, 0, -1, "Pale Ale", ""};
@@ -238,25 +312,25 @@ TEST(BadInput, RecipeTruncatedAfterEverySectionAndInsideFields) {
       {"after the step slots", kSchedule, whole},
       {"inside the schedule", kSchedule + 3, whole},
   };
-  const KindInfo& kind = Info(Kind::Rec);
+  const TestKind& kind = Info(Kind::Rec);
   for (const Case& c : cases) {
     TempDir dir;
     Converted out;
     const std::string label = std::string("recipe cut ") + c.where;
-    ConvertCase(dir, kind, file.Prefix(c.length), {0, {kTruncated}}, label, out);
+    ConvertCase(dir, kind, bytes.Prefix(c.length), {0, {kTruncated}}, label, out);
     if (out.records.size() == 1) ExpectShape(out.Record(), c.shape, label);
   }
   for (const std::size_t length : {std::size_t{0}, kEnd}) {
     TempDir dir;
     Converted out;
     const bool empty = length == 0;
-    ConvertCase(dir, kind, file.Prefix(length), empty ? Expected{1, {kEmpty}} : Expected{},
+    ConvertCase(dir, kind, bytes.Prefix(length), empty ? Expected{1, {kEmpty}} : Expected{},
                 "recipe of " + std::to_string(length) + " bytes", out);
     if (!empty) ExpectShape(out.Record(), whole, "complete recipe");
   }
 }
 
-TEST(BadInput, DatabaseCounts) {
+TEST(Convert, DatabaseCounts) {
   struct Case {
     std::int32_t count;
     int converted;  // 0: nothing written
@@ -264,10 +338,10 @@ TEST(BadInput, DatabaseCounts) {
   };
   // The files hold two complete records.
   const Case cases[] = {
-      {0, 0, false}, {-1, 0, false}, {kInt32Min, 0, false}, {1, 1, false},
-      {3, 2, true},  {kInt32Max, 2, true},
+      {0, 0, false}, {-1, 0, false}, {kInt32Min, 0, false},
+      {1, 1, false}, {3, 2, true},   {kInt32Max, 2, true},
   };
-  for (const KindInfo& kind : Databases()) {
+  for (const TestKind& kind : Databases()) {
     const Bytes record = DatabaseRecord(kind.kind);
     for (const Case& c : cases) {
       Expected expected;
@@ -285,17 +359,32 @@ TEST(BadInput, DatabaseCounts) {
   }
 }
 
-TEST(BadInput, RecipeListCounts) {
+TEST(Convert, RecipeListCounts) {
   struct List {
-    const char* words;      // how the warning names the list
-    std::size_t offset;     // of its count in the header
-    std::vector<Bytes> RecipeFile::*entries;
+    const char* words;  // how the warning names the list
+    // Sets the list's count in the header, with `entries` copies of its first entry in the file.
+    void (*set)(file::Recipe& f, std::int32_t count, std::size_t entries);
     int RecipeShape::*items;
   };
   const List lists[] = {
-      {"hop", 85, &RecipeFile::hops, &RecipeShape::hops},
-      {"fermentable", 89, &RecipeFile::fermentables, &RecipeShape::fermentables},
-      {"miscellaneous ingredient", 93, &RecipeFile::miscs, &RecipeShape::miscs},
+      {"hop",
+       [](file::Recipe& f, std::int32_t count, std::size_t entries) {
+         KeepCopiesOfFirst(f.hops, entries);
+         f.header.hop_count = count;
+       },
+       &RecipeShape::hops},
+      {"fermentable",
+       [](file::Recipe& f, std::int32_t count, std::size_t entries) {
+         KeepCopiesOfFirst(f.fermentables, entries);
+         f.header.fermentable_count = count;
+       },
+       &RecipeShape::fermentables},
+      {"miscellaneous ingredient",
+       [](file::Recipe& f, std::int32_t count, std::size_t entries) {
+         KeepCopiesOfFirst(f.miscs, entries);
+         f.header.misc_count = count;
+       },
+       &RecipeShape::miscs},
   };
   struct Case {
     std::int32_t count;
@@ -309,20 +398,19 @@ TEST(BadInput, RecipeListCounts) {
       {101, false, ", more than the file holds; the list was left out"},
       {kInt32Max, false, ", more than the file holds; the list was left out"},
   };
-  const KindInfo& kind = Info(Kind::Rec);
+  const TestKind& kind = Info(Kind::Rec);
   for (const List& list : lists) {
     for (const Case& c : cases) {
-      RecipeFile f = SoundRecipe();
-      std::vector<Bytes>& entries = f.*list.entries;
-      const Bytes entry = entries.front();
-      entries.assign(c.entries_in_file ? static_cast<std::size_t>(c.count) : 0, entry);
-      f.header.I32(list.offset, c.count);
-      const std::string label = std::string(list.words) + " list counting " + std::to_string(c.count);
+      file::Recipe f = SoundRecipe();
+      list.set(f, c.count, c.entries_in_file ? static_cast<std::size_t>(c.count) : 0);
+      const std::string label =
+          std::string(list.words) + " list counting " + std::to_string(c.count);
       TempDir dir;
       Converted out;
-      ConvertCase(dir, kind, f.Build(),
-                  {0, {"kegverter: {in}: the recipe's " + std::string(list.words) + " list counts " +
-                       std::to_string(c.count) + " entries" + c.warning}},
+      ConvertCase(dir, kind, file::ToBytes(f),
+                  {0,
+                   {"kegverter: {in}: the recipe's " + std::string(list.words) + " list counts " +
+                    std::to_string(c.count) + " entries" + c.warning}},
                   label, out);
       // The list is left out; every later section is read from its own bytes.
       RecipeShape shape;
@@ -332,7 +420,7 @@ TEST(BadInput, RecipeListCounts) {
   }
 }
 
-TEST(BadInput, MashStepCounts) {
+TEST(Convert, MashStepCounts) {
   // A step count outside 0 to 50 keeps no step, silently; 50 uses every slot.
   struct Case {
     std::int32_t count;
@@ -344,34 +432,40 @@ TEST(BadInput, MashStepCounts) {
     {
       TempDir dir;
       Converted out;
-      ConvertCase(dir, Info(Kind::Msh), MashSchedule().I32(0, c.count), {0, {}, 1},
+      file::MashSchedule schedule = SoundMashSchedule();
+      schedule.step_count = c.count;
+      ConvertCase(dir, Info(Kind::Msh), file::ToBytes(schedule), {0, {}, 1},
                   "mash schedule counting " + count + " steps", out);
       if (out.records.size() == 1) {
         EXPECT_EQ(out.Record().child("mash_steps").select_nodes("step").size(),
-                  static_cast<std::size_t>(std::max(c.steps, 0))) << count;
+                  static_cast<std::size_t>(std::max(c.steps, 0)))
+            << count;
         EXPECT_EQ(testing::TextAt(out.Record(), "name"), "Step Mash") << count;
       }
     }
     {
       // A recipe whose mash is its step list.
-      RecipeFile f = SoundRecipe(true);
-      f.steps.resize(std::min<std::size_t>(50, std::max(c.count, 0)), f.steps.front());
-      f.SyncCounts().process.I32(8373, c.count);
+      file::Recipe f = SoundRecipe(true);
+      const file::MashStep first = f.steps.front();  // more steps repeat it
+      f.steps.resize(std::min<std::size_t>(file::kMashSteps, std::max(c.count, 0)), first);
+      f.SyncCounts();
+      f.process.mash_step_count = c.count;
       RecipeShape shape;
       shape.mash_steps = c.steps;
       TempDir dir;
       Converted out;
       const std::string label = "recipe counting " + count + " steps";
-      ConvertCase(dir, Info(Kind::Rec), f.Build(), {0, {}, 1}, label, out);
+      ConvertCase(dir, Info(Kind::Rec), file::ToBytes(f), {0, {}, 1}, label, out);
       if (out.records.size() == 1) ExpectShape(out.Record(), shape, label);
     }
   }
 }
 
-TEST(BadInput, RecordsOfOnlyOnesOrOnlyZeros) {
+TEST(Convert, RecordsOfOnlyOnesOrOnlyZeros) {
   // A name field filled with 0xFF has no terminator: all its bytes are the name, each U+00FF.
   const auto all_ff = [](std::size_t width) { return ReadBack(std::string(width, '\xFF')); };
-  const std::string rec_warning = "kegverter: {in}: the recipe's %s list counts -1 entries; the list was left out";
+  const std::string rec_warning =
+      "kegverter: {in}: the recipe's %s list counts -1 entries; the list was left out";
   const auto list_warning = [&](const char* list) { return Replace(rec_warning, "%s", list); };
   struct Case {
     Kind kind;
@@ -389,9 +483,14 @@ TEST(BadInput, RecordsOfOnlyOnesOrOnlyZeros) {
       {Kind::Yeast, 0xFF, {0, {}, 2}, "name", all_ff(55)},
       {Kind::Wtr, 0xFF, {0, {}, 1}, "name", all_ff(27)},
       {Kind::Msh, 0xFF, {0, {}, 1}, "name", all_ff(255)},
-      {Kind::Rec, 0xFF,
-       {0, {list_warning("hop"), list_warning("fermentable"), list_warning("miscellaneous ingredient")}, 1},
-       "name", all_ff(85)},
+      {Kind::Rec,
+       0xFF,
+       {0,
+        {list_warning("hop"), list_warning("fermentable"),
+         list_warning("miscellaneous ingredient")},
+        1},
+       "name",
+       all_ff(85)},
       {Kind::Extra, 0x00, {0, {}, 2}, "name", ""},
       {Kind::Hops, 0x00, {0, {}, 2}, "name", ""},
       {Kind::Malt, 0x00, {0, {}, 2}, "name", ""},
@@ -403,13 +502,15 @@ TEST(BadInput, RecordsOfOnlyOnesOrOnlyZeros) {
       {Kind::Rec, 0x00, {0, {}, 1}, "name", ""},
   };
   for (const Case& c : cases) {
-    const KindInfo& kind = Info(c.kind);
+    const TestKind& kind = Info(c.kind);
     Bytes file;
-    if (kind.record_size != 0) {
-      const Bytes record = Bytes(kind.record_size).Fill(c.fill);
+    if (kind.record_size() != 0) {
+      const Bytes record = Bytes(kind.record_size()).Fill(c.fill);
       file = testing::Database(2, {record, record});
     } else {
-      const std::size_t size = c.kind == Kind::Wtr ? 222 : c.kind == Kind::Msh ? kMshSize : 25093;
+      const std::size_t size = c.kind == Kind::Wtr   ? file::kWaterSize
+                               : c.kind == Kind::Msh ? file::kMashScheduleSize
+                                                     : file::kBareRecipeSize;
       file = Bytes(size).Fill(c.fill);
     }
     char label[64];
@@ -434,8 +535,8 @@ TEST(BadInput, RecordsOfOnlyOnesOrOnlyZeros) {
   }
 }
 
-TEST(BadInput, DirectoryAsInput) {
-  for (const KindInfo& kind : kKinds) {
+TEST(Convert, DirectoryAsInput) {
+  for (const TestKind& kind : TestKinds()) {
     TempDir dir;
     fs::create_directories(dir.Path(kind.file_name));
     Converted out;
@@ -445,38 +546,28 @@ TEST(BadInput, DirectoryAsInput) {
   }
 }
 
-// A sound file of each kind.
-Bytes SoundFile(Kind kind) {
-  switch (kind) {
-    case Kind::Wtr: return WaterRecord();
-    case Kind::Msh: return MashSchedule();
-    case Kind::Rec: return SoundRecipe().Build();
-    default: return testing::Database(2, {DatabaseRecord(kind), DatabaseRecord(kind)});
-  }
-}
-
-TEST(BadInput, OutputPathIsADirectory) {
-  for (const KindInfo& kind : kKinds) {
+TEST(Convert, OutputPathIsADirectory) {
+  for (const TestKind& kind : TestKinds()) {
     TempDir dir;
     const std::string input = dir.Write(kind.file_name, SoundFile(kind.kind));
     fs::create_directories(OutputOf(input));
     Expected expected{1, {"kegverter: {out}: not written: is a directory"}};
-    expected.read = kind.record_size != 0 ? 2 : 1;  // the extra.dat dump comes from the reader
+    expected.read = kind.record_size() != 0 ? 2 : 1;  // the extra.dat dump comes from the reader
     Converted out;
     RunCase(kind, input, expected, std::string("output of ") + kind.file_name, out);
     EXPECT_TRUE(fs::is_directory(OutputOf(input)));
   }
   // Warnings about the input come before the line about the output.
   TempDir dir;
-  const KindInfo& wtr = Info(Kind::Wtr);
-  const std::string input = dir.Write(wtr.file_name, WaterRecord().Prefix(100));
+  const TestKind& wtr = Info(Kind::Wtr);
+  const std::string input = dir.Write(wtr.file_name, file::ToBytes(SoundWater()).Prefix(100));
   fs::create_directories(OutputOf(input));
   Converted out;
   RunCase(wtr, input, {1, {kTruncated, "kegverter: {out}: not written: is a directory"}},
           "truncated, output a folder", out);
 }
 
-TEST(BadInput, ExistingOutputSurvivesAFailedRun) {
+TEST(Convert, ExistingOutputSurvivesAFailedRun) {
   const std::string old_output = "<old>the previous conversion</old>\n";
   struct Case {
     const char* what;
@@ -486,9 +577,15 @@ TEST(BadInput, ExistingOutputSurvivesAFailedRun) {
     Expected expected;
   };
   const std::vector<Case> cases = {
-      {"counts no records", Kind::Hops, "hops.dat", testing::Database(0, {HopRecord()}),
+      {"counts no records",
+       Kind::Hops,
+       "hops.dat",
+       testing::Database(0, {DatabaseRecord(Kind::Hops)}),
        {1, {NoRecords(Info(Kind::Hops), 0)}}},
-      {"holds no complete record", Kind::Styles, "styles.dat", testing::Database(1, {Bytes(30)}),
+      {"holds no complete record",
+       Kind::Styles,
+       "styles.dat",
+       testing::Database(1, {Bytes(30)}),
        {1, {NoCompleteRecord(1)}}},
       {"is empty", Kind::Rec, "Pale Ale.rec", Bytes(), {1, {kEmpty}}},
   };
@@ -502,7 +599,7 @@ TEST(BadInput, ExistingOutputSurvivesAFailedRun) {
   }
 }
 
-TEST(BadInput, PermissionsRefused) {
+TEST(Convert, PermissionsRefused) {
 #if defined(_WIN32)
   GTEST_SKIP() << "no POSIX permissions on Windows (see WindowsFiles in platform_test.cc)";
 #endif
@@ -517,10 +614,10 @@ TEST(BadInput, PermissionsRefused) {
   }
 
   // An unreadable input.
-  const KindInfo& rec = Info(Kind::Rec);
+  const TestKind& rec = Info(Kind::Rec);
   {
     TempDir dir;
-    const std::string input = dir.Write(rec.file_name, SoundRecipe().Build());
+    const std::string input = dir.Write(rec.file_name, file::ToBytes(SoundRecipe()));
     fs::permissions(input, fs::perms::none);
     Converted out;
     RunCase(rec, input, {1, {"kegverter: {in}: cannot open: Permission denied"}},
@@ -529,7 +626,7 @@ TEST(BadInput, PermissionsRefused) {
   // A folder where nothing can be written: the existing output stays as it was.
   {
     TempDir dir;
-    const std::string input = dir.Write(rec.file_name, SoundRecipe().Build());
+    const std::string input = dir.Write(rec.file_name, file::ToBytes(SoundRecipe()));
     const std::string old_output = "<old/>\n";
     dir.Write("Pale Ale.xml", old_output);
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
@@ -539,6 +636,23 @@ TEST(BadInput, PermissionsRefused) {
     EXPECT_EQ(testing::ReadFile(OutputOf(input)), old_output);
     fs::permissions(dir.path(), fs::perms::owner_all);
   }
+}
+
+// The writers only collect their reports; the conversion hands them on with the output written
+// incomplete, which the program reports after printing them and exits 1.
+TEST(Convert, DocumentFailureIsReportedAndTheOutputCountsAsIncomplete) {
+  TempDir dir;
+  ConversionRequest request;
+  request.input = dir.Write("Pale Ale.rec", testing::RecipeExample());
+  request.faults.fail_operation = 3;
+  request.faults.code = 0x80040203;
+  const ConversionResult result = ConvertFile(request);
+  EXPECT_EQ(result.status, ConversionResult::Status::Failed);
+  EXPECT_TRUE(result.saved);
+  EXPECT_EQ(result.records, 1);
+  EXPECT_EQ(result.reports, FormatErrorReport(DocumentError(0x80040203)));
+  ASSERT_FALSE(result.messages.empty());
+  EXPECT_EQ(result.messages.back().text, "written incomplete: 1 document failure(s) reported");
 }
 
 }  // namespace
