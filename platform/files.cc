@@ -246,7 +246,7 @@ bool FlushFilesToDisk(const std::vector<std::string>& paths, std::string& error)
       failed(path);
       continue;
     }
-    if (!FlushToDisk(file)) failed(path);
+    if (!platform_files::FlushToDisk(file)) failed(path);
     std::fclose(file);
   }
 #endif
