@@ -23,8 +23,9 @@ std::string FormatFixed(double value, int digits) {
   std::snprintf(format, sizeof format, "%%01.%df", digits);
   const int n = std::snprintf(buffer, sizeof buffer, format, value);
   if (n < 0) return std::string();
-  return std::string(buffer, static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n)
-                                                                         : sizeof buffer - 1);
+  return std::string(buffer, static_cast<std::size_t>(n) < sizeof buffer
+                                 ? static_cast<std::size_t>(n)
+                                 : sizeof buffer - 1);
 }
 
 std::string FormatIntDecimal(std::int64_t value) {

@@ -2,9 +2,9 @@
 
 #include "beerxml/format.h"
 #include "beerxml/node_table.h"
-#include "source/text.h"
 #include "beerxml/units.h"
 #include "beerxml/values.h"
+#include "source/text.h"
 
 namespace kegverter {
 

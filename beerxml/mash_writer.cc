@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "beerxml/format.h"
-#include "source/text.h"
 #include "beerxml/units.h"
+#include "source/text.h"
 
 namespace kegverter {
 

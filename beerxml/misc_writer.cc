@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "beerxml/format.h"
-#include "source/text.h"
 #include "beerxml/values.h"
+#include "source/text.h"
 
 namespace kegverter {
 

@@ -5,10 +5,10 @@
 #include "beerxml/format.h"
 #include "beerxml/malt_writer.h"
 #include "beerxml/recipe_writer.h"
-#include "source/text.h"
 #include "beerxml/units.h"
 #include "beerxml/values.h"
 #include "beerxml/yeast_writer.h"
+#include "source/text.h"
 
 namespace kegverter {
 

@@ -5,9 +5,9 @@
 
 #include "beerxml/format.h"
 #include "beerxml/styles_writer.h"
-#include "source/text.h"
 #include "beerxml/units.h"
 #include "beerxml/values.h"
+#include "source/text.h"
 
 namespace kegverter {
 

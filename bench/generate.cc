@@ -426,8 +426,8 @@ bool GenerateLibrary(const fs::path& folder) {
     const auto wiggle = static_cast<std::size_t>(i % 3);
     ok = WriteFile(folder / "recipes" / name,
                    Recipe(static_cast<std::uint32_t>(50000 + i), Fill::Typical,
-                          "Library Recipe " + std::to_string(i), 5 + wiggle, 4 + wiggle,
-                          2 + wiggle, 3 + wiggle));
+                          "Library Recipe " + std::to_string(i), 5 + wiggle, 4 + wiggle, 2 + wiggle,
+                          3 + wiggle));
   }
   for (int i = 0; ok && i < 200; ++i) {
     char name[48];

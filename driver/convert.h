@@ -22,7 +22,7 @@ struct ConversionRequest {
   /// renamed over it). false: `output` is a new temporary name of the caller's, created and
   /// written in place and not flushed; the caller flushes and renames it, several at once.
   bool replace_output = true;
-  DomFaults faults;              ///< document failures to simulate (tests only)
+  DomFaults faults;  ///< document failures to simulate (tests only)
   /// When set, the records are added to this document of a whole run instead of being written
   /// to an output of their own.
   BeerJsonCombined* combine = nullptr;

@@ -197,11 +197,11 @@ bool StatPath(const std::string& path, bool follow, FileInfo& info, std::string&
     info.type = FileInfo::Type::Symlink;
   } else {
     info.type = FileInfo::Type::Other;
-    info.other = S_ISFIFO(st.st_mode) ? "a FIFO"
+    info.other = S_ISFIFO(st.st_mode)   ? "a FIFO"
                  : S_ISSOCK(st.st_mode) ? "a socket"
-                 : S_ISCHR(st.st_mode) ? "a character device"
-                 : S_ISBLK(st.st_mode) ? "a block device"
-                                       : "not a regular file";
+                 : S_ISCHR(st.st_mode)  ? "a character device"
+                 : S_ISBLK(st.st_mode)  ? "a block device"
+                                        : "not a regular file";
   }
   info.size = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
   info.modified_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +

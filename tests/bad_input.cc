@@ -309,7 +309,6 @@ std::vector<std::string> NonNumbers(pugi::xml_node node) {
   return found;
 }
 
-
 }  // namespace
 
 // Temporary files a save left beside the output.

@@ -16,9 +16,9 @@
 #include <thread>
 
 #include "beerjson/beerjson.h"
-#include "driver/convert.h"
 #include "beerjson/json_out.h"
 #include "beerxml/emitter.h"
+#include "driver/convert.h"
 #include "driver/registry.h"
 #include "source/input_file.h"
 #include "tests/examples.h"

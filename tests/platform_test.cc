@@ -65,7 +65,8 @@ void ExpectConverts(const std::string& name, Kind kind) {
   SCOPED_TRACE(name);
   TempDir dir;
   const std::string input =
-      dir.Write(name, kind == Kind::Rec ? testing::file::ToBytes(SoundRecipe()) : testing::file::ToBytes(SoundWater()));
+      dir.Write(name, kind == Kind::Rec ? testing::file::ToBytes(SoundRecipe())
+                                        : testing::file::ToBytes(SoundWater()));
   Converted c;
   RunCase(Info(kind), input, {0, {}}, name, c);
   EXPECT_TRUE(fs::is_regular_file(PathFromUtf8(c.output)));
