@@ -69,7 +69,7 @@ std::string OilValue(float share) { return share > 0 ? FormatFixed(share, 2) : F
 
 std::string HopNotes(const HopRecord& record) {
   if (!HasText(record.best_for)) return WidenText(record.notes);
-  const std::string best_for = "Best for " + WidenText(record.best_for);
+  std::string best_for = "Best for " + WidenText(record.best_for);
   if (!HasText(record.notes)) return best_for;
   return WidenText(record.notes) + "\r\n" + best_for;
 }

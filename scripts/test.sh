@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the suite in the normal build (build/) and again in the
+# Builds everything and runs every test: the suite in the normal build (build/), the formatting
+# and clang-tidy checks (scripts/lint.sh), and the suite again in the
 # sanitizer build (build/fuzz, clang with AddressSanitizer and UndefinedBehaviorSanitizer, which
 # stop at the first report, leaks included), the batch program's tests under ThreadSanitizer
 # (build/tsan, only what those tests need), a short fuzz campaign over every file kind and the
@@ -53,6 +54,7 @@ run_tsan() {
 
 stage "build (build/)" bash scripts/build.sh -DKEGVERTER_WERROR=ON
 stage "tests (build/)" run_tests
+stage "formatting and clang-tidy (build/)" bash scripts/lint.sh
 stage "sanitizer build, clang (build/fuzz/)" build_sanitize
 stage "tests under AddressSanitizer and UBSan (build/fuzz/)" run_sanitize
 stage "batch tests under ThreadSanitizer (build/tsan/)" run_tsan
