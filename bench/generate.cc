@@ -140,9 +140,13 @@ template <std::size_t N>
 std::string Name(Random& random, Fill fill, std::size_t width, const std::string_view (&list)[N],
                  long serial = -1) {
   std::string name(random.Pick(list));
-  if (serial >= 0) name += " " + std::to_string(serial);
+  if (serial >= 0) {
+    name += ' ';
+    name += std::to_string(serial);
+  }
   if (fill == Fill::Full) {
-    name += " " + Prose(random, width - 2 - std::min(name.size(), width - 2));
+    name += ' ';
+    name += Prose(random, width - 2 - std::min(name.size(), width - 2));
     while (name.size() < width - 1) name += '.';
   }
   if (name.size() > width - 1) name.resize(width - 1);
