@@ -188,6 +188,7 @@ MashStep StepOf(Coded<MashStepKind> kind, std::string name, float amount,
       step.description = "Decoct " + Fixed(step.amount->value, 2) + " qt of mash and boil it";
       break;
     case MashStepKind::kUnknown:
+    case MashStepKind::kCount:
       break;
   }
   return step;

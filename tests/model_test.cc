@@ -1,5 +1,6 @@
-// The brewing model derives each value once; these tests hold its derivations to what the
-// BeerXML 2.01 output writes for the same records, over grids of inputs rather than examples.
+// The brewing model derives each value once: the simple mash's arithmetic, and derivations held
+// to what the BeerXML 2.01 output writes for the same records, over grids of inputs rather than
+// examples.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,7 +12,9 @@
 #include "beerxml/misc_writer.h"
 #include "beerxml/recipe_writer.h"
 #include "model/from_source.h"
+#include "model/notes.h"
 #include "model/units.h"
+#include "model/words.h"
 
 namespace kegverter {
 namespace {
@@ -48,26 +51,47 @@ TEST(ModelDerivations, MiscAmountMatchesTheBeerXmlRuleForEveryTypeAndUnit) {
   }
 }
 
-TEST(ModelDerivations, StrikeTemperatureAndGrainWeightMatchTheBeerXmlOnes) {
-  for (const float water : {0.0f, 3.0f, 12.5f, 1e-30f, 100000.0f}) {
-    for (const float grain : {0.0f, 10.0f, 8.0f, 1e30f}) {
-      for (const std::int32_t rest : {95, 152, 168, -5}) {
-        for (const std::int32_t grain_temperature : {60, 0, -2147483647}) {
-          EXPECT_EQ(model::StrikeTemperature(rest, grain, water, grain_temperature),
-                    kegverter::StrikeTemperature(rest, grain, water, grain_temperature));
-        }
-      }
-    }
-  }
-  std::vector<FermentableAddition> fermentables(3);
-  fermentables[0].type = 1;
-  fermentables[0].amount = 8.0f;
-  fermentables[1].type = 2;
-  fermentables[1].amount = 3.0f;
-  fermentables[2].type = 1;
-  fermentables[2].amount = 0.1f;
-  EXPECT_EQ(model::GrainWeight(fermentables), kegverter::GrainWeight(fermentables));
-  EXPECT_EQ(model::GrainWeight(fermentables), 8.1f);
+FermentableAddition Addition(std::uint8_t type, float amount) {
+  FermentableAddition f;
+  f.type = type;
+  f.amount = amount;
+  return f;
+}
+
+TEST(ModelMash, GrainWeightCountsGrainOnly) {
+  const std::vector<FermentableAddition> bill = {Addition(1, 8.0f), Addition(2, 3.0f),
+                                                 Addition(1, 2.5f), Addition(3, 1.0f),
+                                                 Addition(4, 0.5f), Addition(0, 9.0f)};
+  EXPECT_EQ(model::GrainWeight(bill), 10.5f);
+  EXPECT_EQ(model::GrainWeight({}), 0.0f);
+  // Summed in single precision, in list order.
+  const std::vector<FermentableAddition> fine = {Addition(1, 16777216.0f), Addition(1, 1.0f)};
+  EXPECT_EQ(model::GrainWeight(fine), 16777216.0f);
+}
+
+TEST(ModelMash, StrikeTemperatureOfTheWorkedExamples) {
+  // 10 lb of grain at 60 F in 12.5 qt: 166.72 for a 152 F rest, 100.6 for a 95 F rest.
+  EXPECT_EQ(model::StrikeTemperature(152, 10.0f, 12.5f, 60), 166);
+  EXPECT_EQ(model::StrikeTemperature(95, 10.0f, 12.5f, 60), 100);
+  // The rest at the grain temperature needs water at that temperature.
+  EXPECT_EQ(model::StrikeTemperature(60, 10.0f, 12.5f, 60), 60);
+  // No grain: the water is the mash.
+  EXPECT_EQ(model::StrikeTemperature(152, 0.0f, 12.5f, 60), 152);
+}
+
+TEST(ModelMash, StrikeTemperatureTruncatesTowardZero) {
+  // A rest below the grain temperature: 40 + 0.16 x (40 - 100) = 30.4; 10 + 0.16 x -90 = -4.4.
+  EXPECT_EQ(model::StrikeTemperature(40, 10.0f, 12.5f, 100), 30);
+  EXPECT_EQ(model::StrikeTemperature(10, 10.0f, 12.5f, 100), -4);
+}
+
+TEST(ModelMash, StrikeTemperatureWithoutWaterOrOutOfRange) {
+  EXPECT_EQ(model::StrikeTemperature(152, 10.0f, 0.0f, 60), 152);
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  EXPECT_EQ(model::StrikeTemperature(kMax, 100000.0f, 1e-30f, 0), kMax);
+  EXPECT_EQ(model::StrikeTemperature(kMin, 100000.0f, 1e-30f, 0), kMin);
+  EXPECT_EQ(model::StrikeTemperature(kMax, 0.0f, 12.5f, kMin), kMax);
 }
 
 TEST(ModelDerivations, EfficiencyPercentWritesAsTheBeerXmlText) {
@@ -75,67 +99,6 @@ TEST(ModelDerivations, EfficiencyPercentWritesAsTheBeerXmlText) {
     EXPECT_EQ(FormatFixed(model::EfficiencyPercent(stored), 1), EfficiencyText(stored)) << stored;
   }
   EXPECT_EQ(model::EfficiencyPercent(0.72f), 72.0);  // in single precision, not 71.99999809
-}
-
-// A recipe whose mash is derived: every combination of rests, mash modes and types plans the
-// same steps as the BeerXML 2.01 exporter.
-TEST(ModelDerivations, RecipeMashPlansTheSameStepsAsBeerXml) {
-  RecipeRecord recipe;
-  recipe.fermentables.resize(2);
-  recipe.fermentable_count = 2;
-  recipe.fermentables[0].type = 1;
-  recipe.fermentables[0].amount = 10;
-  recipe.fermentables[1].type = 3;
-  recipe.fermentables[1].amount = 2;
-  recipe.process.mash_water = 12.5f;
-  recipe.process.grain_temperature = 60;
-  recipe.mash_steps.resize(2);
-  recipe.mash_steps[0].name = "Step";
-  recipe.mash_steps[0].type = 2;
-  recipe.mash_steps[0].step_amount = 3;
-  recipe.mash_steps[1].type = 5;
-  recipe.schedule.schedule_name = "Listed";
-  const std::int32_t rests[][2] = {{95, 15}, {122, 0}, {0, 30}, {152, 60}, {168, 10}};
-  for (const int type : {0, 1, 2}) {
-    for (const int mode : {0, 1, 3}) {
-      for (const int simple : {0, 2, 3, 7}) {
-        for (std::int32_t steps : {0, 1, 2}) {
-          recipe.recipe_type = static_cast<std::uint8_t>(type);
-          recipe.schedule.mash_mode = static_cast<std::uint8_t>(mode);
-          recipe.process.simple_mash_type = static_cast<std::uint8_t>(simple);
-          recipe.process.mash_step_count = steps;
-          recipe.process.acid_rest_temperature = rests[0][0];
-          recipe.process.acid_rest_time = rests[0][1];
-          recipe.process.protein_rest_temperature = rests[1][0];
-          recipe.process.saccharification_rest_temperature = rests[3][0];
-          recipe.process.saccharification_rest_time = rests[3][1];
-          recipe.process.mash_out_temperature = rests[4][0];
-          recipe.process.mash_out_time = rests[4][1];
-          const auto planned = PlanRecipeMash(recipe);
-          const auto mash = model::RecipeMash(recipe);
-          ASSERT_EQ(mash.has_value(), planned.has_value());
-          if (!mash) continue;
-          EXPECT_EQ(mash->name, planned->header[MashSlot::kName].value_or(""));
-          EXPECT_EQ(FormatIntDecimal(static_cast<std::int64_t>(mash->grain_temperature.value)),
-                    planned->header[MashSlot::kGrainTemperature].value_or(""));
-          ASSERT_EQ(mash->steps.size(), planned->steps.size());
-          for (std::size_t i = 0; i < mash->steps.size(); ++i) {
-            const model::MashStep& s = mash->steps[i];
-            const MashStep& p = planned->steps[i];
-            EXPECT_EQ(s.name, p.name);
-            EXPECT_EQ(s.step_temperature.value, p.step_temperature);
-            EXPECT_EQ(s.ramp_time.value, p.ramp_time);
-            EXPECT_EQ(s.kind.code, p.kind);
-            if (s.infuse_temperature) {
-              EXPECT_EQ(s.infuse_temperature->value, p.infuse_temperature);
-              EXPECT_EQ(s.water_grain_ratio->value, p.water_grain_ratio);
-              EXPECT_EQ(s.amount->value, p.amount);
-            }
-          }
-        }
-      }
-    }
-  }
 }
 
 TEST(ModelDerivations, StepDescriptionsAndHopTimesAreTheBeerXmlOnes) {
@@ -231,6 +194,68 @@ TEST(ModelUnits, MetricConversionsAreTheExactDefinitions) {
     EXPECT_EQ(metric.unit, c.to);
     EXPECT_NEAR(metric.value, c.expected, std::fabs(c.expected) * 1e-9 + 1e-12) << c.expected;
   }
+}
+
+TEST(ModelNotes, NumbersAreTheShortestTextThatReadsBack) {
+  EXPECT_EQ(model::NumberText(5), "5");
+  EXPECT_EQ(model::NumberText(-0.0), "0");
+  EXPECT_EQ(model::NumberText(static_cast<float>(0.1)), "0.1");  // not 0.10000000149011612
+  EXPECT_EQ(model::NumberText(static_cast<float>(1.052)), "1.052");
+  EXPECT_EQ(model::NumberText(74.5), "74.5");
+  // Whole numbers beyond float precision stay exact.
+  EXPECT_EQ(model::NumberText(16777217.0), "16777217");
+  EXPECT_EQ(model::NumberText(3.4028234663852886e38), "3.4028235e+38");
+  EXPECT_EQ(model::NumberText(0.1), "0.1");  // a double that is no float: its own shortest text
+  EXPECT_EQ(model::NumberText(std::numeric_limits<double>::quiet_NaN()), "0");
+  EXPECT_EQ(model::StoredText({5, model::Unit::kGram}), "5 g");
+  EXPECT_EQ(model::StoredText({3.0e38f, model::Unit::kFahrenheit}), "3e+38 F");
+}
+
+// The words of one format: a required field gets a word for every meaning, an optional one none
+// for the unknown meaning; the notes name the code, or the application's own word where the
+// format's is more general.
+TEST(ModelNotes, WordsNameUnknownCodesAndMoreGeneralWords) {
+  constexpr model::Words<model::MiscType> kWords{"Other", "Spice",  "Other",
+                                                 "Other", "Fining", "Herb"};
+  model::Notes notes("Stored notes");
+  const model::Coded<model::MiscType> fruit{model::MiscType::kFruit, 1};
+  const model::Coded<model::MiscType> other{model::MiscType::kOther, 2};
+  const model::Coded<model::MiscType> unknown{model::MiscType::kUnknown, 9};
+  EXPECT_EQ(model::WordOf(kWords, fruit, "Type", notes), "Other");
+  model::NoteApplicationWord("Other", model::kApplicationMiscTypes, fruit, "Type: ", notes);
+  // The application's "other" is BeerXML 1.0's "Other": nothing to say.
+  EXPECT_EQ(model::WordOf(kWords, other, "Type", notes), "Other");
+  model::NoteApplicationWord("Other", model::kApplicationMiscTypes, other, "Type: ", notes);
+  EXPECT_EQ(model::WordOf(kWords, unknown, "Type", notes), "Other");
+  model::NoteApplicationWord("Other", model::kApplicationMiscTypes, unknown, "Type: ", notes);
+  EXPECT_EQ(notes.Take(), "Stored notes\r\nType: fruit\r\nType code 9 (no meaning known)");
+  EXPECT_EQ(notes.text(), "");
+
+  constexpr model::Words<model::Flocculation> kFlocculations{"", "high", "medium", "low"};
+  EXPECT_EQ(
+      model::WordOf(kFlocculations, {model::Flocculation::kUnknown, -3}, "Flocculation", notes),
+      "");
+  EXPECT_EQ(notes.text(), "Flocculation code -3 (no meaning known)");
+  // A meaning past the table (a value no code decodes to) has no word.
+  EXPECT_EQ(kFlocculations[model::Flocculation::kCount], "");
+  EXPECT_TRUE(model::SameWord("First Wort", "first wort"));
+  EXPECT_FALSE(model::SameWord("beer", "ale"));
+  EXPECT_FALSE(model::SameWord("other", "others"));
+}
+
+TEST(ModelNotes, StepsWithoutAKindAndTheBitternessEstimate) {
+  model::Mash mash;
+  mash.steps.resize(3);
+  mash.steps[0].kind = {model::MashStepKind::kInfusion, 0};
+  mash.steps[1].kind = {model::MashStepKind::kUnknown, 7};
+  mash.steps[1].name = "Odd";
+  mash.steps[2].kind = {model::MashStepKind::kDecoction, 2};
+  EXPECT_EQ(model::KnownStepCount(mash), 2u);
+  EXPECT_EQ(model::LeftOutStepLine(mash.steps[1]),
+            "Step \"Odd\" left out: kind code 7 (no meaning known)");
+  model::Recipe recipe;
+  recipe.bitterness = {static_cast<float>(38.4), model::Unit::kIbu};
+  EXPECT_EQ(model::EstimatedBitternessLine(recipe), "Bitterness: 38.4 IBUs (estimated)");
 }
 
 }  // namespace
