@@ -11,7 +11,6 @@
 #include "model/from_source.h"
 #include "model/notes.h"
 #include "model/words.h"
-#include "platform/files.h"
 
 namespace kegverter {
 
@@ -420,11 +419,10 @@ void WriteRecipe(JsonOut& out, const m::Recipe& recipe) {
 }
 
 // The document skeleton: the list `list` holding what `records` writes, streamed into the
-// output file.
+// output file as SaveOutput opens it.
 template <class WriteRecords>
 void WriteDocument(std::string_view list, const std::string& output_path, ExportRun& run,
                    WriteRecords&& records) {
-  std::string error;
   const auto write = [&](std::FILE* file) {
     JsonOut out(file);
     out.StartObject();
@@ -440,11 +438,7 @@ void WriteDocument(std::string_view list, const std::string& output_path, Export
     out.EndObject();
     return out.Finish();
   };
-  if (ReplaceFileWith(output_path, write, error)) {
-    run.saved = true;
-  } else {
-    run.save_error = error;
-  }
+  run.saved = SaveOutput(output_path, run.replace_output, write, run.save_error);
 }
 
 template <class Record, class Write>
@@ -607,7 +601,8 @@ bool BeerJsonCombined::Finish(const std::string& output_path, std::string& error
     out.EndObject();
     return out.Finish();
   };
-  return ReplaceFileWith(output_path, write, error);
+  // The run's one document, at a path of the user's choosing: replaced atomically.
+  return SaveOutput(output_path, true, write, error);
 }
 
 }  // namespace kegverter
