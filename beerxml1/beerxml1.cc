@@ -24,6 +24,8 @@ using m::Words;
 
 constexpr double kNoBound = std::numeric_limits<double>::infinity();
 
+constexpr const char* kNothingToWrite = "no records: a BeerXML 1.0 list needs at least one";
+
 // The document every BeerXML 1.0 writer starts from: the declaration on the first line (importers
 // refuse anything else there) and the empty plural list as the root.
 std::string Template(std::string_view list) {
@@ -951,9 +953,17 @@ class RecipeWriter {
 };
 
 // One list of records, each record's model built and walked in turn.
+//
+// A list holds at least one record and a document at least one list (importers validate both),
+// so no BeerXML 1.0 document holds nothing: without records nothing is written, and the run says
+// why.
 template <class Record, class Write>
 void WriteList(std::string_view list, std::span<const Record> records,
                const std::string& output_path, ExportRun& run, Write&& write) {
+  if (records.empty()) {
+    run.save_error = kNothingToWrite;
+    return;
+  }
   RunExporterFrom(Template(list), list, output_path, run,
                   [&](DomDocument* document, DomNode& cursor) {
                     Walker walker(document, cursor, run);

@@ -10,6 +10,9 @@
 // without a meaning. A recipe carries an `EQUIPMENT` made from its batch size, boil size and boil
 // time, a `STYLE` and a `MASH` always, since importers refuse a recipe without them.
 //
+// A BeerXML 1.0 list holds at least one record: given none, a writer writes nothing, and
+// `run.save_error` says so.
+//
 // Each writer builds the brewing model of one record at a time and streams the records into the
 // output through the document layer, saved as every writer saves (SaveOutput, which honours
 // `run.replace_output`): `run.saved` tells whether the file was written, `run.save_error` why
