@@ -140,8 +140,9 @@ class RecipeWriter {
     });
     WriteList(kOpenAdjuncts, ListSize(recipe.misc_count, recipe.miscs), [&](std::size_t i) {
       const MiscAddition& misc = recipe.miscs[i];
-      const MiscAmount amount = ResolveMiscAmount(misc.ingredient_name, misc.ingredient_type,
-                                                  misc.inventory_unit_of_measurement, misc.amount);
+      const MiscAmount amount =
+          MiscAmountOf(model::ResolveMiscAmount(misc.ingredient_name, misc.ingredient_type,
+                                                misc.inventory_unit_of_measurement, misc.amount));
       misc_.Switch(kMiscVolumeEntry, amount.volume);
       misc_.Switch(kMiscMassEntry, !amount.volume);
       Walk(misc_, RecipeMiscValues(misc, amount));

@@ -268,8 +268,6 @@ inline constexpr auto kRecipeSummaryTable = [] {
 
 /// RecipeRecord::recipe_type.
 inline constexpr const char* kRecipeTypeWords[] = {"all grain", "partial mash", "extract"};
-/// A hop addition's form: bits 12 to 15 of `type_code`.
-inline constexpr const char* kHopFormWords[] = {"leaf", "plug", "pellet"};
 
 /// Optional elements, by their Element entries.
 inline constexpr std::size_t kStyleEntry = kRecipeHeaderTable.ElementAt("recipe/style");
@@ -294,7 +292,7 @@ std::string EfficiencyText(float efficiency);
 /// The values of one item of each list.
 NodeValues<RecipeFermentableSlot> RecipeFermentableValues(const FermentableAddition& fermentable);
 NodeValues<RecipeHopSlot> RecipeHopValues(const HopAddition& hop);
-/// `amount` is the misc amount as ResolveMiscAmount decides it.
+/// `amount` is the misc amount as the model resolves it (MiscAmountOf).
 NodeValues<RecipeMiscSlot> RecipeMiscValues(const MiscAddition& misc, const MiscAmount& amount);
 NodeValues<RecipeYeastSlot> RecipeYeastValues(const YeastRecord& yeast);
 /// The water is as much as the recipe boils.

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,36 +20,56 @@
 namespace kegverter {
 namespace {
 
-TEST(ModelDerivations, MiscAmountMatchesTheBeerXmlRuleForEveryTypeAndUnit) {
-  for (const char* name : {"Irish Moss", "Vanilla Extract", "extract of oak"}) {
-    for (std::uint8_t type = 0; type <= 7; ++type) {
-      for (std::uint8_t unit = 0; unit <= 8; ++unit) {
-        for (const float amount : {0.0f, 1.5f}) {
-          const NarrowText text = std::string(name);
-          const MiscAmount xml = kegverter::ResolveMiscAmount(text, type, unit, amount);
-          const model::MiscAmount m = model::ResolveMiscAmount(text, type, unit, amount);
-          SCOPED_TRACE(std::string(name) + " type " + std::to_string(type) + " unit " +
-                       std::to_string(unit));
-          EXPECT_EQ(m.volume, xml.volume);
-          EXPECT_EQ(m.unit.has_value(), xml.unit.has_value());
-          EXPECT_EQ(FormatFixed(m.value, 2), FormatFixed(std::stod(xml.text), 2));
-          if (m.unit && xml.unit) {
-            // Same unit, different spelling: the model's unit names BeerJSON's words.
-            const std::string word = *xml.unit;
-            const bool same = (word == "ozfl" && *m.unit == model::Unit::kFluidOunce) ||
-                              (word == "gm" && *m.unit == model::Unit::kGram) ||
-                              (word == "oz" && *m.unit == model::Unit::kOunce) ||
-                              (word == "lb" && *m.unit == model::Unit::kPound) ||
-                              (word == "tsp" && *m.unit == model::Unit::kTeaspoon) ||
-                              (word == "tbsp" && *m.unit == model::Unit::kTablespoon) ||
-                              (word == "cup" && *m.unit == model::Unit::kCup);
-            EXPECT_TRUE(same) << word;
-          }
-          EXPECT_EQ(m.stored_value, amount);
-        }
-      }
-    }
+// The unit of a miscellaneous amount: the stored code, a code 6 decided by the ingredient type,
+// fluid ounces for an extract; the amount keeps its value only in its stored unit. BeerXML 2.01
+// writes it from the same derivation (MiscAmountOf).
+TEST(ModelDerivations, MiscAmountUnits) {
+  using model::Unit;
+  struct Case {
+    const char* name;
+    std::uint8_t type;
+    std::uint8_t stored_unit;
+    bool volume;
+    std::optional<Unit> unit;
+    double value;  // of a stored 1.5
+    const char* beerxml_unit;
+    const char* beerxml_text;
+  };
+  const Case cases[] = {
+      {"Gypsum", 2, 1, false, Unit::kGram, 1.5, "gm", "1.50"},
+      {"Hops", 2, 2, false, Unit::kPound, 1.5, "lb", "1.50"},
+      {"Moss", 4, 3, true, Unit::kTeaspoon, 1.5, "tsp", "1.50"},
+      {"Salt", 2, 4, true, Unit::kTablespoon, 1.5, "tbsp", "1.50"},
+      {"Oats", 2, 5, true, Unit::kCup, 1.5, "cup", "1.50"},
+      // Code 6: fruit in pounds, finings in teaspoons, the rest in ounces; the value is
+      // replaced, since the unit written is not the stored one.
+      {"Cherries", 1, 6, false, Unit::kPound, 0, "lb", "0.0"},
+      {"Moss", 4, 6, true, Unit::kTeaspoon, 0, "tsp", "0.0"},
+      {"Spice", 0, 6, false, Unit::kOunce, 0, "oz", "0.0"},
+      // A code 6 of a type without a meaning, and codes past 6: no unit, a mass.
+      {"Odd", 9, 6, false, std::nullopt, 1.5, nullptr, "1.50"},
+      {"Odd", 2, 8, false, std::nullopt, 1.5, nullptr, "1.50"},
+      // An extract is measured in fluid ounces whatever its stored unit.
+      {"Vanilla Extract", 2, 0, true, Unit::kFluidOunce, 1.5, "ozfl", "1.50"},
+      {"extract of oak", 2, 1, true, Unit::kFluidOunce, 0, "ozfl", "0.0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " unit " + std::to_string(c.stored_unit));
+    const model::MiscAmount m =
+        model::ResolveMiscAmount(std::string(c.name), c.type, c.stored_unit, 1.5f);
+    EXPECT_EQ(m.volume, c.volume);
+    EXPECT_EQ(m.unit, c.unit);
+    EXPECT_EQ(m.value, c.value);
+    EXPECT_EQ(m.stored_value, 1.5);
+    EXPECT_EQ(m.replaced(), c.value == 0);
+    const MiscAmount written = MiscAmountOf(m);
+    EXPECT_EQ(written.volume, c.volume);
+    EXPECT_EQ(written.unit,
+              c.beerxml_unit ? std::optional<std::string>(c.beerxml_unit) : std::nullopt);
+    EXPECT_EQ(written.text, c.beerxml_text);
   }
+  // No stored amount: "0.0", as for a replaced one.
+  EXPECT_EQ(MiscAmountOf(model::ResolveMiscAmount(std::string("Salt"), 2, 1, 0.0f)).text, "0.0");
 }
 
 FermentableAddition Addition(std::uint8_t type, float amount) {
@@ -101,7 +122,7 @@ TEST(ModelDerivations, EfficiencyPercentWritesAsTheBeerXmlText) {
   EXPECT_EQ(model::EfficiencyPercent(0.72f), 72.0);  // in single precision, not 71.99999809
 }
 
-TEST(ModelDerivations, StepDescriptionsAndHopTimesAreTheBeerXmlOnes) {
+TEST(ModelDerivations, StepDescriptions) {
   MashScheduleRecord schedule;
   schedule.step_count = 3;
   schedule.steps.resize(3);
@@ -129,26 +150,36 @@ TEST(ModelDerivations, StepDescriptionsAndHopTimesAreTheBeerXmlOnes) {
   EXPECT_EQ(mash.steps[1].description, "Heat to 168.0 F over 10.0 min");
   EXPECT_EQ(mash.steps[2].description, "Decoct 3.00 qt of mash and boil it");
   EXPECT_FALSE(mash.steps[1].amount);
+}
 
-  RecipeRecord recipe;
-  recipe.hop_count = 5;
-  recipe.hops.resize(5);
-  const std::uint8_t times[][2] = {{60, 0}, {61, 0}, {62, 255}, {251, 255}, {251, 0}};
-  for (std::size_t i = 0; i < 5; ++i) {
-    recipe.hops[i].addition_time = times[i][0];
-    recipe.hops[i].dry_hop_marker = times[i][1];
-    recipe.hops[i].type_code = static_cast<std::int16_t>(i << 12);
+TEST(ModelDerivations, HopTimingAndForm) {
+  using model::HopAdditionUse;
+  struct Case {
+    std::uint8_t time, marker;
+    HopAdditionUse use;
+    double value;
+    model::Unit unit;
+  };
+  const Case cases[] = {
+      {60, 0, HopAdditionUse::kBoil, 60, model::Unit::kMinute},
+      {61, 0, HopAdditionUse::kFirstWort, 40, model::Unit::kMinute},
+      {62, 255, HopAdditionUse::kMash, 90, model::Unit::kMinute},
+      {251, 255, HopAdditionUse::kDryHop, 5, model::Unit::kDay},
+      // Without the dry hop marker, 251 is boil minutes.
+      {251, 0, HopAdditionUse::kBoil, 251, model::Unit::kMinute},
+  };
+  for (const Case& c : cases) {
+    const model::HopTiming timing = model::HopTimingOf(c.time, c.marker);
+    EXPECT_EQ(timing.use, c.use) << static_cast<int>(c.time);
+    EXPECT_EQ(timing.time.value, c.value) << static_cast<int>(c.time);
+    EXPECT_EQ(timing.time.unit, c.unit) << static_cast<int>(c.time);
   }
-  const model::Recipe m = model::ModelOf(recipe);
-  for (std::size_t i = 0; i < 5; ++i) {
-    const NodeValues<RecipeHopSlot> xml = RecipeHopValues(recipe.hops[i]);
-    const model::HopAddition& hop = m.hops[i];
-    EXPECT_EQ(FormatFixed(hop.time.value, 1), xml[RecipeHopSlot::kTime].value_or("")) << i;
-    EXPECT_EQ(hop.time.unit == model::Unit::kDay ? "day" : "min",
-              xml[RecipeHopSlot::kTimeUnit].value_or(""))
-        << i;
-    EXPECT_EQ(hop.form.known(), xml[RecipeHopSlot::kForm].has_value()) << i;
-  }
+  // The form is the top four bits; the low four are the variety's use.
+  EXPECT_EQ(model::HopFormOf(0x2003).meaning, model::HopForm::kPellet);
+  const model::Coded<model::HopForm> unknown = model::HopFormOf(0x7003);
+  EXPECT_FALSE(unknown.known());
+  EXPECT_EQ(unknown.code, 7);
+  EXPECT_EQ(model::HopFormOf(static_cast<std::int16_t>(0xF000)).code, 15);
 }
 
 TEST(ModelDerivations, YeastAttenuationMeanAndNonNumbers) {
