@@ -20,6 +20,7 @@
 #include "driver/convert.h"
 #include "driver/registry.h"
 #include "source/input_file.h"
+#include "tests/bad_input.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
 #include "tests/fixture_recipes.h"
@@ -357,14 +358,7 @@ TEST(BeerJsonBadInput, AMashWithoutStepsIsLeftOutOfTheList) {
 }
 
 TEST(BeerJsonBadInput, AnUnknownStepKindIsNamedInTheMashNotes) {
-  const file::MashSchedule schedule{.step_count = 2,
-                                    .steps = {{.name = "Rest",
-                                               .type = 0,
-                                               .step_temperature = 152,
-                                               .step_time = 60,
-                                               .step_amount = 12.5f},
-                                              {.name = "Odd", .type = 7}},
-                                    .name = "Two"};
+  const file::MashSchedule schedule = bad_input::ScheduleWithAnUnknownStepKind();
   TempDir dir;
   const std::string output = ConvertToBeerJson(dir.Write("Two.msh", file::ToBytes(schedule)));
   ASSERT_FALSE(output.empty());

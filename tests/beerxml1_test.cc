@@ -20,6 +20,7 @@
 #include "driver/registry.h"
 #include "model/from_source.h"
 #include "source/input_file.h"
+#include "tests/bad_input.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
 #include "tests/fixture_recipes.h"
@@ -356,14 +357,7 @@ TEST(BeerXml1BadInput, OutOfBoundsValuesAreClampedAndNamed) {
 }
 
 TEST(BeerXml1BadInput, UnknownStepKindsLeaveTheMashAndAreNamed) {
-  const file::MashSchedule schedule{.step_count = 2,
-                                    .steps = {{.name = "Rest",
-                                               .type = 0,
-                                               .step_temperature = 152,
-                                               .step_time = 60,
-                                               .step_amount = 12.5f},
-                                              {.name = "Odd", .type = 7}},
-                                    .name = "Two"};
+  const file::MashSchedule schedule = bad_input::ScheduleWithAnUnknownStepKind();
   TempDir dir;
   Document document;
   ASSERT_NO_FATAL_FAILURE(
