@@ -9,7 +9,8 @@
 
 #include "beerjson/json_out.h"
 #include "model/from_source.h"
-#include "platform/files.h"
+#include "model/notes.h"
+#include "model/words.h"
 
 namespace kegverter {
 
@@ -17,209 +18,36 @@ namespace {
 
 using beerjson::JsonOut;
 namespace m = model;
+using m::Notes;
+using m::Words;
 
-// Lines that a record's notes gain for what BeerJSON cannot say otherwise.
-class Notes {
- public:
-  explicit Notes(std::string text = {}) : text_(std::move(text)) {}
-  void Add(std::string_view line) {
-    if (!text_.empty()) text_ += "\r\n";
-    text_ += line;
-  }
-  const std::string& text() const { return text_; }
-
- private:
-  std::string text_;
-};
-
-std::string NumberString(double value) {
-  char buffer[64];
-  return std::string(buffer, beerjson::NumberText(value, buffer));
-}
-
-std::string CodeLine(std::string_view what, std::int32_t code) {
-  return std::string(what) + " code " + std::to_string(code) + " (no meaning known)";
-}
-
-// BeerJSON's words. Where BeerJSON has no word of the same meaning, the nearest general one is
-// written and the precise word goes to the notes (`exact` true).
-struct Word {
-  std::string_view word;
-  std::string_view exact;  ///< the application's own word when `word` is more general
-};
-
-Word FermentableTypeWord(m::FermentableType type) {
-  switch (type) {
-    case m::FermentableType::kGrain:
-      return {"grain", {}};
-    case m::FermentableType::kExtract:
-      return {"extract", {}};
-    case m::FermentableType::kSugar:
-      return {"sugar", {}};
-    case m::FermentableType::kAdjunct:
-      return {"other", "adjunct"};
-    case m::FermentableType::kUnknown:
-      break;
-  }
-  return {"other", {}};
-}
-
-Word MiscTypeWord(m::MiscType type) {
-  switch (type) {
-    case m::MiscType::kSpice:
-      return {"spice", {}};
-    case m::MiscType::kFruit:
-      return {"other", "fruit"};
-    case m::MiscType::kOther:
-      return {"other", {}};
-    case m::MiscType::kFining:
-      return {"fining", {}};
-    case m::MiscType::kHerb:
-      return {"herb", {}};
-    case m::MiscType::kUnknown:
-      break;
-  }
-  return {"other", {}};
-}
-
-Word StyleTypeWord(m::StyleType type) {
-  switch (type) {
-    case m::StyleType::kAle:
-      return {"beer", "ale"};
-    case m::StyleType::kLager:
-      return {"beer", "lager"};
-    case m::StyleType::kMixed:
-      return {"beer", "mixed"};
-    case m::StyleType::kCider:
-      return {"cider", {}};
-    case m::StyleType::kMead:
-      return {"mead", {}};
-    case m::StyleType::kUnknown:
-      break;
-  }
-  return {"other", {}};
-}
-
-std::string_view CultureTypeWord(m::CultureType type) {
-  switch (type) {
-    case m::CultureType::kAle:
-      return "ale";
-    case m::CultureType::kLager:
-      return "lager";
-    case m::CultureType::kWine:
-      return "wine";
-    case m::CultureType::kChampagne:
-      return "champagne";
-    case m::CultureType::kUnknown:
-      break;
-  }
-  return "other";
-}
-
+// BeerJSON's words, by the model's meanings. Where BeerJSON has no word of the same meaning it
+// takes the nearest general one, and the notes name the application's word (an ale is a "beer",
+// a fruit "other"); where a field is required, the unknown meaning has the most general word.
+constexpr Words<m::FermentableType> kFermentableTypes{"other", "grain", "extract", "sugar",
+                                                      "other"};
+constexpr Words<m::MiscType> kMiscTypes{"other", "spice", "other", "other", "fining", "herb"};
+constexpr Words<m::StyleType> kStyleTypes{"other", "beer", "beer", "cider", "mead", "beer"};
+constexpr Words<m::CultureType> kCultureTypes{"other", "ale", "lager", "wine", "champagne"};
 // A culture's form is required; an unknown one is written as liquid, the notes saying so.
-std::string_view CultureFormWord(m::CultureForm form) {
-  switch (form) {
-    case m::CultureForm::kDry:
-      return "dry";
-    case m::CultureForm::kSlant:
-      return "slant";
-    case m::CultureForm::kLiquid:
-    case m::CultureForm::kUnknown:
-      break;
-  }
-  return "liquid";
-}
-
-std::string_view FlocculationWord(m::Flocculation flocculation) {
-  switch (flocculation) {
-    case m::Flocculation::kHigh:
-      return "high";
-    case m::Flocculation::kMedium:
-      return "medium";
-    case m::Flocculation::kLow:
-      return "low";
-    case m::Flocculation::kUnknown:
-      break;
-  }
-  return {};
-}
-
-std::string_view HopUseWord(m::HopUse use) {
-  switch (use) {
-    case m::HopUse::kBittering:
-      return "bittering";
-    case m::HopUse::kAroma:
-      return "aroma";
-    case m::HopUse::kBoth:
-      return "aroma/bittering";
-    case m::HopUse::kUnknown:
-      break;
-  }
-  return {};
-}
-
-std::string_view HopFormWord(m::HopForm form) {
-  switch (form) {
-    case m::HopForm::kLeaf:
-      return "leaf";
-    case m::HopForm::kPlug:
-      return "plug";
-    case m::HopForm::kPellet:
-      return "pellet";
-    case m::HopForm::kUnknown:
-      break;
-  }
-  return {};
-}
-
-std::string_view MiscUseTiming(m::MiscUse use) {
-  switch (use) {
-    case m::MiscUse::kBoil:
-      return "add_to_boil";
-    case m::MiscUse::kSecondary:
-      return "add_to_fermentation";
-    case m::MiscUse::kMash:
-      return "add_to_mash";
-    case m::MiscUse::kUnknown:
-      break;
-  }
-  return {};
-}
-
-std::string_view RecipeTypeWord(m::RecipeType type) {
-  switch (type) {
-    case m::RecipeType::kAllGrain:
-      return "all grain";
-    case m::RecipeType::kPartialMash:
-      return "partial mash";
-    case m::RecipeType::kExtract:
-      return "extract";
-    case m::RecipeType::kUnknown:
-      break;
-  }
-  return "other";
-}
-
-std::string_view StepKindWord(m::MashStepKind kind) {
-  switch (kind) {
-    case m::MashStepKind::kInfusion:
-      return "infusion";
-    case m::MashStepKind::kTemperature:
-      return "temperature";
-    case m::MashStepKind::kDecoction:
-      return "decoction";
-    case m::MashStepKind::kUnknown:
-      break;
-  }
-  return {};
-}
+constexpr Words<m::CultureForm> kCultureForms{"liquid", "dry", "liquid", "slant"};
+constexpr Words<m::Flocculation> kFlocculations{"", "high", "medium", "low"};
+constexpr Words<m::HopUse> kHopUses{"", "bittering", "aroma", "aroma/bittering"};
+constexpr Words<m::HopForm> kHopForms{"", "leaf", "plug", "pellet"};
+constexpr Words<m::RecipeType> kRecipeTypes{"other", "all grain", "partial mash", "extract"};
+constexpr Words<m::MashStepKind> kStepKinds{"", "infusion", "temperature", "decoction"};
+// When an addition goes in. BeerJSON has no first wort: the hop is added to the boil, and the
+// recipe's notes say so.
+constexpr Words<m::MiscUse> kMiscTimings{"", "add_to_boil", "add_to_fermentation", "add_to_mash"};
+constexpr Words<m::HopAdditionUse> kHopTimings{"add_to_boil", "add_to_boil", "add_to_mash",
+                                               "add_to_fermentation"};
 
 // The stored unit codes of a miscellaneous amount, for the notes.
 constexpr std::array<std::string_view, 7> kStoredMiscUnits = {
     "oz", "g", "lb", "tsp", "tbsp", "cup", "by ingredient type"};
 
 std::string StoredAmount(const m::MiscAmount& amount) {
-  std::string text = NumberString(amount.stored_value) + " ";
+  std::string text = m::NumberText(amount.stored_value) + " ";
   if (amount.stored_unit_code >= 0 &&
       static_cast<std::size_t>(amount.stored_unit_code) < kStoredMiscUnits.size()) {
     text += kStoredMiscUnits[static_cast<std::size_t>(amount.stored_unit_code)];
@@ -236,14 +64,14 @@ void WriteMiscAmount(JsonOut& out, const m::MiscAmount& amount, std::string_view
   out.Key("amount");
   out.StartObject();
   out.Key("unit");
-  out.String(amount.unit ? beerjson::UnitWord(*amount.unit) : "unit");
+  out.String(amount.unit ? m::UnitSymbol(*amount.unit) : "unit");
   out.Key("value");
   out.Number(amount.value);
   out.EndObject();
   if (!amount.unit) {
-    notes.Add(std::string(what) + ": " + CodeLine("unit", amount.unit_code));
+    notes.Add(std::string(what) + ": " + m::UnknownCodeLine("unit", amount.unit_code));
   } else if (amount.replaced() && amount.stored_value != 0) {
-    notes.Add(std::string(what) + " as stored: " + StoredAmount(amount));
+    notes.Add(m::AsStoredLine(what, StoredAmount(amount)));
   }
 }
 
@@ -257,19 +85,18 @@ void WriteYield(JsonOut& out, const m::Fermentable& f) {
   out.EndObject();
 }
 
-// The fields a database fermentable and a recipe's fermentable share.
+// The fields a database fermentable and a recipe's fermentable share; an adjunct is an "other"
+// in BeerJSON's grain group "adjunct".
 void WriteFermentableBase(JsonOut& out, const m::Fermentable& f, Notes& notes,
                           std::string_view who) {
   out.Key("name");
   out.String(f.name);
-  const Word type = FermentableTypeWord(f.type.meaning);
   out.Key("type");
-  out.String(type.word);
+  out.String(m::WordOf(kFermentableTypes, f.type, std::string(who) + "type", notes));
   if (f.type.meaning == m::FermentableType::kAdjunct) {
     out.Key("grain_group");
     out.String("adjunct");
   }
-  if (!f.type.known()) notes.Add(std::string(who) + CodeLine("type", f.type.code));
   out.OptionalString("origin", f.origin);
   out.OptionalString("producer", f.supplier);
   WriteYield(out, f);
@@ -299,11 +126,10 @@ void WriteMisc(JsonOut& out, const m::Misc& misc) {
   out.StartObject();
   out.Key("name");
   out.String(misc.name);
-  const Word type = MiscTypeWord(misc.type.meaning);
+  const std::string_view type = m::WordOf(kMiscTypes, misc.type, "Type", notes);
+  m::NoteApplicationWord(type, m::kApplicationMiscTypes, misc.type, "Type: ", notes);
   out.Key("type");
-  out.String(type.word);
-  if (!type.exact.empty()) notes.Add("Type: " + std::string(type.exact));
-  if (!misc.type.known()) notes.Add(CodeLine("Type", misc.type.code));
+  out.String(type);
   out.OptionalString("use_for", misc.use_for);
   out.Key("inventory");
   out.StartObject();
@@ -321,12 +147,7 @@ void WriteHopVariety(JsonOut& out, const m::HopVariety& hop) {
   out.OptionalString("origin", hop.origin);
   out.Quantity("alpha_acid", hop.alpha_acid);
   if (hop.beta_acid) out.Quantity("beta_acid", *hop.beta_acid);
-  if (hop.use.known()) {
-    out.Key("type");
-    out.String(HopUseWord(hop.use.meaning));
-  } else {
-    notes.Add(CodeLine("Use", hop.use.code));
-  }
+  out.OptionalString("type", m::WordOf(kHopUses, hop.use, "Use", notes));
   out.Quantity("percent_lost", hop.percent_lost);
   out.OptionalString("substitutes", hop.substitutes);
   out.Key("oil_content");
@@ -355,11 +176,10 @@ void WriteStyleBase(JsonOut& out, std::string_view name, std::string_view catego
   if (letter.size() > 1) notes.Add(std::string(who) + "letter: " + letter);
   out.Key("style_guide");
   out.String(guide);
-  const Word word = StyleTypeWord(type.meaning);
+  const std::string_view word = m::WordOf(kStyleTypes, type, std::string(who) + "type", notes);
+  m::NoteApplicationWord(word, m::kApplicationStyleTypes, type, std::string(who) + "type: ", notes);
   out.Key("type");
-  out.String(word.word);
-  if (!word.exact.empty()) notes.Add(std::string(who) + "type: " + std::string(word.exact));
-  if (!type.known()) notes.Add(std::string(who) + CodeLine("type", type.code));
+  out.String(word);
 }
 
 void WriteStyle(JsonOut& out, const m::Style& style) {
@@ -405,11 +225,9 @@ void WriteCultureBase(JsonOut& out, const m::Culture& c, Notes& notes, std::stri
   out.Key("name");
   out.String(c.name);
   out.Key("type");
-  out.String(CultureTypeWord(c.type.meaning));
-  if (!c.type.known()) notes.Add(std::string(who) + CodeLine("type", c.type.code));
+  out.String(m::WordOf(kCultureTypes, c.type, std::string(who) + "type", notes));
   out.Key("form");
-  out.String(CultureFormWord(c.form.meaning));
-  if (!c.form.known()) notes.Add(std::string(who) + CodeLine("form", c.form.code));
+  out.String(m::WordOf(kCultureForms, c.form, std::string(who) + "form", notes));
   out.OptionalString("producer", c.laboratory);
   out.OptionalString("product_id", c.product_id);
 }
@@ -419,25 +237,16 @@ void WriteCulture(JsonOut& out, const m::Culture& c) {
   out.StartObject();
   WriteCultureBase(out, c, notes, "");
   out.Range("temperature_range", c.temperature);
-  if (c.flocculation.known()) {
-    out.Key("flocculation");
-    out.String(FlocculationWord(c.flocculation.meaning));
-  } else {
-    notes.Add(CodeLine("Flocculation", c.flocculation.code));
-  }
+  out.OptionalString("flocculation",
+                     m::WordOf(kFlocculations, c.flocculation, "Flocculation", notes));
   out.Range("attenuation_range", c.attenuation);
   out.OptionalString("notes", notes.text());
   out.OptionalString("best_for", c.best_for);
   out.EndObject();
 }
 
-// Steps of a kind without a meaning have no BeerJSON type: they are named in the notes.
-std::size_t WritableSteps(const m::Mash& mash) {
-  std::size_t n = 0;
-  for (const m::MashStep& step : mash.steps) n += step.kind.known() ? 1 : 0;
-  return n;
-}
-
+// A mash with its steps of a known kind; the others have no BeerJSON type and are named in the
+// notes. The caller leaves out a mash without any: BeerJSON wants at least one step.
 void WriteMash(JsonOut& out, const m::Mash& mash) {
   Notes notes;
   out.StartObject();
@@ -448,14 +257,14 @@ void WriteMash(JsonOut& out, const m::Mash& mash) {
   out.StartArray();
   for (const m::MashStep& step : mash.steps) {
     if (!step.kind.known()) {
-      notes.Add("Step \"" + step.name + "\" left out: " + CodeLine("kind", step.kind.code));
+      notes.Add(m::LeftOutStepLine(step));
       continue;
     }
     out.StartObject();
     out.Key("name");
     out.String(step.name);
     out.Key("type");
-    out.String(StepKindWord(step.kind.meaning));
+    out.String(kStepKinds[step.kind.meaning]);
     if (step.amount) out.Quantity("amount", *step.amount);
     out.Quantity("step_temperature", step.step_temperature);
     out.Duration("step_time", step.step_time);
@@ -470,31 +279,52 @@ void WriteMash(JsonOut& out, const m::Mash& mash) {
   out.EndObject();
 }
 
-std::string_view HopUseName(m::HopAdditionUse use) {
-  switch (use) {
-    case m::HopAdditionUse::kBoil:
-      return "boil";
-    case m::HopAdditionUse::kFirstWort:
-      return "first wort";
-    case m::HopAdditionUse::kMash:
-      return "mash";
-    case m::HopAdditionUse::kDryHop:
-      return "dry hop";
-  }
-  return {};
+void WriteMashIfPossible(JsonOut& out, const m::Mash& mash) {
+  if (m::KnownStepCount(mash) > 0) WriteMash(out, mash);
 }
 
-std::string_view HopTiming(m::HopAdditionUse use) {
-  switch (use) {
-    case m::HopAdditionUse::kBoil:
-    case m::HopAdditionUse::kFirstWort:
-      return "add_to_boil";
-    case m::HopAdditionUse::kMash:
-      return "add_to_mash";
-    case m::HopAdditionUse::kDryHop:
-      return "add_to_fermentation";
+void WriteHopAddition(JsonOut& out, const m::HopAddition& hop, Notes& notes) {
+  const std::string who = "Hop " + hop.name;
+  out.StartObject();
+  out.Key("name");
+  out.String(hop.name);
+  out.OptionalString("origin", hop.origin);
+  out.OptionalString("form", m::WordOf(kHopForms, hop.form, who + ": form", notes));
+  out.Quantity("alpha_acid", hop.alpha_acid);
+  if (hop.beta_acid) out.Quantity("beta_acid", *hop.beta_acid);
+  out.Quantity("amount", hop.amount);
+  out.Key("timing");
+  out.StartObject();
+  out.Key("use");
+  out.String(kHopTimings[hop.use]);
+  out.Duration("duration", hop.time);
+  out.EndObject();
+  out.EndObject();
+  if (hop.use == m::HopAdditionUse::kFirstWort) {
+    notes.Add(who + " (" + m::StoredText(hop.amount) +
+              "): " + std::string(m::kApplicationHopUses[hop.use]));
   }
-  return {};
+}
+
+void WriteMiscAddition(JsonOut& out, const m::MiscAddition& misc, Notes& notes) {
+  const std::string who = "Miscellaneous " + misc.name;
+  out.StartObject();
+  out.Key("name");
+  out.String(misc.name);
+  const std::string_view type = m::WordOf(kMiscTypes, misc.type, who + ": type", notes);
+  m::NoteApplicationWord(type, m::kApplicationMiscTypes, misc.type, who + ": type ", notes);
+  out.Key("type");
+  out.String(type);
+  WriteMiscAmount(out, misc.amount, who + ": amount", notes);
+  const std::string_view use = m::WordOf(kMiscTimings, misc.use, who + ": use", notes);
+  if (!use.empty() || misc.time) {
+    out.Key("timing");
+    out.StartObject();
+    out.OptionalString("use", use);
+    if (misc.time) out.Duration("duration", *misc.time);
+    out.EndObject();
+  }
+  out.EndObject();
 }
 
 void WriteIngredients(JsonOut& out, const m::Recipe& recipe, Notes& notes) {
@@ -512,62 +342,13 @@ void WriteIngredients(JsonOut& out, const m::Recipe& recipe, Notes& notes) {
   if (!recipe.hops.empty()) {
     out.Key("hop_additions");
     out.StartArray();
-    for (const m::HopAddition& hop : recipe.hops) {
-      out.StartObject();
-      out.Key("name");
-      out.String(hop.name);
-      out.OptionalString("origin", hop.origin);
-      if (hop.form.known()) {
-        out.Key("form");
-        out.String(HopFormWord(hop.form.meaning));
-      } else {
-        notes.Add("Hop " + hop.name + ": " + CodeLine("form", hop.form.code));
-      }
-      out.Quantity("alpha_acid", hop.alpha_acid);
-      if (hop.beta_acid) out.Quantity("beta_acid", *hop.beta_acid);
-      out.Quantity("amount", hop.amount);
-      out.Key("timing");
-      out.StartObject();
-      out.Key("use");
-      out.String(HopTiming(hop.use));
-      out.Duration("duration", hop.time);
-      out.EndObject();
-      out.EndObject();
-      if (hop.use == m::HopAdditionUse::kFirstWort) {
-        notes.Add("Hop " + hop.name + " (" + NumberString(hop.amount.value) +
-                  " oz): " + std::string(HopUseName(hop.use)));
-      }
-    }
+    for (const m::HopAddition& hop : recipe.hops) WriteHopAddition(out, hop, notes);
     out.EndArray();
   }
   if (!recipe.miscs.empty()) {
     out.Key("miscellaneous_additions");
     out.StartArray();
-    for (const m::MiscAddition& misc : recipe.miscs) {
-      const std::string who = "Miscellaneous " + misc.name;
-      out.StartObject();
-      out.Key("name");
-      out.String(misc.name);
-      const Word type = MiscTypeWord(misc.type.meaning);
-      out.Key("type");
-      out.String(type.word);
-      if (!type.exact.empty()) notes.Add(who + ": type " + std::string(type.exact));
-      if (!misc.type.known()) notes.Add(who + ": " + CodeLine("type", misc.type.code));
-      WriteMiscAmount(out, misc.amount, who + ": amount", notes);
-      const std::string_view use = MiscUseTiming(misc.use.meaning);
-      if (!use.empty() || misc.time) {
-        out.Key("timing");
-        out.StartObject();
-        if (!use.empty()) {
-          out.Key("use");
-          out.String(use);
-        }
-        if (misc.time) out.Duration("duration", *misc.time);
-        out.EndObject();
-      }
-      if (!misc.use.known()) notes.Add(who + ": " + CodeLine("use", misc.use.code));
-      out.EndObject();
-    }
+    for (const m::MiscAddition& misc : recipe.miscs) WriteMiscAddition(out, misc, notes);
     out.EndArray();
   }
   if (recipe.culture) {
@@ -599,8 +380,7 @@ void WriteRecipe(JsonOut& out, const m::Recipe& recipe) {
   out.Key("name");
   out.String(recipe.name);
   out.Key("type");
-  out.String(RecipeTypeWord(recipe.type.meaning));
-  if (!recipe.type.known()) notes.Add(CodeLine("Recipe type", recipe.type.code));
+  out.String(m::WordOf(kRecipeTypes, recipe.type, "Recipe type", notes));
   out.Key("author");
   out.String("");
   out.Quantity("batch_size", recipe.batch_size);
@@ -617,7 +397,7 @@ void WriteRecipe(JsonOut& out, const m::Recipe& recipe) {
     out.EndObject();
   }
   WriteIngredients(out, recipe, notes);
-  if (recipe.mash && WritableSteps(*recipe.mash) > 0) {
+  if (recipe.mash && m::KnownStepCount(*recipe.mash) > 0) {
     out.Key("mash");
     WriteMash(out, *recipe.mash);
   }
@@ -633,17 +413,16 @@ void WriteRecipe(JsonOut& out, const m::Recipe& recipe) {
   out.Duration("boil_time", recipe.boil_time);
   out.EndObject();
   // BeerJSON keeps an estimate's method but not its figure.
-  notes.Add("Bitterness: " + NumberString(recipe.bitterness.value) + " IBUs (estimated)");
+  notes.Add(m::EstimatedBitternessLine(recipe));
   out.OptionalString("notes", notes.text());
   out.EndObject();
 }
 
 // The document skeleton: the list `list` holding what `records` writes, streamed into the
-// output file.
+// output file as SaveOutput opens it.
 template <class WriteRecords>
 void WriteDocument(std::string_view list, const std::string& output_path, ExportRun& run,
                    WriteRecords&& records) {
-  std::string error;
   const auto write = [&](std::FILE* file) {
     JsonOut out(file);
     out.StartObject();
@@ -659,11 +438,7 @@ void WriteDocument(std::string_view list, const std::string& output_path, Export
     out.EndObject();
     return out.Finish();
   };
-  if (ReplaceFileWith(output_path, write, error)) {
-    run.saved = true;
-  } else {
-    run.save_error = error;
-  }
+  run.saved = SaveOutput(output_path, run.replace_output, write, run.save_error);
 }
 
 template <class Record, class Write>
@@ -708,9 +483,7 @@ void WriteYeastBeerJson(std::span<const YeastRecord> records, const std::string&
 
 void WriteMashBeerJson(std::span<const MashScheduleRecord> records, const std::string& output_path,
                        ExportRun& run) {
-  WriteEach("mashes", records, output_path, run, [](JsonOut& out, const m::Mash& mash) {
-    if (WritableSteps(mash) > 0) WriteMash(out, mash);
-  });
+  WriteEach("mashes", records, output_path, run, WriteMashIfPossible);
 }
 
 void WriteRecipeBeerJson(std::span<const RecipeRecord> records, const std::string& output_path,
@@ -738,10 +511,6 @@ constexpr std::array<std::string_view, kListCount> kListNames = {
 
 // The elements of one list sit three containers deep: the root, `beerjson`, the list.
 constexpr std::size_t kElementDepth = 3;
-
-void WriteMashIfPossible(JsonOut& out, const m::Mash& mash) {
-  if (WritableSteps(mash) > 0) WriteMash(out, mash);
-}
 
 }  // namespace
 
@@ -832,7 +601,8 @@ bool BeerJsonCombined::Finish(const std::string& output_path, std::string& error
     out.EndObject();
     return out.Finish();
   };
-  return ReplaceFileWith(output_path, write, error);
+  // The run's one document, at a path of the user's choosing: replaced atomically.
+  return SaveOutput(output_path, true, write, error);
 }
 
 }  // namespace kegverter

@@ -1,42 +1,17 @@
 #include "beerjson/json_out.h"
 
-#include <array>
 #include <charconv>
 #include <cmath>
+
+#include "model/notes.h"
 
 namespace kegverter::beerjson {
 
 namespace {
 
-// By model::Unit, in its order.
-constexpr std::array<std::string_view, 25> kUnitWords = {
-    "lb",   "oz",  "g",  "gal", "qt",   "floz",    "tsp",   "tbsp", "cup", "ml", "F", "min",  "day",
-    "Lovi", "SRM", "sg", "%",   "IBUs", "Lintner", "qt/lb", "ppm",  "kg",  "l",  "C", "l/kg",
-};
-static_assert(kUnitWords.size() == static_cast<std::size_t>(model::Unit::kLitresPerKilogram) + 1);
-
-// Every integer up to this is exact in a double.
-constexpr double kExactIntegers = 9007199254740992.0;
-
 constexpr std::string_view kIndent = "  ";
 
 }  // namespace
-
-std::size_t NumberText(double value, char (&buffer)[64]) {
-  if (!std::isfinite(value)) value = 0;  // JSON has no NaN; the model never holds one
-  std::to_chars_result result;
-  if (value == std::trunc(value) && std::fabs(value) <= kExactIntegers) {
-    result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(value));
-  } else if (const float single = static_cast<float>(value);
-             std::isfinite(single) && static_cast<double>(single) == value) {
-    result = std::to_chars(buffer, buffer + sizeof buffer, single);
-  } else {
-    result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  }
-  return static_cast<std::size_t>(result.ptr - buffer);
-}
-
-std::string_view UnitWord(model::Unit unit) { return kUnitWords[static_cast<std::size_t>(unit)]; }
 
 JsonOut::JsonOut(std::FILE* out) : out_(out) { buffer_.reserve(kBufferSize); }
 
@@ -126,7 +101,7 @@ void JsonOut::Bool(bool value) {
 
 void JsonOut::Number(double value) {
   char buffer[64];
-  const std::size_t length = NumberText(value, buffer);
+  const std::size_t length = model::NumberText(value, buffer);
   RawNumber(std::string_view(buffer, length));
 }
 
@@ -145,7 +120,7 @@ void JsonOut::Quantity(std::string_view key, const model::Quantity& quantity) {
   Key(key);
   StartObject();
   Key("unit");
-  String(UnitWord(quantity.unit));
+  String(model::UnitSymbol(quantity.unit));
   Key("value");
   Number(quantity.value);
   EndObject();
@@ -155,7 +130,7 @@ void JsonOut::Duration(std::string_view key, const model::Quantity& quantity) {
   Key(key);
   StartObject();
   Key("unit");
-  String(UnitWord(quantity.unit));
+  String(model::UnitSymbol(quantity.unit));
   Key("value");
   // Times are whole minutes or days in every source file; a value past 64 bits cannot occur.
   const double whole = std::trunc(quantity.value);

@@ -18,14 +18,6 @@
 
 namespace kegverter::beerjson {
 
-/// The shortest text that reads back to `value`: an integer without a point when the value is
-/// whole (and exact in 53 bits), else the shortest text of the 32-bit float when the value is one
-/// (every source value is), else that of the double. Writes into `buffer`, returns its length.
-std::size_t NumberText(double value, char (&buffer)[64]);
-
-/// The unit word BeerJSON uses for `unit`.
-std::string_view UnitWord(model::Unit unit);
-
 /// Writes JSON to an open file. Every method writes one token or one small object; the caller
 /// keeps the structure balanced and gives a key before every value inside an object.
 class JsonOut {

@@ -7,6 +7,11 @@
 
 namespace kegverter {
 
+bool SaveOutput(const std::string& path, bool replace_output,
+                const std::function<bool(std::FILE*)>& write, std::string& error) {
+  return replace_output ? ReplaceFileWith(path, write, error) : WriteNewFile(path, write, error);
+}
+
 std::string BeerXmlTemplate(std::string_view list) {
   const std::string name(list);
   return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
@@ -118,8 +123,7 @@ bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string
     }
     return sink->Finish();
   };
-  const bool saved =
-      run.replace_output ? ReplaceFileWith(path, write, error) : WriteNewFile(path, write, error);
+  const bool saved = SaveOutput(path, run.replace_output, write, error);
   if (!built) return false;
   if (saved) {
     run.saved = true;
@@ -131,18 +135,13 @@ bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string
 
 void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run) {
   if (document == nullptr) throw DocumentError(kInvalidPointer);
-  std::string error;
   // Written straight into the file as it is serialized: a large document is not held twice.
   const auto write = [document](std::FILE* out) {
     FileSink sink(out);
     document->Serialize([&sink](std::string_view piece) { sink(piece); });
     return sink.Finish();
   };
-  if (run.replace_output ? ReplaceFileWith(path, write, error) : WriteNewFile(path, write, error)) {
-    run.saved = true;
-  } else {
-    run.save_error = error;
-  }
+  run.saved = SaveOutput(path, run.replace_output, write, run.save_error);
 }
 
 }  // namespace kegverter

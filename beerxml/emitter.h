@@ -2,6 +2,7 @@
 // node tables once per record on a shared cursor, save.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -28,6 +29,14 @@ struct ExportRun {
   /// flushed (see WriteNewFile); true: it is replaced atomically (see ReplaceFileWith).
   bool replace_output = true;
 };
+
+/// Saves a finished output, whatever its format; every writer saves through it. `write` writes
+/// the whole document into the open file and returns false when a write failed (errno telling
+/// why). With `replace_output` (ExportRun::replace_output) the file replaces `path` atomically
+/// (ReplaceFileWith), otherwise `path` is the caller's own new temporary name and is written in
+/// place (WriteNewFile). False, with the reason in `error`, when nothing was put in place.
+bool SaveOutput(const std::string& path, bool replace_output,
+                const std::function<bool(std::FILE*)>& write, std::string& error);
 
 /// The document every writer starts from: declaration, beer_xml with the schema-instance
 /// namespace, version 2.01 and the empty list element `list`.

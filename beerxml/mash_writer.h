@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
+#include "model/brewing.h"
 #include "source/mash.h"
 
 namespace kegverter {
@@ -112,26 +112,6 @@ inline constexpr auto kMashStepTable = [] {
 inline constexpr auto kMashCloseTable = Tree<NoSlot>({nodes::Parent(), nodes::Parent()});
 // clang-format on
 
-/// Step kinds as the step slot stores them.
-enum MashStepKind : std::int32_t { kInfusionStep = 0, kTemperatureStep = 1, kDecoctionStep = 2 };
-
-/// One step as it is written, from a '.msh' step slot, a recipe's step list or a recipe's rests.
-/// Temperatures and times are whole degrees Fahrenheit and minutes.
-struct MashStep {
-  std::int32_t kind = kInfusionStep;  ///< a MashStepKind, or another stored code
-  std::string_view name;              ///< source bytes, widened when written
-  float amount = 0;                   ///< quarts of water infused or of mash decocted
-  std::int32_t step_temperature = 0;
-  std::int32_t step_time = 0;
-  std::int32_t ramp_time = 0;
-  std::int32_t end_temperature = 0;
-  std::int32_t infuse_temperature = 0;
-  float water_grain_ratio = 0;
-};
-
-/// The step of a stored step slot; its name refers to the record's.
-MashStep MashStepOf(const MashStepRecord& record);
-
 /// Mash header elements the source files have no data for; no mash ever holds them.
 inline constexpr std::array<std::size_t, 6> kUnwrittenMashElements = {
     kMashTable.ElementAt("mash/tun_temperature"),
@@ -154,16 +134,18 @@ inline constexpr std::size_t kDecoctionAmountEntry =
 /// Switches the six unwritten header elements off in a working copy of kMashTable.
 void SwitchOffUnwrittenMashElements(NodeTable<MashSlot>& mash_table);
 
-/// The values of kMashTable: the mash name (UTF-8, already widened), the grain temperature
-/// already formatted, an empty `notes` and nothing for the six unwritten elements.
-NodeValues<MashSlot> ComposeMashHeader(std::string name, std::string grain_temperature);
+/// The values of kMashTable for `mash` (a schedule's or a recipe's, as the model derives it): its
+/// name, its grain temperature with one decimal (a whole number of degrees shows as "60.0"), an
+/// empty `notes` and nothing for the six unwritten elements.
+NodeValues<MashSlot> ComposeMashHeader(const model::Mash& mash);
 
 /// The values of one `step`, and the switches of its optional elements in `step_table` (a working
 /// copy of kMashStepTable): an infusion writes `infuse_amount`, `water_grain_ratio` and
-/// `infuse_temperature`, a decoction `decoction_amount`, a temperature step none of them. A kind
-/// above 2 writes its name, temperatures and times, an empty `type` and `description`, and none
-/// of the optional elements.
-NodeValues<MashStepSlot> ComposeMashStep(const MashStep& step, NodeTable<MashStepSlot>& step_table);
+/// `infuse_temperature`, a decoction `decoction_amount`, a temperature step none of them. A step
+/// of a kind without a meaning writes its name, temperatures and times, an empty `type` and
+/// `description`, and none of the optional elements.
+NodeValues<MashStepSlot> ComposeMashStep(const model::MashStep& step,
+                                         NodeTable<MashStepSlot>& step_table);
 
 /// Writes the schedules as the `procedure` list, one `mash` each, to `output_path`; failures are
 /// reported in `run`.

@@ -9,7 +9,7 @@
 
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
-#include "beerxml/units.h"
+#include "model/brewing.h"
 #include "source/misc.h"
 
 namespace kegverter {
@@ -21,12 +21,6 @@ inline constexpr const char* kMiscTypeWords[] = {"spice", "fruit",  "other",
                                                  "other", "fining", "herb"};
 /// MiscRecord::time_type: the `use` element and the notes sentence.
 inline constexpr const char* kMiscUseWords[] = {"boil", "secondary", "mash"};
-/// Unit words of an amount written as a mass, by effective unit code.
-inline constexpr const char* kMiscMassUnits[] = {units::kOunces, units::kGrams, units::kPounds};
-/// Unit words of an amount written as a volume, by effective unit code.
-inline constexpr const char* kMiscVolumeUnits[] = {
-    units::kFluidOunces, nullptr, nullptr, units::kTeaspoons, units::kTablespoons, units::kCups};
-
 /// How an amount of a miscellaneous ingredient is written.
 struct MiscAmount {
   bool volume = false;              ///< `amount` with `volume`, else `amount_as_weight` with `mass`
@@ -34,12 +28,10 @@ struct MiscAmount {
   std::string text;
 };
 
-/// Resolves the unit of a miscellaneous ingredient's amount: a stored unit code 6 is decided by
-/// the ingredient type, and an extract (a name containing "xtract") is measured in fluid ounces.
-/// The amount keeps its value only when the unit written is the stored one; an amount whose
-/// unit was replaced is written as 0.0 rather than as a number in the wrong unit.
-MiscAmount ResolveMiscAmount(const NarrowText& ingredient_name, std::uint8_t ingredient_type,
-                             std::uint8_t stored_unit, float amount);
+/// How the model's amount of a miscellaneous ingredient (model::ResolveMiscAmount: the unit it
+/// resolves to, its value 0 when the unit was replaced) is written: "0.0" for an amount of 0,
+/// else its value with two decimals, rather than a number in the wrong unit.
+MiscAmount MiscAmountOf(const model::MiscAmount& amount);
 
 /// Puts `amount` into the slots of the form in use (`kVolumeUnit` and `kVolume`, or `kMassUnit`
 /// and `kMass` of a table's slots) and leaves the other form's slots absent.

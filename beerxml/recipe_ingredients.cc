@@ -1,6 +1,7 @@
 // The items of a recipe's ingredient lists: the amounts the recipe uses and a few of the
 // database fields that lead each addition.
 #include <string>
+#include <string_view>
 
 #include "beerxml/format.h"
 #include "beerxml/malt_writer.h"
@@ -8,6 +9,8 @@
 #include "beerxml/units.h"
 #include "beerxml/values.h"
 #include "beerxml/yeast_writer.h"
+#include "model/from_source.h"
+#include "model/words.h"
 #include "source/text.h"
 
 namespace kegverter {
@@ -17,44 +20,10 @@ namespace {
 // MiscAddition::time_units: the unit of `suggested_time`.
 constexpr const char* kMiscTimeUnitWords[] = {units::kDays, units::kMinutes};
 
-// Hop addition times that are not boil minutes.
-constexpr std::uint8_t kFirstWort = 61;
-constexpr std::uint8_t kMash = 62;
-constexpr std::uint8_t kDryHop = 251;
-constexpr std::uint8_t kDryHopMarker = 255;
-
-// The application keeps no duration for these uses; it assumes these.
-constexpr double kDryHopDays = 5.0;
-constexpr double kMashHopMinutes = 90.0;
-constexpr double kFirstWortMinutes = 40.0;
-
 constexpr std::uint8_t kDryYeast = 0;
 
-// The use of a hop addition and how long it lasts.
-struct HopUse {
-  const char* use;
-  const char* duration;
-  std::string time;
-};
-
-HopUse HopUseOf(const HopAddition& hop) {
-  if (hop.dry_hop_marker == kDryHopMarker && hop.addition_time == kDryHop) {
-    return {"dry hop", units::kDays, FormatFixed(kDryHopDays, 1)};
-  }
-  if (hop.addition_time == kMash) {
-    return {"mash", units::kMinutes, FormatFixed(kMashHopMinutes, 1)};
-  }
-  if (hop.addition_time == kFirstWort) {
-    return {"first wort", units::kMinutes, FormatFixed(kFirstWortMinutes, 1)};
-  }
-  return {"boil", units::kMinutes, FormatIntDecimal(hop.addition_time)};
-}
-
-// The form sits in the top four bits of the type code; the low four are the use of the hop
-// variety, which a recipe's addition does not need.
-std::uint32_t HopForm(std::int16_t type_code) {
-  return (static_cast<std::uint32_t>(static_cast<std::uint16_t>(type_code)) >> 12) & 0x0Fu;
-}
+// The form of a recipe's hop.
+constexpr model::Words<model::HopForm> kHopForms{"", "leaf", "plug", "pellet"};
 
 }  // namespace
 
@@ -73,18 +42,19 @@ NodeValues<RecipeFermentableSlot> RecipeFermentableValues(const FermentableAddit
 
 NodeValues<RecipeHopSlot> RecipeHopValues(const HopAddition& hop) {
   using enum RecipeHopSlot;
-  HopUse use = HopUseOf(hop);
+  const model::HopTiming timing = model::HopTimingOf(hop.addition_time, hop.dry_hop_marker);
+  const std::string_view form = kHopForms[model::HopFormOf(hop.type_code).meaning];
   NodeValues<RecipeHopSlot> v;
   v[kName] = WidenText(hop.name);
   v[kOrigin] = WidenText(hop.origin);
   v[kAlphaAcid] = FormatFixed(hop.alpha, 2);  // the alpha acid this recipe used, not the variety's
   if (hop.beta_acid > 0) v[kBetaAcid] = FormatFixed(hop.beta_acid, 2);
-  v[kForm] = WordOf(kHopFormWords, HopForm(hop.type_code));
-  v[kUse] = use.use;
+  if (!form.empty()) v[kForm] = std::string(form);
+  v[kUse] = std::string(model::kApplicationHopUses[timing.use]);
   v[kAmountUnit] = units::kOunces;
   v[kAmount] = FormatFixed(hop.amount, 2);
-  v[kTimeUnit] = use.duration;
-  v[kTime] = std::move(use.time);
+  v[kTimeUnit] = timing.time.unit == model::Unit::kDay ? units::kDays : units::kMinutes;
+  v[kTime] = FormatFixed(timing.time.value, 1);
   return v;
 }
 

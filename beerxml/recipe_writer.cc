@@ -1,12 +1,15 @@
 #include "beerxml/recipe_writer.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "beerxml/format.h"
 #include "beerxml/styles_writer.h"
 #include "beerxml/units.h"
 #include "beerxml/values.h"
+#include "model/from_source.h"
 #include "source/text.h"
 
 namespace kegverter {
@@ -103,7 +106,8 @@ class RecipeWriter {
     if (cursor_ == ingredients) return;  // `recipe` could not be reached again
 
     const DomNode recipe_node = cursor_;
-    if (const std::optional<RecipeMash> mash = PlanRecipeMash(recipe)) {
+    // The recipe's step list or the simple mash of its rests, as the model derives it.
+    if (const std::optional<model::Mash> mash = model::RecipeMash(recipe)) {
       WriteMash(*mash);
       cursor_ = recipe_node;
     }
@@ -136,8 +140,9 @@ class RecipeWriter {
     });
     WriteList(kOpenAdjuncts, ListSize(recipe.misc_count, recipe.miscs), [&](std::size_t i) {
       const MiscAddition& misc = recipe.miscs[i];
-      const MiscAmount amount = ResolveMiscAmount(misc.ingredient_name, misc.ingredient_type,
-                                                  misc.inventory_unit_of_measurement, misc.amount);
+      const MiscAmount amount =
+          MiscAmountOf(model::ResolveMiscAmount(misc.ingredient_name, misc.ingredient_type,
+                                                misc.inventory_unit_of_measurement, misc.amount));
       misc_.Switch(kMiscVolumeEntry, amount.volume);
       misc_.Switch(kMiscMassEntry, !amount.volume);
       Walk(misc_, RecipeMiscValues(misc, amount));
@@ -155,11 +160,11 @@ class RecipeWriter {
 
   // The mash table, its steps and the close. A failed mash table leaves the cursor in `recipe`:
   // there is no `mash_steps` for the steps then, and closing would climb out of the recipe.
-  void WriteMash(const RecipeMash& mash) {
+  void WriteMash(const model::Mash& mash) {
     const DomNode recipe_node = cursor_;
-    Walk(mash_, mash.header);
+    Walk(mash_, ComposeMashHeader(mash));
     if (cursor_ == recipe_node) return;
-    for (const MashStep& step : mash.steps) {
+    for (const model::MashStep& step : mash.steps) {
       const NodeValues<MashStepSlot> values = ComposeMashStep(step, step_);
       Walk(step_, values);
     }

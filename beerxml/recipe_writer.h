@@ -6,15 +6,13 @@
 //   kMashTable, kMashStepTable per step, kMashCloseTable              (inside recipe)
 //   kRecipeSummaryTable           balanced, inside recipe
 // A list without entries is left out, and so is the mash of an extract recipe or of a recipe
-// whose rests or step list hold nothing.
+// whose rests or step list hold nothing (the mash is the model's: model::RecipeMash).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "beerxml/emitter.h"
 #include "beerxml/mash_writer.h"
@@ -270,8 +268,6 @@ inline constexpr auto kRecipeSummaryTable = [] {
 
 /// RecipeRecord::recipe_type.
 inline constexpr const char* kRecipeTypeWords[] = {"all grain", "partial mash", "extract"};
-/// A hop addition's form: bits 12 to 15 of `type_code`.
-inline constexpr const char* kHopFormWords[] = {"leaf", "plug", "pellet"};
 
 /// Optional elements, by their Element entries.
 inline constexpr std::size_t kStyleEntry = kRecipeHeaderTable.ElementAt("recipe/style");
@@ -296,7 +292,7 @@ std::string EfficiencyText(float efficiency);
 /// The values of one item of each list.
 NodeValues<RecipeFermentableSlot> RecipeFermentableValues(const FermentableAddition& fermentable);
 NodeValues<RecipeHopSlot> RecipeHopValues(const HopAddition& hop);
-/// `amount` is the misc amount as ResolveMiscAmount decides it.
+/// `amount` is the misc amount as the model resolves it (MiscAmountOf).
 NodeValues<RecipeMiscSlot> RecipeMiscValues(const MiscAddition& misc, const MiscAmount& amount);
 NodeValues<RecipeYeastSlot> RecipeYeastValues(const YeastRecord& yeast);
 /// The water is as much as the recipe boils.
@@ -304,27 +300,6 @@ NodeValues<RecipeWaterSlot> RecipeWaterValues(const WaterRecord& water, float bo
 
 /// The values of kRecipeSummaryTable.
 NodeValues<RecipeSummarySlot> RecipeSummaryValues(const RecipeRecord& recipe);
-
-/// Pounds of grain in the recipe: the amounts of the grain-type fermentables, summed in single
-/// precision in list order.
-float GrainWeight(std::span<const FermentableAddition> fermentables);
-
-/// Temperature of the strike water that, mixed with `grain_weight` pounds of grain at
-/// `grain_temperature` in `mash_water` quarts, settles at `rest_temperature`; truncated toward
-/// zero and held to the 32-bit range. Without mash water it is the rest temperature.
-std::int32_t StrikeTemperature(std::int32_t rest_temperature, float grain_weight, float mash_water,
-                               std::int32_t grain_temperature);
-
-/// A recipe's mash: the header values of kMashTable and its steps in order.
-struct RecipeMash {
-  NodeValues<MashSlot> header;
-  std::vector<MashStep> steps;
-};
-
-/// The mash a recipe gets: its own step list when the schedule says so, otherwise the simple
-/// mash made from the rests of its process section; nothing for an extract recipe or when the
-/// chosen source holds no step. The step names refer to the recipe's, which must outlive it.
-std::optional<RecipeMash> PlanRecipeMash(const RecipeRecord& recipe);
 
 /// Writes `records` as the `recipes` list to `output_path`, one `recipe` each; failures are
 /// reported in `run`.

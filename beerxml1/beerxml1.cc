@@ -3,21 +3,28 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <system_error>
 
-#include "beerjson/json_out.h"
 #include "beerxml/node_table.h"
 #include "model/from_source.h"
+#include "model/notes.h"
 #include "model/units.h"
+#include "model/words.h"
 
 namespace kegverter {
 
 namespace {
 
 namespace m = model;
+using m::Notes;
+using m::Words;
 
 constexpr double kNoBound = std::numeric_limits<double>::infinity();
+
+constexpr const char* kNothingToWrite = "no records: a BeerXML 1.0 list needs at least one";
 
 // The document every BeerXML 1.0 writer starts from: the declaration on the first line (importers
 // refuse anything else there) and the empty plural list as the root.
@@ -64,38 +71,13 @@ double MetricValue(const m::Quantity& quantity) {
 
 std::string MetricText(const m::Quantity& quantity) { return Decimal(MetricValue(quantity)); }
 
-// A quantity as the source stored it, for the notes: "5 g", "0 F".
-std::string Stored(const m::Quantity& quantity) {
-  char buffer[64];
-  return std::string(buffer, beerjson::NumberText(quantity.value, buffer)) + " " +
-         std::string(beerjson::UnitWord(quantity.unit));
-}
-
-std::string CodeLine(std::string_view what, std::int32_t code) {
-  return std::string(what) + " code " + std::to_string(code) + " (no meaning known)";
-}
-
-// Lines that a record's notes gain for what BeerXML 1.0 cannot say otherwise.
-class Notes {
- public:
-  explicit Notes(std::string text = {}) : text_(std::move(text)) {}
-  void Add(std::string_view line) {
-    if (!text_.empty()) text_ += "\r\n";
-    text_ += line;
-  }
-  std::string& text() { return text_; }
-
- private:
-  std::string text_;
-};
-
 // The metric value of `quantity` held to [low, high]; a value outside is written as the bound and
 // the stored one named in the notes.
 std::string Bounded(const m::Quantity& quantity, double low, double high, std::string_view what,
                     Notes& notes) {
   const double value = MetricValue(quantity);
   if (value >= low && value <= high) return Decimal(value);
-  notes.Add(std::string(what) + " as stored: " + Stored(quantity));
+  notes.Add(m::AsStoredLine(what, m::StoredText(quantity)));
   return Decimal(value < low ? low : high);
 }
 
@@ -116,185 +98,33 @@ std::string NotNegative(const m::Quantity& q, std::string_view what, Notes& note
 // Names must hold a character that is not blank.
 std::string Name(const std::string& name, std::string_view fallback, Notes& notes) {
   if (name.find_first_not_of(" \t\r\n") != std::string::npos) return name;
-  notes.Add("Name as stored: \"" + name + "\"");
+  notes.Add(m::AsStoredLine("Name", "\"" + name + "\""));
   return std::string(fallback);
 }
 
 std::string Bool(bool value) { return value ? "TRUE" : "FALSE"; }
 
-// BeerXML 1.0's words. Where a required field has no word for a code, the most general word is
-// written and the code named in the notes.
-std::string_view Word(m::FermentableType type) {
-  switch (type) {
-    case m::FermentableType::kGrain:
-      return "Grain";
-    case m::FermentableType::kExtract:
-      return "Extract";
-    case m::FermentableType::kSugar:
-      return "Sugar";
-    case m::FermentableType::kAdjunct:
-    case m::FermentableType::kUnknown:
-      break;
-  }
-  return "Adjunct";
-}
+// BeerXML 1.0's words, by the model's meanings. Where a required field has no word for a code,
+// the most general word is written and the code named in the notes; BeerXML 1.0 has no fruit,
+// so a fruit is Other, the notes saying "Type: fruit".
+constexpr Words<m::FermentableType> kFermentableTypes{"Adjunct", "Grain", "Extract", "Sugar",
+                                                      "Adjunct"};
+constexpr Words<m::HopUse> kHopUses{"", "Bittering", "Aroma", "Both"};
+constexpr Words<m::HopForm> kHopForms{"", "Leaf", "Plug", "Pellet"};
+constexpr Words<m::HopAdditionUse> kHopAdditionUses{"Boil", "First Wort", "Mash", "Dry Hop"};
+constexpr Words<m::MiscType> kMiscTypes{"Other", "Spice", "Other", "Other", "Fining", "Herb"};
+constexpr Words<m::MiscUse> kMiscUses{"Boil", "Boil", "Secondary", "Mash"};
+constexpr Words<m::StyleType> kStyleTypes{"Ale", "Ale", "Lager", "Cider", "Mead", "Mixed"};
+constexpr Words<m::CultureType> kCultureTypes{"Ale", "Ale", "Lager", "Wine", "Champagne"};
+constexpr Words<m::CultureForm> kCultureForms{"Liquid", "Dry", "Liquid", "Slant"};
+constexpr Words<m::Flocculation> kFlocculations{"", "High", "Medium", "Low"};
+constexpr Words<m::MashStepKind> kStepKinds{"", "Infusion", "Temperature", "Decoction"};
+constexpr Words<m::RecipeType> kRecipeTypes{"All Grain", "All Grain", "Partial Mash", "Extract"};
 
-std::string_view Word(m::HopUse use) {
-  switch (use) {
-    case m::HopUse::kBittering:
-      return "Bittering";
-    case m::HopUse::kAroma:
-      return "Aroma";
-    case m::HopUse::kBoth:
-      return "Both";
-    case m::HopUse::kUnknown:
-      break;
-  }
-  return {};
-}
-
-std::string_view Word(m::HopForm form) {
-  switch (form) {
-    case m::HopForm::kLeaf:
-      return "Leaf";
-    case m::HopForm::kPlug:
-      return "Plug";
-    case m::HopForm::kPellet:
-      return "Pellet";
-    case m::HopForm::kUnknown:
-      break;
-  }
-  return {};
-}
-
-std::string_view Word(m::HopAdditionUse use) {
-  switch (use) {
-    case m::HopAdditionUse::kFirstWort:
-      return "First Wort";
-    case m::HopAdditionUse::kMash:
-      return "Mash";
-    case m::HopAdditionUse::kDryHop:
-      return "Dry Hop";
-    case m::HopAdditionUse::kBoil:
-      break;
-  }
-  return "Boil";
-}
-
-// BeerXML 1.0 has no fruit: a fruit is Other, the notes saying "Type: fruit".
-std::string_view Word(m::MiscType type) {
-  switch (type) {
-    case m::MiscType::kSpice:
-      return "Spice";
-    case m::MiscType::kFining:
-      return "Fining";
-    case m::MiscType::kHerb:
-      return "Herb";
-    case m::MiscType::kFruit:
-    case m::MiscType::kOther:
-    case m::MiscType::kUnknown:
-      break;
-  }
-  return "Other";
-}
-
-std::string_view Word(m::MiscUse use) {
-  switch (use) {
-    case m::MiscUse::kSecondary:
-      return "Secondary";
-    case m::MiscUse::kMash:
-      return "Mash";
-    case m::MiscUse::kBoil:
-    case m::MiscUse::kUnknown:
-      break;
-  }
-  return "Boil";
-}
-
-std::string_view Word(m::StyleType type) {
-  switch (type) {
-    case m::StyleType::kLager:
-      return "Lager";
-    case m::StyleType::kCider:
-      return "Cider";
-    case m::StyleType::kMead:
-      return "Mead";
-    case m::StyleType::kMixed:
-      return "Mixed";
-    case m::StyleType::kAle:
-    case m::StyleType::kUnknown:
-      break;
-  }
-  return "Ale";
-}
-
-std::string_view Word(m::CultureType type) {
-  switch (type) {
-    case m::CultureType::kLager:
-      return "Lager";
-    case m::CultureType::kWine:
-      return "Wine";
-    case m::CultureType::kChampagne:
-      return "Champagne";
-    case m::CultureType::kAle:
-    case m::CultureType::kUnknown:
-      break;
-  }
-  return "Ale";
-}
-
-std::string_view Word(m::CultureForm form) {
-  switch (form) {
-    case m::CultureForm::kDry:
-      return "Dry";
-    case m::CultureForm::kSlant:
-      return "Slant";
-    case m::CultureForm::kLiquid:
-    case m::CultureForm::kUnknown:
-      break;
-  }
-  return "Liquid";
-}
-
-std::string_view Word(m::Flocculation flocculation) {
-  switch (flocculation) {
-    case m::Flocculation::kHigh:
-      return "High";
-    case m::Flocculation::kMedium:
-      return "Medium";
-    case m::Flocculation::kLow:
-      return "Low";
-    case m::Flocculation::kUnknown:
-      break;
-  }
-  return {};
-}
-
-std::string_view Word(m::MashStepKind kind) {
-  switch (kind) {
-    case m::MashStepKind::kInfusion:
-      return "Infusion";
-    case m::MashStepKind::kTemperature:
-      return "Temperature";
-    case m::MashStepKind::kDecoction:
-      return "Decoction";
-    case m::MashStepKind::kUnknown:
-      break;
-  }
-  return {};
-}
-
-std::string_view Word(m::RecipeType type) {
-  switch (type) {
-    case m::RecipeType::kPartialMash:
-      return "Partial Mash";
-    case m::RecipeType::kExtract:
-      return "Extract";
-    case m::RecipeType::kAllGrain:
-    case m::RecipeType::kUnknown:
-      break;
-  }
-  return "All Grain";
+// A word as a slot value: an empty word leaves the element out.
+std::optional<std::string> OptionalWord(std::string_view word) {
+  if (word.empty()) return std::nullopt;
+  return std::string(word);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -738,13 +568,9 @@ NodeValues<HopSlot> HopVarietyValues(const m::HopVariety& hop) {
   if (hop.beta_acid) v[kBeta] = Percent(*hop.beta_acid, "Beta acid", notes);
   // A variety of the database has no amount and no timing; BeerXML 1.0 requires them.
   v[kAmount] = "0";
-  v[kUse] = std::string(Word(m::HopAdditionUse::kBoil));
+  v[kUse] = std::string(kHopAdditionUses[m::HopAdditionUse::kBoil]);
   v[kTime] = "0";
-  if (hop.use.known()) {
-    v[kType] = std::string(Word(hop.use.meaning));
-  } else {
-    notes.Add(CodeLine("Use", hop.use.code));
-  }
+  v[kType] = OptionalWord(m::WordOf(kHopUses, hop.use, "Use", notes));
   v[kHsi] = Percent(hop.percent_lost, "Percent lost", notes);
   v[kOrigin] = hop.origin;
   v[kSubstitutes] = hop.substitutes;
@@ -752,7 +578,7 @@ NodeValues<HopSlot> HopVarietyValues(const m::HopVariety& hop) {
   v[kCaryophyllene] = Percent(hop.caryophyllene, "Caryophyllene", notes);
   v[kCohumulone] = Percent(hop.cohumulone, "Cohumulone", notes);
   v[kMyrcene] = Percent(hop.myrcene, "Myrcene", notes);
-  v[kNotes] = std::move(notes.text());
+  v[kNotes] = notes.Take();
   return v;
 }
 
@@ -765,15 +591,11 @@ NodeValues<HopSlot> HopAdditionValues(const m::HopAddition& hop) {
   v[kAlpha] = Percent(hop.alpha_acid, "Alpha acid", notes);
   if (hop.beta_acid) v[kBeta] = Percent(*hop.beta_acid, "Beta acid", notes);
   v[kAmount] = NotNegative(hop.amount, "Amount", notes);
-  v[kUse] = std::string(Word(hop.use));
+  v[kUse] = std::string(kHopAdditionUses[hop.use]);
   v[kTime] = NotNegative(hop.time, "Time", notes);
-  if (hop.form.known()) {
-    v[kForm] = std::string(Word(hop.form.meaning));
-  } else {
-    notes.Add(CodeLine("Form", hop.form.code));
-  }
+  v[kForm] = OptionalWord(m::WordOf(kHopForms, hop.form, "Form", notes));
   v[kOrigin] = hop.origin;
-  v[kNotes] = std::move(notes.text());
+  v[kNotes] = notes.Take();
   return v;
 }
 
@@ -799,8 +621,7 @@ NodeValues<FermentableSlot> FermentableValues(const m::Fermentable& f, const m::
   Notes notes(f.notes);
   v[kName] = Name(f.name, "Unnamed fermentable", notes);
   v[kVersion] = kVersionOne;
-  v[kType] = std::string(Word(f.type.meaning));
-  if (f.type.meaning == m::FermentableType::kUnknown) notes.Add(CodeLine("Type", f.type.code));
+  v[kType] = std::string(m::WordOf(kFermentableTypes, f.type, "Type", notes));
   // A fermentable of the database has no amount; BeerXML 1.0 requires one.
   v[kAmount] = amount ? NotNegative(*amount, "Amount", notes) : "0";
   v[kYield] = Yield(f, notes);
@@ -814,7 +635,7 @@ NodeValues<FermentableSlot> FermentableValues(const m::Fermentable& f, const m::
   v[kMaxInBatch] = Percent(f.max_in_batch, "Max in batch", notes);
   v[kRecommendMash] = Bool(f.recommend_mash);
   if (!amount) v[kInventory] = MetricText(f.inventory);
-  v[kNotes] = std::move(notes.text());
+  v[kNotes] = notes.Take();
   return v;
 }
 
@@ -826,26 +647,23 @@ void MiscAmountValues(const m::MiscAmount& amount, std::string_view what, NodeVa
   v[kAmountIsWeight] = Bool(!amount.volume);
   if (!amount.unit) {
     v[kAmount] = "0";
-    notes.Add(std::string(what) + ": " + CodeLine("unit", amount.unit_code));
+    notes.Add(std::string(what) + ": " + m::UnknownCodeLine("unit", amount.unit_code));
     return;
   }
   v[kAmount] = NotNegative({amount.value, *amount.unit}, what, notes);
   if (amount.replaced()) {
-    char buffer[64];
-    notes.Add(std::string(what) + " as stored: " +
-              std::string(buffer, beerjson::NumberText(amount.stored_value, buffer)) +
-              " (unit code " + std::to_string(amount.stored_unit_code) + ")");
+    notes.Add(m::AsStoredLine(what, m::NumberText(amount.stored_value) + " (unit code " +
+                                        std::to_string(amount.stored_unit_code) + ")"));
   }
 }
 
 void MiscCodes(const m::Coded<m::MiscType>& type, const m::Coded<m::MiscUse>& use,
                NodeValues<MiscSlot>& v, Notes& notes) {
   using enum MiscSlot;
-  v[kType] = std::string(Word(type.meaning));
-  if (type.meaning == m::MiscType::kFruit) notes.Add("Type: fruit");
-  if (!type.known()) notes.Add(CodeLine("Type", type.code));
-  v[kUse] = std::string(Word(use.meaning));
-  if (!use.known()) notes.Add(CodeLine("Use", use.code));
+  const std::string_view word = m::WordOf(kMiscTypes, type, "Type", notes);
+  m::NoteApplicationWord(word, m::kApplicationMiscTypes, type, "Type: ", notes);
+  v[kType] = std::string(word);
+  v[kUse] = std::string(m::WordOf(kMiscUses, use, "Use", notes));
 }
 
 NodeValues<MiscSlot> MiscValues(const m::Misc& misc) {
@@ -858,7 +676,7 @@ NodeValues<MiscSlot> MiscValues(const m::Misc& misc) {
   v[kTime] = misc.time ? NotNegative(*misc.time, "Time", notes) : "0";
   MiscAmountValues(misc.inventory, "Inventory", v, notes);
   v[kUseFor] = misc.use_for;
-  v[kNotes] = std::move(notes.text());
+  v[kNotes] = notes.Take();
   return v;
 }
 
@@ -871,7 +689,7 @@ NodeValues<MiscSlot> MiscAdditionValues(const m::MiscAddition& misc) {
   MiscCodes(misc.type, misc.use, v, notes);
   v[kTime] = misc.time ? NotNegative(*misc.time, "Time", notes) : "0";
   MiscAmountValues(misc.amount, "Amount", v, notes);
-  v[kNotes] = std::move(notes.text());
+  v[kNotes] = notes.Take();
   return v;
 }
 
@@ -881,10 +699,8 @@ NodeValues<YeastSlot> YeastValues(const m::Culture& c, const m::Quantity* amount
   Notes notes(c.notes);
   v[kName] = Name(c.name, "Unnamed yeast", notes);
   v[kVersion] = kVersionOne;
-  v[kType] = std::string(Word(c.type.meaning));
-  if (!c.type.known()) notes.Add(CodeLine("Type", c.type.code));
-  v[kForm] = std::string(Word(c.form.meaning));
-  if (!c.form.known()) notes.Add(CodeLine("Form", c.form.code));
+  v[kType] = std::string(m::WordOf(kCultureTypes, c.type, "Type", notes));
+  v[kForm] = std::string(m::WordOf(kCultureForms, c.form, "Form", notes));
   // A recipe keeps no yeast quantity; a database none at all.
   v[kAmount] = amount ? NotNegative(*amount, "Amount", notes) : "0";
   v[kAmountIsWeight] = Bool(c.form.meaning == m::CultureForm::kDry);
@@ -892,14 +708,10 @@ NodeValues<YeastSlot> YeastValues(const m::Culture& c, const m::Quantity* amount
   v[kProductId] = c.product_id;
   v[kMinTemperature] = Celsius(c.temperature.minimum, "Temperature", notes);
   v[kMaxTemperature] = Celsius(c.temperature.maximum, "Temperature", notes);
-  if (c.flocculation.known()) {
-    v[kFlocculation] = std::string(Word(c.flocculation.meaning));
-  } else {
-    notes.Add(CodeLine("Flocculation", c.flocculation.code));
-  }
+  v[kFlocculation] = OptionalWord(m::WordOf(kFlocculations, c.flocculation, "Flocculation", notes));
   v[kAttenuation] = Percent(c.attenuation_mean, "Attenuation", notes);
   v[kBestFor] = c.best_for;
-  v[kNotes] = std::move(notes.text());
+  v[kNotes] = notes.Take();
   return v;
 }
 
@@ -918,7 +730,7 @@ NodeValues<WaterSlot> WaterValues(const m::Water& w, const m::Quantity* amount) 
   v[kSodium] = MetricText(w.sodium);
   v[kMagnesium] = MetricText(w.magnesium);
   v[kPh] = Bounded({w.ph, m::Unit::kPercent}, 0, 14, "pH", notes);
-  v[kNotes] = std::move(notes.text());
+  v[kNotes] = notes.Take();
   return v;
 }
 
@@ -932,8 +744,7 @@ NodeValues<StyleSlot> StyleValues(const m::Style& s) {
   v[kCategoryNumber] = std::to_string(s.category_number);
   v[kStyleLetter] = s.style_letter;
   v[kStyleGuide] = s.style_guide;
-  v[kType] = std::string(Word(s.type.meaning));
-  if (!s.type.known()) notes.Add(CodeLine("Type", s.type.code));
+  v[kType] = std::string(m::WordOf(kStyleTypes, s.type, "Type", notes));
   v[kOgMin] = Gravity(s.original_gravity.minimum, "OG minimum", notes);
   v[kOgMax] = Gravity(s.original_gravity.maximum, "OG maximum", notes);
   v[kFgMin] = Gravity(s.final_gravity.minimum, "FG minimum", notes);
@@ -946,7 +757,7 @@ NodeValues<StyleSlot> StyleValues(const m::Style& s) {
   v[kAbvMax] = Percent(s.alcohol_by_volume.maximum, "ABV maximum", notes);
   v[kProfile] = s.profile;
   v[kExamples] = s.examples;
-  v[kNotes] = std::move(notes.text());
+  v[kNotes] = notes.Take();
   return v;
 }
 
@@ -959,7 +770,7 @@ NodeValues<MashSlot> MashValues(const m::Mash& mash, Notes& notes) {
   v[kGrainTemp] = Celsius(mash.grain_temperature, "Grain temperature", notes);
   for (const m::MashStep& step : mash.steps) {
     if (!step.kind.known()) {
-      notes.Add("Step \"" + step.name + "\" left out: " + CodeLine("kind", step.kind.code));
+      notes.Add(m::LeftOutStepLine(step));
     }
   }
   return v;
@@ -971,7 +782,7 @@ NodeValues<StepSlot> StepValues(const m::MashStep& step, Notes& notes) {
   const std::string who = "Step \"" + step.name + "\" ";
   v[kName] = step.name;
   v[kVersion] = kVersionOne;
-  v[kType] = std::string(Word(step.kind.meaning));
+  v[kType] = std::string(kStepKinds[step.kind.meaning]);
   if (step.kind.meaning == m::MashStepKind::kInfusion) {
     // An infusion names its water; the 1.0 text requires it.
     v[kInfuseAmount] = step.amount ? NotNegative(*step.amount, who + "amount", notes) : "0";
@@ -994,8 +805,7 @@ NodeValues<RecipeSlot> RecipeValues(const m::Recipe& r) {
   Notes notes(r.notes);
   v[kName] = Name(r.name, "Unnamed recipe", notes);
   v[kVersion] = kVersionOne;
-  v[kType] = std::string(Word(r.type.meaning));
-  if (!r.type.known()) notes.Add(CodeLine("Recipe type", r.type.code));
+  v[kType] = std::string(m::WordOf(kRecipeTypes, r.type, "Recipe type", notes));
   v[kBrewer] = std::string();
   v[kBatchSize] = NotNegative(r.batch_size, "Batch size", notes);
   v[kBoilSize] = NotNegative(r.boil_size, "Boil size", notes);
@@ -1016,15 +826,14 @@ NodeValues<RecipeSlot> RecipeValues(const m::Recipe& r) {
     v[kStyleCategoryNumber] = std::to_string(r.style->category_number);
     v[kStyleLetter] = r.style->style_letter;
     v[kStyleGuide] = r.style->style_guide;
-    v[kStyleType] = std::string(Word(r.style->type.meaning));
-    if (!r.style->type.known()) notes.Add(CodeLine("Style type", r.style->type.code));
+    v[kStyleType] = std::string(m::WordOf(kStyleTypes, r.style->type, "Style type", notes));
   } else {
     v[kStyleName] = "No style";
     v[kStyleCategory] = std::string();
     v[kStyleCategoryNumber] = std::string();
     v[kStyleLetter] = std::string();
     v[kStyleGuide] = std::string();
-    v[kStyleType] = std::string(Word(m::StyleType::kAle));
+    v[kStyleType] = std::string(kStyleTypes[m::StyleType::kAle]);
   }
   v[kStyleOgMin] = Decimal(0.9);
   v[kStyleOgMax] = Decimal(2.0);
@@ -1034,10 +843,8 @@ NodeValues<RecipeSlot> RecipeValues(const m::Recipe& r) {
   v[kStyleIbuMax] = Decimal(5000);
   v[kStyleColorMin] = "0";
   v[kStyleColorMax] = Decimal(300);
-  char buffer[64];
-  notes.Add("Bitterness: " + std::string(buffer, beerjson::NumberText(r.bitterness.value, buffer)) +
-            " IBUs (estimated)");
-  v[kNotes] = std::move(notes.text());
+  notes.Add(m::EstimatedBitternessLine(r));
+  v[kNotes] = notes.Take();
   return v;
 }
 
@@ -1095,7 +902,7 @@ class MashWriter {
     for (const m::MashStep& step : mash.steps) {
       if (step.kind.known()) steps.push_back(StepValues(step, notes));
     }
-    if (!notes.text().empty()) values[MashSlot::kNotes] = std::move(notes.text());
+    if (!notes.text().empty()) values[MashSlot::kNotes] = notes.Take();
     const DomNode before = walker.cursor();
     mash_.Walk(walker, values);
     if (walker.cursor() == before) return;
@@ -1146,9 +953,17 @@ class RecipeWriter {
 };
 
 // One list of records, each record's model built and walked in turn.
+//
+// A list holds at least one record and a document at least one list (importers validate both),
+// so no BeerXML 1.0 document holds nothing: without records nothing is written, and the run says
+// why.
 template <class Record, class Write>
 void WriteList(std::string_view list, std::span<const Record> records,
                const std::string& output_path, ExportRun& run, Write&& write) {
+  if (records.empty()) {
+    run.save_error = kNothingToWrite;
+    return;
+  }
   RunExporterFrom(Template(list), list, output_path, run,
                   [&](DomDocument* document, DomNode& cursor) {
                     Walker walker(document, cursor, run);

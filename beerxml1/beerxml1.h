@@ -10,9 +10,13 @@
 // without a meaning. A recipe carries an `EQUIPMENT` made from its batch size, boil size and boil
 // time, a `STYLE` and a `MASH` always, since importers refuse a recipe without them.
 //
-// Each writer builds the brewing model of one record at a time and streams the records into a
-// temporary file beside `output_path`, renamed into place when complete: `run.saved` tells
-// whether the file was written, `run.save_error` why not, `run.reports` what failed on the way.
+// A BeerXML 1.0 list holds at least one record: given none, a writer writes nothing, and
+// `run.save_error` says so.
+//
+// Each writer builds the brewing model of one record at a time and streams the records into the
+// output through the document layer, saved as every writer saves (SaveOutput, which honours
+// `run.replace_output`): `run.saved` tells whether the file was written, `run.save_error` why
+// not, `run.reports` what failed on the way.
 #pragma once
 
 #include <span>

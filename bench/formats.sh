@@ -3,7 +3,10 @@
 # recipes converted in process (bench_convert_to: the same reading, the same crash-safe write)
 # to BeerXML 2.01, to BeerJSON and to BeerXML 1.0, in turn, N runs each; medians of the wall
 # time and the peak memory, and the targets: BeerJSON and BeerXML 1.0 each within 1.5x the
-# BeerXML 2.01 time, peak memory not above it. Uses the inputs of bench/run.sh (generated here when missing).
+# BeerXML 2.01 time, peak memory not above it. The peak the kernel reports for the same run of
+# the same program differs by 128 KiB from one run to the next (it settles its per-CPU page
+# counts in batches of 32 pages), so a median up to 128 KiB above counts as not above. Uses the
+# inputs of bench/run.sh (generated here when missing).
 #
 # usage: bash bench/formats.sh [--runs N] [--large N]
 set -euo pipefail
@@ -49,8 +52,10 @@ printf '%-22s %9s %9s %9s %6s %6s %9s %9s %9s %6s %6s %8s %8s %8s\n' input "xml2
   "xml1 out"
 worst_time=0
 worst_memory=0
+worst_excess=-1000000
 worst_time1=0
 worst_memory1=0
+worst_excess1=-1000000
 max() { awk -v a="$1" -v b="$2" 'BEGIN{print (b > a) ? b : a}'; }
 for input in "${inputs[@]}"; do
   xt=() xm=() jt=() jm=() yt=() ym=()
@@ -80,17 +85,20 @@ for input in "${inputs[@]}"; do
   if [[ "$input" == *db100k* ]]; then
     worst_time=$(max "$worst_time" "$(awk -v x="$x_t" -v j="$j_t" 'BEGIN{print j/x}')")
     worst_memory=$(max "$worst_memory" "$(awk -v x="$x_m" -v j="$j_m" 'BEGIN{print j/x}')")
+    worst_excess=$(max "$worst_excess" "$(awk -v x="$x_m" -v j="$j_m" 'BEGIN{print j-x}')")
     worst_time1=$(max "$worst_time1" "$(awk -v x="$x_t" -v y="$y_t" 'BEGIN{print y/x}')")
     worst_memory1=$(max "$worst_memory1" "$(awk -v x="$x_m" -v y="$y_m" 'BEGIN{print y/x}')")
+    worst_excess1=$(max "$worst_excess1" "$(awk -v x="$x_m" -v y="$y_m" 'BEGIN{print y-x}')")
   fi
 done
 echo
 echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 target() {
-  awk -v f="$1" -v t="$2" -v m="$3" -v n="$large" 'BEGIN {
+  awk -v f="$1" -v t="$2" -v m="$3" -v e="$4" -v n="$large" 'BEGIN {
     printf "Targets (%d-record databases): %s time <= 1.5x BeerXML 2.01: worst %.2fx, %s; ", n, f,
            t, t <= 1.5 ? "met" : "NOT MET"
-    printf "peak memory <= BeerXML 2.01: worst %.3fx, %s\n", m, m <= 1.005 ? "met" : "NOT MET" }'
+    printf "peak memory <= BeerXML 2.01: worst %.3fx (%+d KiB), %s\n", m, e,
+           e <= 128 ? "met" : "NOT MET" }'
 }
-target BeerJSON "$worst_time" "$worst_memory"
-target "BeerXML 1.0" "$worst_time1" "$worst_memory1"
+target BeerJSON "$worst_time" "$worst_memory" "$worst_excess"
+target "BeerXML 1.0" "$worst_time1" "$worst_memory1" "$worst_excess1"

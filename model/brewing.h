@@ -68,18 +68,20 @@ struct Coded {
   bool known() const { return meaning != Meaning::kUnknown; }
 };
 
-enum class FermentableType : std::uint8_t { kUnknown, kGrain, kExtract, kSugar, kAdjunct };
-enum class HopUse : std::uint8_t { kUnknown, kBittering, kAroma, kBoth };
-enum class HopForm : std::uint8_t { kUnknown, kLeaf, kPlug, kPellet };
-enum class HopAdditionUse : std::uint8_t { kBoil, kFirstWort, kMash, kDryHop };
-enum class MiscType : std::uint8_t { kUnknown, kSpice, kFruit, kOther, kFining, kHerb };
-enum class MiscUse : std::uint8_t { kUnknown, kBoil, kSecondary, kMash };
-enum class StyleType : std::uint8_t { kUnknown, kAle, kLager, kCider, kMead, kMixed };
-enum class CultureType : std::uint8_t { kUnknown, kAle, kLager, kWine, kChampagne };
-enum class CultureForm : std::uint8_t { kUnknown, kDry, kLiquid, kSlant };
-enum class Flocculation : std::uint8_t { kUnknown, kHigh, kMedium, kLow };
-enum class MashStepKind : std::uint8_t { kUnknown, kInfusion, kTemperature, kDecoction };
-enum class RecipeType : std::uint8_t { kUnknown, kAllGrain, kPartialMash, kExtract };
+// Each ends with kCount, the number of meanings, which sizes the word tables of the formats
+// (model/words.h); no value holds it.
+enum class FermentableType : std::uint8_t { kUnknown, kGrain, kExtract, kSugar, kAdjunct, kCount };
+enum class HopUse : std::uint8_t { kUnknown, kBittering, kAroma, kBoth, kCount };
+enum class HopForm : std::uint8_t { kUnknown, kLeaf, kPlug, kPellet, kCount };
+enum class HopAdditionUse : std::uint8_t { kBoil, kFirstWort, kMash, kDryHop, kCount };
+enum class MiscType : std::uint8_t { kUnknown, kSpice, kFruit, kOther, kFining, kHerb, kCount };
+enum class MiscUse : std::uint8_t { kUnknown, kBoil, kSecondary, kMash, kCount };
+enum class StyleType : std::uint8_t { kUnknown, kAle, kLager, kCider, kMead, kMixed, kCount };
+enum class CultureType : std::uint8_t { kUnknown, kAle, kLager, kWine, kChampagne, kCount };
+enum class CultureForm : std::uint8_t { kUnknown, kDry, kLiquid, kSlant, kCount };
+enum class Flocculation : std::uint8_t { kUnknown, kHigh, kMedium, kLow, kCount };
+enum class MashStepKind : std::uint8_t { kUnknown, kInfusion, kTemperature, kDecoction, kCount };
+enum class RecipeType : std::uint8_t { kUnknown, kAllGrain, kPartialMash, kExtract, kCount };
 
 /// A fermentable of the malt database, or the database part of a recipe's fermentable.
 struct Fermentable {

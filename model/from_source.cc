@@ -141,20 +141,6 @@ std::string StyleLetter(const NarrowText& letter) {
 
 Coded<StyleType> StyleTypeOf(std::uint8_t type) { return Decode(kStyleTypes, type); }
 
-// "Add to boil for 15 minutes.", after the comment when there is one.
-std::string MiscNotes(const MiscRecord& record) {
-  std::string sentence = "Add to ";
-  if (record.time_type < kMiscUseWords.size()) sentence += kMiscUseWords[record.time_type];
-  if (record.time_units < kMiscTimePhrases.size()) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, kMiscTimePhrases[record.time_units],
-                  static_cast<int>(record.suggested_time));
-    sentence += buffer;
-  }
-  if (IsEmpty(record.comment)) return sentence;
-  return WidenText(record.comment) + "\r\n" + sentence;
-}
-
 std::optional<Quantity> MiscTime(std::uint8_t time_units, std::int32_t suggested_time) {
   if (time_units >= kMiscTimeUnits.size()) return std::nullopt;
   return Q(suggested_time, kMiscTimeUnits[time_units]);
@@ -188,6 +174,7 @@ MashStep StepOf(Coded<MashStepKind> kind, std::string name, float amount,
       step.description = "Decoct " + Fixed(step.amount->value, 2) + " qt of mash and boil it";
       break;
     case MashStepKind::kUnknown:
+    case MashStepKind::kCount:
       break;
   }
   return step;
@@ -338,6 +325,34 @@ MiscAmount ResolveMiscAmount(const NarrowText& ingredient_name, std::uint8_t ing
   return result;
 }
 
+std::string MiscNotes(const MiscRecord& record) {
+  std::string sentence = "Add to ";
+  if (record.time_type < kMiscUseWords.size()) sentence += kMiscUseWords[record.time_type];
+  if (record.time_units < kMiscTimePhrases.size()) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, kMiscTimePhrases[record.time_units],
+                  static_cast<int>(record.suggested_time));
+    sentence += buffer;
+  }
+  if (IsEmpty(record.comment)) return sentence;
+  return WidenText(record.comment) + "\r\n" + sentence;
+}
+
+Coded<HopForm> HopFormOf(std::int16_t type_code) {
+  return Decode(kHopForms, (static_cast<std::uint16_t>(type_code) >> 12) & 0x0Fu);
+}
+
+HopTiming HopTimingOf(std::uint8_t addition_time, std::uint8_t dry_hop_marker) {
+  if (dry_hop_marker == kDryHopMarker && addition_time == kDryHop) {
+    return {HopAdditionUse::kDryHop, Q(kDryHopDays, Unit::kDay)};
+  }
+  if (addition_time == kMashHop) return {HopAdditionUse::kMash, Q(kMashHopMinutes, Unit::kMinute)};
+  if (addition_time == kFirstWort) {
+    return {HopAdditionUse::kFirstWort, Q(kFirstWortMinutes, Unit::kMinute)};
+  }
+  return {HopAdditionUse::kBoil, Q(addition_time, Unit::kMinute)};
+}
+
 std::optional<Mash> RecipeMash(const RecipeRecord& record) {
   if (record.recipe_type == kExtractRecipe) return std::nullopt;
   if (record.schedule.mash_mode == kStepListMode) return StepListMash(record);
@@ -485,21 +500,11 @@ Recipe ModelOf(const RecipeRecord& r) {
     hop.origin = WidenText(h.origin);
     hop.alpha_acid = Q(h.alpha, Unit::kPercent);
     hop.beta_acid = BetaAcid(h.beta_acid);
-    hop.form = Decode(kHopForms, (static_cast<std::uint16_t>(h.type_code) >> 12) & 0x0Fu);
+    hop.form = HopFormOf(h.type_code);
     hop.amount = Q(h.amount, Unit::kOunce);
-    if (h.dry_hop_marker == kDryHopMarker && h.addition_time == kDryHop) {
-      hop.use = HopAdditionUse::kDryHop;
-      hop.time = Q(kDryHopDays, Unit::kDay);
-    } else if (h.addition_time == kMashHop) {
-      hop.use = HopAdditionUse::kMash;
-      hop.time = Q(kMashHopMinutes, Unit::kMinute);
-    } else if (h.addition_time == kFirstWort) {
-      hop.use = HopAdditionUse::kFirstWort;
-      hop.time = Q(kFirstWortMinutes, Unit::kMinute);
-    } else {
-      hop.use = HopAdditionUse::kBoil;
-      hop.time = Q(h.addition_time, Unit::kMinute);
-    }
+    const HopTiming timing = HopTimingOf(h.addition_time, h.dry_hop_marker);
+    hop.use = timing.use;
+    hop.time = timing.time;
     recipe.hops.push_back(std::move(hop));
   }
   const std::size_t miscs = ListSize(r.misc_count, r.miscs);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "model/brewing.h"
 #include "source/hops.h"
@@ -52,6 +53,23 @@ double EfficiencyPercent(float stored);
 /// The unit and amount of a miscellaneous ingredient (see MiscAmount).
 MiscAmount ResolveMiscAmount(const NarrowText& ingredient_name, std::uint8_t ingredient_type,
                              std::uint8_t stored_unit, float amount);
+
+/// The notes of a miscellaneous ingredient: its comment (when there is one), a line break and
+/// the sentence "Add to boil for 15 minutes." from its use and time codes; codes without a
+/// meaning leave their part of the sentence out.
+std::string MiscNotes(const MiscRecord& record);
+
+/// A recipe hop's form: the top four bits of its type code (the low four are the variety's use).
+Coded<HopForm> HopFormOf(std::int16_t type_code);
+
+/// When a recipe adds a hop, and for how long: addition time 61 is first wort (40 minutes), 62 a
+/// mash hop (90 minutes), 251 with the dry hop marker 255 a dry hop (5 days); any other value is
+/// boil minutes. The application keeps no duration for the first three and assumes those.
+struct HopTiming {
+  HopAdditionUse use = HopAdditionUse::kBoil;
+  Quantity time;
+};
+HopTiming HopTimingOf(std::uint8_t addition_time, std::uint8_t dry_hop_marker);
 
 /// The recipe's mash: its step list when its schedule says so, otherwise the simple mash of its
 /// rests; none for an extract recipe or when no step results.

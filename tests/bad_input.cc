@@ -129,6 +129,17 @@ file::MashSchedule SoundMashSchedule() {
           "Step Mash"};
 }
 
+file::MashSchedule ScheduleWithAnUnknownStepKind() {
+  return {.step_count = 2,
+          .steps = {{.name = "Rest",
+                     .type = 0,
+                     .step_temperature = 152,
+                     .step_time = 60,
+                     .step_amount = 12.5f},
+                    {.name = "Odd", .type = 7}},
+          .name = "Two"};
+}
+
 file::Recipe SoundRecipe(bool step_list) {
   file::Recipe f;
   f.header = {.name = "Pale Ale",

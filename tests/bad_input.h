@@ -61,6 +61,9 @@ Bytes DatabaseRecord(Kind kind);
 std::vector<std::string> LeftoverTemporaries(const std::filesystem::path& folder);
 /// A mash schedule with three steps in use, one of each type, named "Step Mash".
 testing::file::MashSchedule SoundMashSchedule();
+/// A schedule named "Two" with two steps in use: an infusion ("Rest", 152 F for 60 minutes with
+/// 12.5 quarts) and a step of kind 7 ("Odd"), which the application defines no meaning for.
+testing::file::MashSchedule ScheduleWithAnUnknownStepKind();
 /// A recipe with two hops, a fermentable, a miscellaneous ingredient, yeast, water, notes, a
 /// two-rest simple mash and two steps in its step list. `step_list` selects the step list as the
 /// recipe's mash instead of the simple mash.

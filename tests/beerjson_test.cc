@@ -16,19 +16,21 @@
 #include <thread>
 
 #include "beerjson/beerjson.h"
-#include "beerjson/json_out.h"
 #include "beerxml/emitter.h"
 #include "driver/convert.h"
 #include "driver/registry.h"
 #include "source/input_file.h"
+#include "tests/bad_input.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
-#include "tests/fixture_recipe.h"
+#include "tests/fixture_recipes.h"
+#include "tests/records.h"
 
 namespace kegverter {
 namespace {
 
 using nlohmann::json;
+namespace file = testing::file;
 using testing::Bytes;
 using testing::TempDir;
 
@@ -84,22 +86,6 @@ double Value(const json& quantity) { return quantity.at("value").get<double>(); 
 
 double XmlNumber(pugi::xml_node node, const std::string& path) {
   return std::stod(testing::TextAt(node, path));
-}
-
-TEST(BeerJsonNumbers, ShortestTextThatReadsBack) {
-  const auto text = [](double v) {
-    char buffer[64];
-    return std::string(buffer, beerjson::NumberText(v, buffer));
-  };
-  EXPECT_EQ(text(5), "5");
-  EXPECT_EQ(text(-0.0), "0");
-  EXPECT_EQ(text(static_cast<float>(0.1)), "0.1");  // not 0.10000000149011612
-  EXPECT_EQ(text(static_cast<float>(1.052)), "1.052");
-  EXPECT_EQ(text(74.5), "74.5");
-  EXPECT_EQ(text(16777217.0), "16777217");  // whole numbers beyond float precision stay exact
-  EXPECT_EQ(text(3.4028234663852886e38), "3.4028235e+38");
-  EXPECT_EQ(text(0.1), "0.1");  // a double that is no float: its own shortest text
-  EXPECT_EQ(text(std::numeric_limits<double>::quiet_NaN()), "0");
 }
 
 TEST(BeerJsonExamples, EveryExampleIsValidAndKeepsItsRecords) {
@@ -271,35 +257,29 @@ TEST(BeerJsonExamples, DatabasesAgreeWithBeerXml) {
 // A recipe with codes the application defines no meaning for, damaged numbers and texts: the
 // document stays valid, and every lost meaning is named in the notes.
 TEST(BeerJsonBadInput, UnknownCodesGoToTheNotesAndTheDocumentStaysValid) {
-  testing::RecipeFile file;
-  file.header.Text(0, 85, "").U8(125, 9);  // empty name, recipe type 9
-  file.style.Text(0, 55, "Odd").Text(55, 55, "Style").U8(110, 4).Text(1028, 2, "AB");
-  testing::Bytes hop(testing::kHopAdditionSize);
-  hop.Text(0, 55, "Mystery").I16(80, static_cast<std::int16_t>(0x7003)).F32(625, 1.5f).U8(629, 61);
-  file.hops.push_back(hop);
-  testing::Bytes misc(testing::kMiscAdditionSize);
-  misc.Text(0, 55, "Dust").U8(55, 9).U8(60, 7).U8(61, 5).U8(62, 8).F32(577, 2.0f);
-  file.miscs.push_back(misc);
-  testing::Bytes malt(testing::kFermentableAdditionSize);
-  malt.Text(0, 55, "Rice").U8(165, 4).F32(521, 1.0f);
-  file.fermentables.push_back(malt);
-  file.yeast.Text(0, 55, "Yeast")
-      .U8(135, 8)
-      .U8(136, 9)
-      .U8(467, 5)
-      .F32(463, std::numeric_limits<float>::quiet_NaN());
-  file.SyncCounts();
+  file::Recipe recipe;
+  recipe.header = {.name = "", .recipe_type = 9};
+  recipe.style = {.category = "Odd", .name = "Style", .type = 4, .style_letter = "AB"};
+  recipe.hops = {testing::RecipeHop("Mystery", 0, 0, 0x7003, 1.5f, 61, 0, "")};
+  recipe.miscs = {testing::RecipeMisc("Dust", 9, 8, 2.0f, 0, 7, 5)};
+  recipe.fermentables = {testing::RecipeFermentable("Rice", 4, 1.0f)};
+  recipe.yeast = {.name = "Yeast",
+                  .type = 8,
+                  .form = 9,
+                  .temperature = std::numeric_limits<float>::quiet_NaN(),
+                  .flocculation = 5};
 
   TempDir dir;
-  const std::string output = ConvertToBeerJson(dir.Write("odd.rec", file.Build()));
+  const std::string output =
+      ConvertToBeerJson(dir.Write("odd.rec", file::ToBytes(recipe.SyncCounts())));
   ASSERT_FALSE(output.empty());
   EXPECT_EQ(SchemaErrors({output}), "");
-  const json recipe = FirstRecord(ReadJson(output), "recipes");
-  EXPECT_EQ(recipe.at("name"), "");
-  EXPECT_EQ(recipe.at("type"), "other");
-  EXPECT_EQ(recipe.at("style").at("style_letter"), "A");
-  EXPECT_EQ(recipe.at("style").at("type"), "other");
-  const std::string notes = recipe.at("notes");
+  const json written = FirstRecord(ReadJson(output), "recipes");
+  EXPECT_EQ(written.at("name"), "");
+  EXPECT_EQ(written.at("type"), "other");
+  EXPECT_EQ(written.at("style").at("style_letter"), "A");
+  EXPECT_EQ(written.at("style").at("type"), "other");
+  const std::string notes = written.at("notes");
   for (const char* line :
        {"Recipe type code 9 (no meaning known)", "Style letter: AB",
         "Style type code 4 (no meaning known)", "Hop Mystery: form code 7 (no meaning known)",
@@ -310,21 +290,52 @@ TEST(BeerJsonBadInput, UnknownCodesGoToTheNotesAndTheDocumentStaysValid) {
         "Yeast Yeast: form code 9 (no meaning known)"}) {
     EXPECT_NE(notes.find(line), std::string::npos) << line << "\nin: " << notes;
   }
-  const json& f = recipe.at("ingredients").at("fermentable_additions").at(0);
+  const json& f = written.at("ingredients").at("fermentable_additions").at(0);
   EXPECT_EQ(f.at("type"), "other");
   EXPECT_EQ(f.at("grain_group"), "adjunct");
-  EXPECT_EQ(recipe.at("ingredients").at("miscellaneous_additions").at(0).at("amount"),
+  EXPECT_EQ(written.at("ingredients").at("miscellaneous_additions").at(0).at("amount"),
             (json{{"unit", "unit"}, {"value", 2}}));
 }
 
-TEST(BeerJsonBadInput, NonNumbersHugeValuesAndEmptyTextsStayValid) {
-  Bytes yeast(468);
-  yeast.F32(463, std::numeric_limits<float>::infinity()).I32(455, 2147483647).I32(459, 2147483647);
-  Bytes second(468);
-  second.F32(463, 3.0e38f).U8(467, 9).Text(0, 55, "\x01\x92\x81");
+// Meanings BeerJSON names more generally: the application's own word is kept in the notes.
+TEST(BeerJsonBadInput, MoreGeneralWordsKeepTheApplicationsWordInTheNotes) {
+  file::Recipe recipe;
+  recipe.header.name = "Fruit Ale";
+  recipe.style = {.category = "Fruit Beer", .name = "Fruit", .type = 0, .style_letter = "A"};
+  recipe.miscs = {testing::RecipeMisc("Cherries", 1, 0, 2.0f, 0, 0, 0)};
   TempDir dir;
   const std::string output =
-      ConvertToBeerJson(dir.Write("yeast.dat", testing::DatabaseOf({yeast, second})));
+      ConvertToBeerJson(dir.Write("fruit.rec", file::ToBytes(recipe.SyncCounts())));
+  ASSERT_FALSE(output.empty());
+  EXPECT_EQ(SchemaErrors({output}), "");
+  const json written = FirstRecord(ReadJson(output), "recipes");
+  EXPECT_EQ(written.at("style").at("type"), "beer");
+  EXPECT_EQ(written.at("ingredients").at("miscellaneous_additions").at(0).at("type"), "other");
+  EXPECT_EQ(written.at("notes"),
+            "Style type: ale\r\nMiscellaneous Cherries: type fruit\r\n"
+            "Bitterness: 0 IBUs (estimated)");
+
+  const std::vector<file::Misc> records = {
+      {.ingredient_name = "Cherries", .ingredient_type = 1, .comment = "Sour"},
+      {.ingredient_name = "Moss", .ingredient_type = 4}};
+  const std::string database = ConvertToBeerJson(dir.Write("extra.dat", file::DatabaseOf(records)));
+  ASSERT_FALSE(database.empty());
+  const json miscs = ReadJson(database).at("beerjson").at("miscellaneous_ingredients");
+  EXPECT_EQ(miscs.at(0).at("type"), "other");
+  EXPECT_EQ(miscs.at(0).at("notes"), "Sour\r\nAdd to boil for 0 days.\r\nType: fruit");
+  EXPECT_EQ(miscs.at(1).at("type"), "fining");
+  EXPECT_EQ(miscs.at(1).at("notes"), "Add to boil for 0 days.");
+}
+
+TEST(BeerJsonBadInput, NonNumbersHugeValuesAndEmptyTextsStayValid) {
+  const std::vector<file::Yeast> yeasts = {
+      {.attenuation_low = 2147483647,
+       .attenuation_high = 2147483647,
+       .temperature = std::numeric_limits<float>::infinity()},
+      {.name = "\x01\x92\x81", .temperature = 3.0e38f, .flocculation = 9},
+  };
+  TempDir dir;
+  const std::string output = ConvertToBeerJson(dir.Write("yeast.dat", file::DatabaseOf(yeasts)));
   ASSERT_FALSE(output.empty());
   EXPECT_EQ(SchemaErrors({output}), "");
   const json cultures = ReadJson(output).at("beerjson").at("cultures");
@@ -338,25 +349,18 @@ TEST(BeerJsonBadInput, NonNumbersHugeValuesAndEmptyTextsStayValid) {
 }
 
 TEST(BeerJsonBadInput, AMashWithoutStepsIsLeftOutOfTheList) {
-  Bytes schedule(14875);
-  schedule.Text(14620, 255, "Empty");
   TempDir dir;
-  const std::string output = ConvertToBeerJson(dir.Write("Empty.msh", schedule));
+  const std::string output =
+      ConvertToBeerJson(dir.Write("Empty.msh", file::ToBytes(file::MashSchedule{.name = "Empty"})));
   ASSERT_FALSE(output.empty());
   EXPECT_EQ(SchemaErrors({output}), "");
   EXPECT_TRUE(ReadJson(output).at("beerjson").at("mashes").empty());
 }
 
 TEST(BeerJsonBadInput, AnUnknownStepKindIsNamedInTheMashNotes) {
-  Bytes schedule(14875);
-  schedule.I32(0, 2).Text(14620, 255, "Two");
-  const Bytes first = testing::StepSlot(
-      {.kind = 0, .name = "Rest", .step_temperature = 152, .step_time = 60, .amount = 12.5f});
-  const Bytes odd = testing::StepSlot({.kind = 7, .name = "Odd"});
-  schedule.Raw(20, std::string(first.data().begin(), first.data().end()));
-  schedule.Raw(20 + 292, std::string(odd.data().begin(), odd.data().end()));
+  const file::MashSchedule schedule = bad_input::ScheduleWithAnUnknownStepKind();
   TempDir dir;
-  const std::string output = ConvertToBeerJson(dir.Write("Two.msh", schedule));
+  const std::string output = ConvertToBeerJson(dir.Write("Two.msh", file::ToBytes(schedule)));
   ASSERT_FALSE(output.empty());
   EXPECT_EQ(SchemaErrors({output}), "");
   const json mash = FirstRecord(ReadJson(output), "mashes");

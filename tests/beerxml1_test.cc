@@ -15,17 +15,21 @@
 
 #include <pugixml.hpp>
 
+#include "beerxml1/beerxml1.h"
 #include "driver/convert.h"
 #include "driver/registry.h"
 #include "model/from_source.h"
 #include "source/input_file.h"
+#include "tests/bad_input.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
-#include "tests/fixture_recipe.h"
+#include "tests/fixture_recipes.h"
+#include "tests/records.h"
 
 namespace kegverter {
 namespace {
 
+namespace file = testing::file;
 using testing::Bytes;
 using testing::TempDir;
 
@@ -259,11 +263,10 @@ TEST(BeerXml1Examples, RecipeHoldsTheModelInMetricUnits) {
 }
 
 TEST(BeerXml1Numbers, ShownDecimalsConvertedToNineDigitsWithoutExponent) {
-  testing::RecipeFile file;
-  file.header.Text(0, 85, "Sizes").F32(97, 5.5f).F32(101, 6.8f);
-  file.SyncCounts();
+  file::Recipe sizes;
+  sizes.header = {.name = "Sizes", .batch_size = 5.5f, .boil_size = 6.8f};
   TempDir dir;
-  const std::string path = dir.Write("sizes.rec", file.Build());
+  const std::string path = dir.Write("sizes.rec", file::ToBytes(sizes));
   Document document;
   ASSERT_NO_FATAL_FAILURE(Load(ConvertToBeerXml1(path), document));
   const auto records = ReadAll<RecipeRecord, ReadRecipeRecords>(path, 1);
@@ -288,24 +291,21 @@ TEST(BeerXml1Numbers, ShownDecimalsConvertedToNineDigitsWithoutExponent) {
 }
 
 TEST(BeerXml1BadInput, UnknownCodesAndEmptyNamesGoToTheNotes) {
-  testing::RecipeFile file;
-  file.header.Text(0, 85, "").U8(125, 9);  // empty name, recipe type 9
-  file.style.Text(0, 55, "Odd").Text(55, 55, "Style").U8(110, 4);
-  testing::Bytes hop(testing::kHopAdditionSize);
-  hop.Text(0, 55, "Mystery").I16(80, static_cast<std::int16_t>(0x7003)).F32(625, 1.5f);
-  file.hops.push_back(hop);
-  testing::Bytes misc(testing::kMiscAdditionSize);
-  misc.Text(0, 55, "Dust").U8(55, 9).U8(60, 7).U8(61, 5).U8(62, 8).F32(577, 2.0f);
-  file.miscs.push_back(misc);
-  file.yeast.Text(0, 55, "Yeast")
-      .U8(135, 8)
-      .U8(136, 9)
-      .F32(463, std::numeric_limits<float>::quiet_NaN());
-  file.SyncCounts();
+  file::Recipe odd;
+  odd.header = {.name = "", .recipe_type = 9};
+  odd.style = {.category = "Odd", .name = "Style", .type = 4};
+  odd.hops = {testing::RecipeHop("Mystery", 0, 0, 0x7003, 1.5f, 0, 0, "")};
+  odd.miscs = {testing::RecipeMisc("Dust", 9, 8, 2.0f, 0, 7, 5)};
+  odd.yeast = {.name = "Yeast",
+               .type = 8,
+               .form = 9,
+               .temperature = std::numeric_limits<float>::quiet_NaN()};
+  odd.SyncCounts();
 
   TempDir dir;
   Document document;
-  ASSERT_NO_FATAL_FAILURE(Load(ConvertToBeerXml1(dir.Write("odd.rec", file.Build())), document));
+  ASSERT_NO_FATAL_FAILURE(
+      Load(ConvertToBeerXml1(dir.Write("odd.rec", file::ToBytes(odd))), document));
   CheckImportable(document.root, "odd");
   const pugi::xml_node recipe = document.root.child("RECIPE");
   EXPECT_STREQ(recipe.child_value("NAME"), "Unnamed recipe");
@@ -332,14 +332,17 @@ TEST(BeerXml1BadInput, UnknownCodesAndEmptyNamesGoToTheNotes) {
 }
 
 TEST(BeerXml1BadInput, OutOfBoundsValuesAreClampedAndNamed) {
-  Bytes yeast(468);
-  yeast.Text(0, 55, "Hot").F32(463, 3.0e38f).I32(455, 2147483647).I32(459, 2147483647);
-  Bytes second(468);
-  second.F32(463, std::numeric_limits<float>::infinity()).Text(0, 55, "\x01\x92\x81");
+  const std::vector<file::Yeast> records = {
+      {.name = "Hot",
+       .attenuation_low = 2147483647,
+       .attenuation_high = 2147483647,
+       .temperature = 3.0e38f},
+      {.name = "\x01\x92\x81", .temperature = std::numeric_limits<float>::infinity()},
+  };
   TempDir dir;
   Document document;
-  ASSERT_NO_FATAL_FAILURE(Load(
-      ConvertToBeerXml1(dir.Write("yeast.dat", testing::DatabaseOf({yeast, second}))), document));
+  ASSERT_NO_FATAL_FAILURE(
+      Load(ConvertToBeerXml1(dir.Write("yeast.dat", file::DatabaseOf(records))), document));
   CheckImportable(document.root, "yeast.dat");
   const auto yeasts = Children(document.root, "YEAST");
   ASSERT_EQ(yeasts.size(), 2u);
@@ -354,16 +357,11 @@ TEST(BeerXml1BadInput, OutOfBoundsValuesAreClampedAndNamed) {
 }
 
 TEST(BeerXml1BadInput, UnknownStepKindsLeaveTheMashAndAreNamed) {
-  Bytes schedule(14875);
-  schedule.I32(0, 2).Text(14620, 255, "Two");
-  const Bytes first = testing::StepSlot(
-      {.kind = 0, .name = "Rest", .step_temperature = 152, .step_time = 60, .amount = 12.5f});
-  const Bytes odd = testing::StepSlot({.kind = 7, .name = "Odd"});
-  schedule.Raw(20, std::string(first.data().begin(), first.data().end()));
-  schedule.Raw(20 + 292, std::string(odd.data().begin(), odd.data().end()));
+  const file::MashSchedule schedule = bad_input::ScheduleWithAnUnknownStepKind();
   TempDir dir;
   Document document;
-  ASSERT_NO_FATAL_FAILURE(Load(ConvertToBeerXml1(dir.Write("Two.msh", schedule)), document));
+  ASSERT_NO_FATAL_FAILURE(
+      Load(ConvertToBeerXml1(dir.Write("Two.msh", file::ToBytes(schedule))), document));
   const pugi::xml_node mash = document.root.child("MASH");
   const auto steps = Children(mash.child("MASH_STEPS"), "MASH_STEP");
   ASSERT_EQ(steps.size(), 1u);
@@ -404,6 +402,50 @@ TEST(BeerXml1BadInput, DamagedExamplesStayImportable) {
     }
   }
   EXPECT_GT(written, 80);
+}
+
+// A list holds at least one record and a document at least one list, as importers validate: no
+// valid BeerXML 1.0 document holds nothing. Given no records, a writer writes nothing and says
+// why; the conversion of a database that counts none never reaches it.
+TEST(BeerXml1Empty, NoRecordsWriteNoDocument) {
+  TempDir dir;
+  const auto expect_nothing = [&](const char* what, auto write) {
+    SCOPED_TRACE(what);
+    ExportRun run;
+    const std::string path = dir.Path(std::string(what) + ".xml");
+    write(path, run);
+    EXPECT_FALSE(run.saved);
+    EXPECT_EQ(run.save_error, "no records: a BeerXML 1.0 list needs at least one");
+    EXPECT_EQ(run.failures_reported, 0);
+    EXPECT_FALSE(std::filesystem::exists(path));
+  };
+  expect_nothing("misc", [](const std::string& p, ExportRun& r) { WriteMiscBeerXml1({}, p, r); });
+  expect_nothing("malt", [](const std::string& p, ExportRun& r) { WriteMaltBeerXml1({}, p, r); });
+  expect_nothing("hops", [](const std::string& p, ExportRun& r) { WriteHopBeerXml1({}, p, r); });
+  expect_nothing("styles",
+                 [](const std::string& p, ExportRun& r) { WriteStyleBeerXml1({}, p, r); });
+  expect_nothing("water", [](const std::string& p, ExportRun& r) { WriteWaterBeerXml1({}, p, r); });
+  expect_nothing("yeast", [](const std::string& p, ExportRun& r) { WriteYeastBeerXml1({}, p, r); });
+  expect_nothing("mash", [](const std::string& p, ExportRun& r) { WriteMashBeerXml1({}, p, r); });
+  expect_nothing("recipe",
+                 [](const std::string& p, ExportRun& r) { WriteRecipeBeerXml1({}, p, r); });
+
+  // An existing output stays as it was.
+  const std::string kept = dir.Write("kept.xml", std::string_view("<HOPS>old</HOPS>"));
+  ExportRun run;
+  WriteHopBeerXml1({}, kept, run);
+  EXPECT_FALSE(run.saved);
+  EXPECT_EQ(testing::ReadFile(kept), "<HOPS>old</HOPS>");
+
+  // Through the conversion, a database counting no records fails before any writer, as for
+  // every format, and leaves no output.
+  const std::string input = dir.Write("hops.dat", testing::Database(0, {}));
+  ConversionRequest request;
+  request.input = input;
+  request.format = OutputFormat::BeerXml1;
+  const ConversionResult result = ConvertFile(request);
+  EXPECT_EQ(result.status, ConversionResult::Status::NotConverted);
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("hops.xml")));
 }
 
 }  // namespace

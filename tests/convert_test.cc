@@ -9,8 +9,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "beerxml/document_error.h"
@@ -653,6 +655,44 @@ TEST(Convert, DocumentFailureIsReportedAndTheOutputCountsAsIncomplete) {
   EXPECT_EQ(result.reports, FormatErrorReport(DocumentError(0x80040203)));
   ASSERT_FALSE(result.messages.empty());
   EXPECT_EQ(result.messages.back().text, "written incomplete: 1 document failure(s) reported");
+}
+
+// Every format saves the same way. By default the output replaces an existing file atomically;
+// a caller that names its own new temporary file (the batch program, which flushes many outputs
+// at once) has it created and written in place: an existing file there is never overwritten.
+TEST(Convert, EveryFormatSavesAsTheRequestSays) {
+  for (const FormatInfo& format : Formats()) {
+    for (const testing::ExampleFile& example : testing::ExampleFiles()) {
+      SCOPED_TRACE(std::string(format.name) + " " + example.name);
+      TempDir dir;
+      ConversionRequest request;
+      request.input = dir.Write(example.name, example.make());
+      request.format = format.format;
+      request.output = dir.Write("output", std::string_view("old"));
+
+      request.replace_output = false;
+      ConversionResult result = ConvertFile(request);
+      EXPECT_EQ(result.status, ConversionResult::Status::Failed);
+      EXPECT_FALSE(result.saved);
+      ASSERT_FALSE(result.messages.empty());
+      EXPECT_EQ(result.messages.back().text.rfind("not written: ", 0), 0u);
+      EXPECT_EQ(testing::ReadFile(request.output), "old");
+
+      request.replace_output = true;
+      result = ConvertFile(request);
+      EXPECT_EQ(result.status, ConversionResult::Status::Written);
+      const std::string replaced = testing::ReadFile(request.output);
+      EXPECT_NE(replaced, "old");
+
+      // A new name of the caller's: written in place, the same bytes, nothing else left.
+      request.output = dir.Path("new");
+      request.replace_output = false;
+      result = ConvertFile(request);
+      EXPECT_EQ(result.status, ConversionResult::Status::Written);
+      EXPECT_EQ(testing::ReadFile(request.output), replaced);
+      EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+    }
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "beerxml/mash_writer.h"
+#include "model/from_source.h"
 #include "source/input_file.h"
 #include "source/mash.h"
 #include "tests/fixture.h"
@@ -265,26 +266,29 @@ Switches SwitchesOf(const NodeTable<MashStepSlot>& t) {
           t.IsOn(kInfuseTemperatureEntry), t.IsOn(kDecoctionAmountEntry)};
 }
 
-MashStep Step(std::int32_t kind, std::string_view name, float amount, std::int32_t temperature,
-              std::int32_t time, std::int32_t ramp, std::int32_t end, std::int32_t infuse,
-              float ratio) {
-  MashStep step;
-  step.kind = kind;
-  step.name = name;
-  step.amount = amount;
-  step.step_temperature = temperature;
-  step.step_time = time;
-  step.ramp_time = ramp;
-  step.end_temperature = end;
-  step.infuse_temperature = infuse;
-  step.water_grain_ratio = ratio;
-  return step;
+// A step as the model derives it from a stored slot, its kind first.
+model::MashStep Step(std::uint8_t kind, std::string_view name, float amount,
+                     std::int32_t temperature, std::int32_t time, std::int32_t ramp,
+                     std::int32_t end, std::int32_t infuse, float ratio) {
+  MashScheduleRecord schedule;
+  schedule.step_count = 1;
+  schedule.steps.push_back({.name = std::string(name),
+                            .type = kind,
+                            .step_temperature = temperature,
+                            .end_temperature = end,
+                            .infuse_temperature = infuse,
+                            .step_time = time,
+                            .ramp_time = ramp,
+                            .water_grain_ratio = ratio,
+                            .step_amount = amount,
+                            .field_errors = {}});
+  return model::ModelOf(schedule).steps.at(0);
 }
 
 TEST(MashComposer, UnknownKindWritesTheCommonElementsOnly) {
   using enum MashStepSlot;
   NodeTable table(kMashStepTable);
-  for (const std::int32_t kind : {0, 2}) {
+  for (const std::uint8_t kind : {std::uint8_t{0}, std::uint8_t{2}}) {
     // Whatever the step before it switched on, an unknown kind switches everything off.
     ComposeMashStep(Step(kind, "before", 1.0f, 1, 1, 1, 1, 1, 1.0f), table);
     ExpectStepValues(ComposeMashStep(Step(3, "Odd", 4.0f, 150, 30, 5, 151, 170, 1.0f), table),
@@ -300,7 +304,6 @@ TEST(MashComposer, UnknownKindWritesTheCommonElementsOnly) {
     EXPECT_EQ(SwitchesOf(table), (Switches{false, false, false, false}));
   }
   EXPECT_FALSE(ComposeMashStep(Step(255, "x", 0, 0, 0, 0, 0, 0, 0), table)[kType].has_value());
-  EXPECT_FALSE(ComposeMashStep(Step(-1, "x", 0, 0, 0, 0, 0, 0, 0), table)[kType].has_value());
 }
 
 TEST(MashComposer, IntegersAreWrittenAsDecimalsWithTheirSign) {
@@ -416,6 +419,7 @@ TEST(MashExport, FailureInsideAMashKeepsTheNextOneInTheList) {
   std::vector<MashScheduleRecord> schedules(2);
   schedules[0].name = "First";
   schedules[1].name = "Second";
+  schedules[1].step_count = 1;  // as the reader leaves it: the count of the steps read
   schedules[1].steps.resize(1);
   schedules[1].steps[0].name = "Step";
   // Node operations of a mash without steps: 12 for its header, then 2 to close it.

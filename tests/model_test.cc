@@ -1,9 +1,11 @@
-// The brewing model derives each value once; these tests hold its derivations to what the
-// BeerXML 2.01 output writes for the same records, over grids of inputs rather than examples.
+// The brewing model derives each value once: the simple mash's arithmetic, and derivations held
+// to what the BeerXML 2.01 output writes for the same records, over grids of inputs rather than
+// examples.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,63 +13,106 @@
 #include "beerxml/misc_writer.h"
 #include "beerxml/recipe_writer.h"
 #include "model/from_source.h"
+#include "model/notes.h"
 #include "model/units.h"
+#include "model/words.h"
 
 namespace kegverter {
 namespace {
 
-TEST(ModelDerivations, MiscAmountMatchesTheBeerXmlRuleForEveryTypeAndUnit) {
-  for (const char* name : {"Irish Moss", "Vanilla Extract", "extract of oak"}) {
-    for (std::uint8_t type = 0; type <= 7; ++type) {
-      for (std::uint8_t unit = 0; unit <= 8; ++unit) {
-        for (const float amount : {0.0f, 1.5f}) {
-          const NarrowText text = std::string(name);
-          const MiscAmount xml = kegverter::ResolveMiscAmount(text, type, unit, amount);
-          const model::MiscAmount m = model::ResolveMiscAmount(text, type, unit, amount);
-          SCOPED_TRACE(std::string(name) + " type " + std::to_string(type) + " unit " +
-                       std::to_string(unit));
-          EXPECT_EQ(m.volume, xml.volume);
-          EXPECT_EQ(m.unit.has_value(), xml.unit.has_value());
-          EXPECT_EQ(FormatFixed(m.value, 2), FormatFixed(std::stod(xml.text), 2));
-          if (m.unit && xml.unit) {
-            // Same unit, different spelling: the model's unit names BeerJSON's words.
-            const std::string word = *xml.unit;
-            const bool same = (word == "ozfl" && *m.unit == model::Unit::kFluidOunce) ||
-                              (word == "gm" && *m.unit == model::Unit::kGram) ||
-                              (word == "oz" && *m.unit == model::Unit::kOunce) ||
-                              (word == "lb" && *m.unit == model::Unit::kPound) ||
-                              (word == "tsp" && *m.unit == model::Unit::kTeaspoon) ||
-                              (word == "tbsp" && *m.unit == model::Unit::kTablespoon) ||
-                              (word == "cup" && *m.unit == model::Unit::kCup);
-            EXPECT_TRUE(same) << word;
-          }
-          EXPECT_EQ(m.stored_value, amount);
-        }
-      }
-    }
+// The unit of a miscellaneous amount: the stored code, a code 6 decided by the ingredient type,
+// fluid ounces for an extract; the amount keeps its value only in its stored unit. BeerXML 2.01
+// writes it from the same derivation (MiscAmountOf).
+TEST(ModelDerivations, MiscAmountUnits) {
+  using model::Unit;
+  struct Case {
+    const char* name;
+    std::uint8_t type;
+    std::uint8_t stored_unit;
+    bool volume;
+    std::optional<Unit> unit;
+    double value;  // of a stored 1.5
+    const char* beerxml_unit;
+    const char* beerxml_text;
+  };
+  const Case cases[] = {
+      {"Gypsum", 2, 1, false, Unit::kGram, 1.5, "gm", "1.50"},
+      {"Hops", 2, 2, false, Unit::kPound, 1.5, "lb", "1.50"},
+      {"Moss", 4, 3, true, Unit::kTeaspoon, 1.5, "tsp", "1.50"},
+      {"Salt", 2, 4, true, Unit::kTablespoon, 1.5, "tbsp", "1.50"},
+      {"Oats", 2, 5, true, Unit::kCup, 1.5, "cup", "1.50"},
+      // Code 6: fruit in pounds, finings in teaspoons, the rest in ounces; the value is
+      // replaced, since the unit written is not the stored one.
+      {"Cherries", 1, 6, false, Unit::kPound, 0, "lb", "0.0"},
+      {"Moss", 4, 6, true, Unit::kTeaspoon, 0, "tsp", "0.0"},
+      {"Spice", 0, 6, false, Unit::kOunce, 0, "oz", "0.0"},
+      // A code 6 of a type without a meaning, and codes past 6: no unit, a mass.
+      {"Odd", 9, 6, false, std::nullopt, 1.5, nullptr, "1.50"},
+      {"Odd", 2, 8, false, std::nullopt, 1.5, nullptr, "1.50"},
+      // An extract is measured in fluid ounces whatever its stored unit.
+      {"Vanilla Extract", 2, 0, true, Unit::kFluidOunce, 1.5, "ozfl", "1.50"},
+      {"extract of oak", 2, 1, true, Unit::kFluidOunce, 0, "ozfl", "0.0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " unit " + std::to_string(c.stored_unit));
+    const model::MiscAmount m =
+        model::ResolveMiscAmount(std::string(c.name), c.type, c.stored_unit, 1.5f);
+    EXPECT_EQ(m.volume, c.volume);
+    EXPECT_EQ(m.unit, c.unit);
+    EXPECT_EQ(m.value, c.value);
+    EXPECT_EQ(m.stored_value, 1.5);
+    EXPECT_EQ(m.replaced(), c.value == 0);
+    const MiscAmount written = MiscAmountOf(m);
+    EXPECT_EQ(written.volume, c.volume);
+    EXPECT_EQ(written.unit,
+              c.beerxml_unit ? std::optional<std::string>(c.beerxml_unit) : std::nullopt);
+    EXPECT_EQ(written.text, c.beerxml_text);
   }
+  // No stored amount: "0.0", as for a replaced one.
+  EXPECT_EQ(MiscAmountOf(model::ResolveMiscAmount(std::string("Salt"), 2, 1, 0.0f)).text, "0.0");
 }
 
-TEST(ModelDerivations, StrikeTemperatureAndGrainWeightMatchTheBeerXmlOnes) {
-  for (const float water : {0.0f, 3.0f, 12.5f, 1e-30f, 100000.0f}) {
-    for (const float grain : {0.0f, 10.0f, 8.0f, 1e30f}) {
-      for (const std::int32_t rest : {95, 152, 168, -5}) {
-        for (const std::int32_t grain_temperature : {60, 0, -2147483647}) {
-          EXPECT_EQ(model::StrikeTemperature(rest, grain, water, grain_temperature),
-                    kegverter::StrikeTemperature(rest, grain, water, grain_temperature));
-        }
-      }
-    }
-  }
-  std::vector<FermentableAddition> fermentables(3);
-  fermentables[0].type = 1;
-  fermentables[0].amount = 8.0f;
-  fermentables[1].type = 2;
-  fermentables[1].amount = 3.0f;
-  fermentables[2].type = 1;
-  fermentables[2].amount = 0.1f;
-  EXPECT_EQ(model::GrainWeight(fermentables), kegverter::GrainWeight(fermentables));
-  EXPECT_EQ(model::GrainWeight(fermentables), 8.1f);
+FermentableAddition Addition(std::uint8_t type, float amount) {
+  FermentableAddition f;
+  f.type = type;
+  f.amount = amount;
+  return f;
+}
+
+TEST(ModelMash, GrainWeightCountsGrainOnly) {
+  const std::vector<FermentableAddition> bill = {Addition(1, 8.0f), Addition(2, 3.0f),
+                                                 Addition(1, 2.5f), Addition(3, 1.0f),
+                                                 Addition(4, 0.5f), Addition(0, 9.0f)};
+  EXPECT_EQ(model::GrainWeight(bill), 10.5f);
+  EXPECT_EQ(model::GrainWeight({}), 0.0f);
+  // Summed in single precision, in list order.
+  const std::vector<FermentableAddition> fine = {Addition(1, 16777216.0f), Addition(1, 1.0f)};
+  EXPECT_EQ(model::GrainWeight(fine), 16777216.0f);
+}
+
+TEST(ModelMash, StrikeTemperatureOfTheWorkedExamples) {
+  // 10 lb of grain at 60 F in 12.5 qt: 166.72 for a 152 F rest, 100.6 for a 95 F rest.
+  EXPECT_EQ(model::StrikeTemperature(152, 10.0f, 12.5f, 60), 166);
+  EXPECT_EQ(model::StrikeTemperature(95, 10.0f, 12.5f, 60), 100);
+  // The rest at the grain temperature needs water at that temperature.
+  EXPECT_EQ(model::StrikeTemperature(60, 10.0f, 12.5f, 60), 60);
+  // No grain: the water is the mash.
+  EXPECT_EQ(model::StrikeTemperature(152, 0.0f, 12.5f, 60), 152);
+}
+
+TEST(ModelMash, StrikeTemperatureTruncatesTowardZero) {
+  // A rest below the grain temperature: 40 + 0.16 x (40 - 100) = 30.4; 10 + 0.16 x -90 = -4.4.
+  EXPECT_EQ(model::StrikeTemperature(40, 10.0f, 12.5f, 100), 30);
+  EXPECT_EQ(model::StrikeTemperature(10, 10.0f, 12.5f, 100), -4);
+}
+
+TEST(ModelMash, StrikeTemperatureWithoutWaterOrOutOfRange) {
+  EXPECT_EQ(model::StrikeTemperature(152, 10.0f, 0.0f, 60), 152);
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  EXPECT_EQ(model::StrikeTemperature(kMax, 100000.0f, 1e-30f, 0), kMax);
+  EXPECT_EQ(model::StrikeTemperature(kMin, 100000.0f, 1e-30f, 0), kMin);
+  EXPECT_EQ(model::StrikeTemperature(kMax, 0.0f, 12.5f, kMin), kMax);
 }
 
 TEST(ModelDerivations, EfficiencyPercentWritesAsTheBeerXmlText) {
@@ -77,68 +122,7 @@ TEST(ModelDerivations, EfficiencyPercentWritesAsTheBeerXmlText) {
   EXPECT_EQ(model::EfficiencyPercent(0.72f), 72.0);  // in single precision, not 71.99999809
 }
 
-// A recipe whose mash is derived: every combination of rests, mash modes and types plans the
-// same steps as the BeerXML 2.01 exporter.
-TEST(ModelDerivations, RecipeMashPlansTheSameStepsAsBeerXml) {
-  RecipeRecord recipe;
-  recipe.fermentables.resize(2);
-  recipe.fermentable_count = 2;
-  recipe.fermentables[0].type = 1;
-  recipe.fermentables[0].amount = 10;
-  recipe.fermentables[1].type = 3;
-  recipe.fermentables[1].amount = 2;
-  recipe.process.mash_water = 12.5f;
-  recipe.process.grain_temperature = 60;
-  recipe.mash_steps.resize(2);
-  recipe.mash_steps[0].name = "Step";
-  recipe.mash_steps[0].type = 2;
-  recipe.mash_steps[0].step_amount = 3;
-  recipe.mash_steps[1].type = 5;
-  recipe.schedule.schedule_name = "Listed";
-  const std::int32_t rests[][2] = {{95, 15}, {122, 0}, {0, 30}, {152, 60}, {168, 10}};
-  for (const int type : {0, 1, 2}) {
-    for (const int mode : {0, 1, 3}) {
-      for (const int simple : {0, 2, 3, 7}) {
-        for (std::int32_t steps : {0, 1, 2}) {
-          recipe.recipe_type = static_cast<std::uint8_t>(type);
-          recipe.schedule.mash_mode = static_cast<std::uint8_t>(mode);
-          recipe.process.simple_mash_type = static_cast<std::uint8_t>(simple);
-          recipe.process.mash_step_count = steps;
-          recipe.process.acid_rest_temperature = rests[0][0];
-          recipe.process.acid_rest_time = rests[0][1];
-          recipe.process.protein_rest_temperature = rests[1][0];
-          recipe.process.saccharification_rest_temperature = rests[3][0];
-          recipe.process.saccharification_rest_time = rests[3][1];
-          recipe.process.mash_out_temperature = rests[4][0];
-          recipe.process.mash_out_time = rests[4][1];
-          const auto planned = PlanRecipeMash(recipe);
-          const auto mash = model::RecipeMash(recipe);
-          ASSERT_EQ(mash.has_value(), planned.has_value());
-          if (!mash) continue;
-          EXPECT_EQ(mash->name, planned->header[MashSlot::kName].value_or(""));
-          EXPECT_EQ(FormatIntDecimal(static_cast<std::int64_t>(mash->grain_temperature.value)),
-                    planned->header[MashSlot::kGrainTemperature].value_or(""));
-          ASSERT_EQ(mash->steps.size(), planned->steps.size());
-          for (std::size_t i = 0; i < mash->steps.size(); ++i) {
-            const model::MashStep& s = mash->steps[i];
-            const MashStep& p = planned->steps[i];
-            EXPECT_EQ(s.name, p.name);
-            EXPECT_EQ(s.step_temperature.value, p.step_temperature);
-            EXPECT_EQ(s.ramp_time.value, p.ramp_time);
-            EXPECT_EQ(s.kind.code, p.kind);
-            if (s.infuse_temperature) {
-              EXPECT_EQ(s.infuse_temperature->value, p.infuse_temperature);
-              EXPECT_EQ(s.water_grain_ratio->value, p.water_grain_ratio);
-              EXPECT_EQ(s.amount->value, p.amount);
-            }
-          }
-        }
-      }
-    }
-  }
-}
-
-TEST(ModelDerivations, StepDescriptionsAndHopTimesAreTheBeerXmlOnes) {
+TEST(ModelDerivations, StepDescriptions) {
   MashScheduleRecord schedule;
   schedule.step_count = 3;
   schedule.steps.resize(3);
@@ -166,26 +150,36 @@ TEST(ModelDerivations, StepDescriptionsAndHopTimesAreTheBeerXmlOnes) {
   EXPECT_EQ(mash.steps[1].description, "Heat to 168.0 F over 10.0 min");
   EXPECT_EQ(mash.steps[2].description, "Decoct 3.00 qt of mash and boil it");
   EXPECT_FALSE(mash.steps[1].amount);
+}
 
-  RecipeRecord recipe;
-  recipe.hop_count = 5;
-  recipe.hops.resize(5);
-  const std::uint8_t times[][2] = {{60, 0}, {61, 0}, {62, 255}, {251, 255}, {251, 0}};
-  for (std::size_t i = 0; i < 5; ++i) {
-    recipe.hops[i].addition_time = times[i][0];
-    recipe.hops[i].dry_hop_marker = times[i][1];
-    recipe.hops[i].type_code = static_cast<std::int16_t>(i << 12);
+TEST(ModelDerivations, HopTimingAndForm) {
+  using model::HopAdditionUse;
+  struct Case {
+    std::uint8_t time, marker;
+    HopAdditionUse use;
+    double value;
+    model::Unit unit;
+  };
+  const Case cases[] = {
+      {60, 0, HopAdditionUse::kBoil, 60, model::Unit::kMinute},
+      {61, 0, HopAdditionUse::kFirstWort, 40, model::Unit::kMinute},
+      {62, 255, HopAdditionUse::kMash, 90, model::Unit::kMinute},
+      {251, 255, HopAdditionUse::kDryHop, 5, model::Unit::kDay},
+      // Without the dry hop marker, 251 is boil minutes.
+      {251, 0, HopAdditionUse::kBoil, 251, model::Unit::kMinute},
+  };
+  for (const Case& c : cases) {
+    const model::HopTiming timing = model::HopTimingOf(c.time, c.marker);
+    EXPECT_EQ(timing.use, c.use) << static_cast<int>(c.time);
+    EXPECT_EQ(timing.time.value, c.value) << static_cast<int>(c.time);
+    EXPECT_EQ(timing.time.unit, c.unit) << static_cast<int>(c.time);
   }
-  const model::Recipe m = model::ModelOf(recipe);
-  for (std::size_t i = 0; i < 5; ++i) {
-    const NodeValues<RecipeHopSlot> xml = RecipeHopValues(recipe.hops[i]);
-    const model::HopAddition& hop = m.hops[i];
-    EXPECT_EQ(FormatFixed(hop.time.value, 1), xml[RecipeHopSlot::kTime].value_or("")) << i;
-    EXPECT_EQ(hop.time.unit == model::Unit::kDay ? "day" : "min",
-              xml[RecipeHopSlot::kTimeUnit].value_or(""))
-        << i;
-    EXPECT_EQ(hop.form.known(), xml[RecipeHopSlot::kForm].has_value()) << i;
-  }
+  // The form is the top four bits; the low four are the variety's use.
+  EXPECT_EQ(model::HopFormOf(0x2003).meaning, model::HopForm::kPellet);
+  const model::Coded<model::HopForm> unknown = model::HopFormOf(0x7003);
+  EXPECT_FALSE(unknown.known());
+  EXPECT_EQ(unknown.code, 7);
+  EXPECT_EQ(model::HopFormOf(static_cast<std::int16_t>(0xF000)).code, 15);
 }
 
 TEST(ModelDerivations, YeastAttenuationMeanAndNonNumbers) {
@@ -231,6 +225,68 @@ TEST(ModelUnits, MetricConversionsAreTheExactDefinitions) {
     EXPECT_EQ(metric.unit, c.to);
     EXPECT_NEAR(metric.value, c.expected, std::fabs(c.expected) * 1e-9 + 1e-12) << c.expected;
   }
+}
+
+TEST(ModelNotes, NumbersAreTheShortestTextThatReadsBack) {
+  EXPECT_EQ(model::NumberText(5), "5");
+  EXPECT_EQ(model::NumberText(-0.0), "0");
+  EXPECT_EQ(model::NumberText(static_cast<float>(0.1)), "0.1");  // not 0.10000000149011612
+  EXPECT_EQ(model::NumberText(static_cast<float>(1.052)), "1.052");
+  EXPECT_EQ(model::NumberText(74.5), "74.5");
+  // Whole numbers beyond float precision stay exact.
+  EXPECT_EQ(model::NumberText(16777217.0), "16777217");
+  EXPECT_EQ(model::NumberText(3.4028234663852886e38), "3.4028235e+38");
+  EXPECT_EQ(model::NumberText(0.1), "0.1");  // a double that is no float: its own shortest text
+  EXPECT_EQ(model::NumberText(std::numeric_limits<double>::quiet_NaN()), "0");
+  EXPECT_EQ(model::StoredText({5, model::Unit::kGram}), "5 g");
+  EXPECT_EQ(model::StoredText({3.0e38f, model::Unit::kFahrenheit}), "3e+38 F");
+}
+
+// The words of one format: a required field gets a word for every meaning, an optional one none
+// for the unknown meaning; the notes name the code, or the application's own word where the
+// format's is more general.
+TEST(ModelNotes, WordsNameUnknownCodesAndMoreGeneralWords) {
+  constexpr model::Words<model::MiscType> kWords{"Other", "Spice",  "Other",
+                                                 "Other", "Fining", "Herb"};
+  model::Notes notes("Stored notes");
+  const model::Coded<model::MiscType> fruit{model::MiscType::kFruit, 1};
+  const model::Coded<model::MiscType> other{model::MiscType::kOther, 2};
+  const model::Coded<model::MiscType> unknown{model::MiscType::kUnknown, 9};
+  EXPECT_EQ(model::WordOf(kWords, fruit, "Type", notes), "Other");
+  model::NoteApplicationWord("Other", model::kApplicationMiscTypes, fruit, "Type: ", notes);
+  // The application's "other" is BeerXML 1.0's "Other": nothing to say.
+  EXPECT_EQ(model::WordOf(kWords, other, "Type", notes), "Other");
+  model::NoteApplicationWord("Other", model::kApplicationMiscTypes, other, "Type: ", notes);
+  EXPECT_EQ(model::WordOf(kWords, unknown, "Type", notes), "Other");
+  model::NoteApplicationWord("Other", model::kApplicationMiscTypes, unknown, "Type: ", notes);
+  EXPECT_EQ(notes.Take(), "Stored notes\r\nType: fruit\r\nType code 9 (no meaning known)");
+  EXPECT_EQ(notes.text(), "");
+
+  constexpr model::Words<model::Flocculation> kFlocculations{"", "high", "medium", "low"};
+  EXPECT_EQ(
+      model::WordOf(kFlocculations, {model::Flocculation::kUnknown, -3}, "Flocculation", notes),
+      "");
+  EXPECT_EQ(notes.text(), "Flocculation code -3 (no meaning known)");
+  // A meaning past the table (a value no code decodes to) has no word.
+  EXPECT_EQ(kFlocculations[model::Flocculation::kCount], "");
+  EXPECT_TRUE(model::SameWord("First Wort", "first wort"));
+  EXPECT_FALSE(model::SameWord("beer", "ale"));
+  EXPECT_FALSE(model::SameWord("other", "others"));
+}
+
+TEST(ModelNotes, StepsWithoutAKindAndTheBitternessEstimate) {
+  model::Mash mash;
+  mash.steps.resize(3);
+  mash.steps[0].kind = {model::MashStepKind::kInfusion, 0};
+  mash.steps[1].kind = {model::MashStepKind::kUnknown, 7};
+  mash.steps[1].name = "Odd";
+  mash.steps[2].kind = {model::MashStepKind::kDecoction, 2};
+  EXPECT_EQ(model::KnownStepCount(mash), 2u);
+  EXPECT_EQ(model::LeftOutStepLine(mash.steps[1]),
+            "Step \"Odd\" left out: kind code 7 (no meaning known)");
+  model::Recipe recipe;
+  recipe.bitterness = {static_cast<float>(38.4), model::Unit::kIbu};
+  EXPECT_EQ(model::EstimatedBitternessLine(recipe), "Bitterness: 38.4 IBUs (estimated)");
 }
 
 }  // namespace
