@@ -498,6 +498,34 @@ TEST(Batch, OutputsThatCannotBeWrittenFailAlone) {
   EXPECT_EQ(FilesBelow(dir.Path("out")), (std::vector<std::string>{"B.xml", "sub"}));
 }
 
+// A run longer than what it keeps pending at once: the report is still in walk order, and an
+// input is named apart from one that the walk reaches over a thousand entries later, before
+// either is written.
+TEST(Batch, ALongRunNamesApartOutputsFoundFarApartAndReportsInWalkOrder) {
+  TempDir dir;
+  dir.Write("a/x.rec", SmallRecipe());
+  constexpr int kNotes = 1500;
+  for (int i = 0; i < kNotes; ++i) dir.Write("b/notes " + std::to_string(1000 + i) + ".txt", "");
+  dir.Write("b/x.rec", testing::RecipeExample());
+  const std::string out = dir.Path("out");
+  const std::string report = dir.Path("r.jsonl");
+  const RunResult run =
+      RunBatchExecutable({"-o", out, "--report", report, dir.Path("a"), dir.Path("b")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(FilesBelow(out), (std::vector<std::string>{"x.rec.2.xml", "x.rec.xml"}));
+  EXPECT_EQ(ReadFile(out + "/x.rec.xml"), KegverterOutputOf(dir.Path("a/x.rec")));
+
+  const std::vector<nlohmann::json> lines = ReportLines(report);
+  ASSERT_EQ(lines.size(), kNotes + 2u);
+  EXPECT_EQ(lines.front()["path"], dir.Path("a/x.rec"));
+  EXPECT_EQ(lines.front()["output"], out + "/x.rec.xml");
+  for (int i = 0; i < kNotes; ++i) {
+    ASSERT_EQ(lines[1 + i]["path"], dir.Path("b/notes " + std::to_string(1000 + i) + ".txt"));
+  }
+  EXPECT_EQ(lines.back()["path"], dir.Path("b/x.rec"));
+  EXPECT_EQ(lines.back()["output"], out + "/x.rec.2.xml");
+}
+
 TEST(Batch, LinksToFoldersAreFollowedOnlyWhenAskedAndLoopsEnd) {
   TempDir dir;
   dir.Write("lib/a/One.rec", SmallRecipe());
