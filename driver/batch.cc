@@ -45,6 +45,9 @@ constexpr std::size_t kWindow = 1024;
 constexpr std::size_t kFlushGroup = kWindow / 2;
 constexpr auto kFlushDelay = std::chrono::seconds(1);
 
+// Names tried for an output's temporary file before the conversion gives up.
+constexpr unsigned kStagingAttempts = 8;
+
 // printf into a std::string.
 template <class... Args>
 std::string Format(const char* format, Args... args) {
@@ -164,7 +167,13 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
   ConversionRequest request;
   request.input = entry.input;
   request.format = options.format;
-  request.output = TemporaryPathFor(entry.output);
+  // A name that is there already (another program's, or one a killed run left) is passed over;
+  // should it appear meanwhile, the exclusive creation fails rather than open it.
+  for (unsigned attempt = 0; attempt < kStagingAttempts; ++attempt) {
+    request.output = StagingPathFor(entry.output, attempt);
+    FileInfo taken;
+    if (!StatPath(request.output, false, taken, error)) break;
+  }
   request.replace_output = false;  // CommitStaged flushes many outputs in one wait
   const ConversionResult result = ConvertFile(request);
 
@@ -183,7 +192,8 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
     outcome.messages.push_back({entry.output, reports});
   }
   auto discard = [&](std::string subject, std::string text) {
-    fs::remove(fs::path(request.output), ec);
+    // Only what this conversion wrote: a name it could not create is someone else's file.
+    if (result.saved) fs::remove(fs::path(request.output), ec);
     outcome.status = EntryStatus::Failed;
     if (!text.empty()) outcome.messages.push_back({std::move(subject), std::move(text)});
     return outcome;
@@ -510,6 +520,13 @@ class Reporter {
 };
 
 }  // namespace
+
+std::string StagingPathFor(const std::string& output, unsigned attempt) {
+  // FNV-1a of the path; each attempt starts elsewhere on the golden-ratio stride.
+  std::uint32_t tag = 0x811c9dc5u + attempt * 0x9e3779b9u;
+  for (const char c : output) tag = (tag ^ static_cast<unsigned char>(c)) * 0x01000193u;
+  return TemporaryPathBeside(output, tag);
+}
 
 BatchCommandLine ParseBatchCommandLine(int argc, const char* const* argv, const char* version,
                                        std::FILE* out, std::FILE* err) {

@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "driver/batch.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
 
@@ -678,6 +679,32 @@ TEST(Batch, ALongRunNamesApartOutputsFoundFarApartAndReportsInWalkOrder) {
   }
   EXPECT_EQ(lines.back()["path"], dir.Path("b/x.rec"));
   EXPECT_EQ(lines.back()["output"], out + "/x.rec.2.xml");
+}
+
+// An output's temporary name may be taken: by another program, or by a run that was killed.
+// The file there is never opened nor removed; the output takes the next name, and when every
+// name is taken the file fails alone.
+TEST(Batch, TakenTemporaryNamesArePassedOverAndLeftAlone) {
+  TempDir dir;
+  dir.Write("lib/A.rec", SmallRecipe());
+  dir.Write("lib/B.rec", SmallRecipe());
+  auto take = [](const std::string& path) { std::ofstream(path, std::ios::binary) << "not ours"; };
+  take(StagingPathFor(dir.Path("lib/A.xml"), 0));
+  for (unsigned attempt = 0; attempt < 8; ++attempt)
+    take(StagingPathFor(dir.Path("lib/B.xml"), attempt));
+
+  const RunResult run = RunBatchExecutable({dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+  EXPECT_EQ(ReadFile(dir.Path("lib/A.xml")), KegverterOutput("A.rec", SmallRecipe()));
+  EXPECT_TRUE(Contains(
+      run.err, "kegverter-batch: " + dir.Path("lib/B.xml") + ": not written: File exists\n"))
+      << run.err;
+  EXPECT_FALSE(fs::exists(dir.Path("lib/B.xml")));
+  EXPECT_EQ(ReadFile(StagingPathFor(dir.Path("lib/A.xml"), 0)), "not ours");
+  for (unsigned attempt = 0; attempt < 8; ++attempt) {
+    EXPECT_EQ(ReadFile(StagingPathFor(dir.Path("lib/B.xml"), attempt)), "not ours") << attempt;
+  }
+  EXPECT_EQ(FilesBelow(dir.Path("lib")).size(), 2u + 1u + 9u);
 }
 
 TEST(Batch, LinksToFoldersAreFollowedOnlyWhenAskedAndLoopsEnd) {
