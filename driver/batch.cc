@@ -724,11 +724,11 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
     }
     taken.clear();
     record();
-    // A group is flushed when it is large or old enough, when nothing is left to convert, or
-    // when the walk waits for the first pending entry, whose output is in the group.
-    const bool waiting = window.size() >= kWindow && !window.front()->outcome.staged.empty();
-    if (!staged.empty() && (staged.size() >= kFlushGroup || waiting || (walked && in_flight == 0) ||
-                            Clock::now() - first_staged >= kFlushDelay)) {
+    // A group is flushed when it is large or old enough, or when the workers have nothing left to
+    // convert: at the end, or while the walk waits for entries that only the flush lets go.
+    const bool idle = in_flight == 0 && (walked || window.size() >= kWindow);
+    if (!staged.empty() &&
+        (staged.size() >= kFlushGroup || idle || Clock::now() - first_staged >= kFlushDelay)) {
       commit();
       record();
     }

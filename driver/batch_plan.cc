@@ -379,7 +379,7 @@ struct Slot {
 // folder) get a number, the first in walk order none. The first walk decides who is renamed from
 // the keys alone; the second gives the names, and numbers, in walk order.
 struct Planner::State {
-  State(const PlanOptions& plan_options)
+  explicit State(const PlanOptions& plan_options)
       : options(plan_options), format(Info(plan_options.format)) {
     if (!options.output_dir.empty()) output_key = CanonicalKey(options.output_dir);
   }
