@@ -9,9 +9,11 @@
 #include <exception>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <thread>
+#include <unordered_map>
 #include <utility>
 
 #include <CLI/CLI.hpp>
@@ -31,6 +33,20 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* kProgram = "kegverter-batch";
+
+// The entries between the walk and the report: found, waiting for a worker, being converted,
+// waiting for their group's flush, or done and waiting for an earlier entry to be recorded (the
+// report is in walk order). The walk waits while this many are pending, so that a run holds
+// about the same whatever its size; the number is large enough that the workers always have
+// files to convert while a group of outputs is flushed.
+constexpr std::size_t kWindow = 1024;
+// Finished outputs wait for one flush to disk together, at most this many or for a second: each
+// flush waits for everything written to the file system, so fewer are faster.
+constexpr std::size_t kFlushGroup = kWindow / 2;
+constexpr auto kFlushDelay = std::chrono::seconds(1);
+
+// Names tried for an output's temporary file before the conversion gives up.
+constexpr unsigned kStagingAttempts = 8;
 
 // printf into a std::string.
 template <class... Args>
@@ -58,14 +74,17 @@ Outcome Failure(const std::string& subject, std::string text) {
 }
 
 // The output folders made so far, shared by the workers: each folder is made once, and one that
-// cannot be made fails each of its files with the same reason.
+// cannot be made fails each of its files with the same reason. Folders are known by a hash of
+// their path; two that shared one would only mean that a file's output fails for want of its
+// folder.
 class OutputFolders {
  public:
   /// Makes `folder` and the folders above it unless that was done; returns why it cannot be
   /// made, or nothing.
   std::string Make(const fs::path& folder) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const auto [known, first] = made_.emplace(folder.string(), std::string());
+    const auto [known, first] =
+        made_.emplace(std::hash<std::string>{}(folder.string()), std::string());
     if (first) {
       std::error_code ec;
       fs::create_directories(folder, ec);
@@ -76,7 +95,7 @@ class OutputFolders {
 
  private:
   std::mutex mutex_;
-  std::map<std::string, std::string> made_;  // folder -> why it cannot be made, or empty
+  std::unordered_map<std::size_t, std::string> made_;  // folder -> why it cannot be made, or empty
 };
 
 // The format of an existing output file, from its first bytes; null when there is none or it
@@ -90,7 +109,6 @@ const FormatInfo* FormatOfOutput(const std::string& path) {
   std::fclose(file);
   return FormatOfContent(std::string_view(head, got));
 }
-
 // Converts one planned input on a worker thread. The output is written under a temporary name
 // and staged there when the conversion succeeded and the input did not change while it was read;
 // CommitStaged puts it in place. An output present afterwards is always a whole conversion of a
@@ -149,7 +167,13 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
   ConversionRequest request;
   request.input = entry.input;
   request.format = options.format;
-  request.output = TemporaryPathFor(entry.output);
+  // A name that is there already (another program's, or one a killed run left) is passed over;
+  // should it appear meanwhile, the exclusive creation fails rather than open it.
+  for (unsigned attempt = 0; attempt < kStagingAttempts; ++attempt) {
+    request.output = StagingPathFor(entry.output, attempt);
+    FileInfo taken;
+    if (!StatPath(request.output, false, taken, error)) break;
+  }
   request.replace_output = false;  // CommitStaged flushes many outputs in one wait
   const ConversionResult result = ConvertFile(request);
 
@@ -168,7 +192,8 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
     outcome.messages.push_back({entry.output, reports});
   }
   auto discard = [&](std::string subject, std::string text) {
-    fs::remove(fs::path(request.output), ec);
+    // Only what this conversion wrote: a name it could not create is someone else's file.
+    if (result.saved) fs::remove(fs::path(request.output), ec);
     outcome.status = EntryStatus::Failed;
     if (!text.empty()) outcome.messages.push_back({std::move(subject), std::move(text)});
     return outcome;
@@ -187,17 +212,25 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
   return outcome;
 }
 
+// An entry of the run from the walk that finds it to its line in the report.
+struct Pending {
+  PlanEntry entry;
+  Outcome outcome;
+  bool ended = false;  // the outcome is final: the entry can be recorded
+};
+
 // Flushes staged outputs to disk together, then renames each over its final name: the content
 // is on disk before the name points at it, as kegverter's own flush before its rename ensures,
 // with one wait for the disk per group instead of one per file.
-void CommitStaged(const Plan& plan, std::vector<std::pair<std::size_t, Outcome>>& staged) {
+void CommitStaged(const std::vector<Pending*>& staged) {
   std::vector<std::string> temporaries;
   temporaries.reserve(staged.size());
-  for (const auto& [index, outcome] : staged) temporaries.push_back(outcome.staged);
+  for (const Pending* pending : staged) temporaries.push_back(pending->outcome.staged);
   std::string error;
   const bool flushed = FlushFilesToDisk(temporaries, error);
-  for (auto& [index, outcome] : staged) {
-    const std::string& output = plan.entries[index].output;
+  for (Pending* pending : staged) {
+    Outcome& outcome = pending->outcome;
+    const std::string& output = pending->entry.output;
     std::error_code ec;
     if (flushed) {
       fs::rename(fs::path(outcome.staged), fs::path(output), ec);
@@ -212,9 +245,52 @@ void CommitStaged(const Plan& plan, std::vector<std::pair<std::size_t, Outcome>>
   }
 }
 
+// A conversion for a worker: the entry stays where it is, pending, until its outcome is in.
+struct Job {
+  std::size_t seq;
+  const PlanEntry* entry;
+};
+
+// The conversions the walk found, in walk order, waiting for a worker.
+class Jobs {
+ public:
+  void Push(Job job) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      jobs_.push_back(job);
+    }
+    ready_.notify_one();
+  }
+
+  // No more jobs come: the workers end once the queue is empty (at once after a stop).
+  void Close() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      closed_ = true;
+    }
+    ready_.notify_all();
+  }
+
+  // Waits for the next job; false when the worker is to end.
+  bool Pop(Job& job, const std::atomic<int>& stop) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    ready_.wait(lock, [this] { return !jobs_.empty() || closed_; });
+    if (jobs_.empty() || stop.load() != 0) return false;
+    job = jobs_.front();
+    jobs_.pop_front();
+    return true;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<Job> jobs_;
+  bool closed_ = false;
+};
+
 // What the workers hand to the thread that prints: a file started, or a file done.
 struct Event {
-  std::size_t entry;
+  std::size_t seq;
   bool done;
   Outcome outcome;
 };
@@ -263,16 +339,17 @@ std::string ClockText(double seconds) {
 }
 
 // Everything the batch prints and records, on one thread: message lines, the progress line,
-// the report (in walk order, whatever order the files finish in) and the summary counts.
+// the report and the summary counts. It holds nothing per file but the renamed and the failed
+// ones, which the summary lists.
 class Reporter {
  public:
-  Reporter(const Plan& plan, const BatchOptions& options, const BatchConsole& console,
-           std::FILE* report)
-      : plan_(plan),
-        options_(options),
+  Reporter(const BatchOptions& options, const BatchConsole& console, std::FILE* report,
+           std::size_t total)
+      : options_(options),
         console_(console),
         report_(report),
         progress_(console.terminal && !options.quiet),
+        total_(total),
         start_(Clock::now()) {}
 
   void Line(const std::string& subject, const std::string& text) {
@@ -280,32 +357,32 @@ class Reporter {
     std::fprintf(console_.err, "%s: %s: %s\n", kProgram, subject.c_str(), text.c_str());
   }
 
-  // The lines the plan already has: failures, notable skips, renamed outputs.
-  void Announce() {
-    for (const PlanEntry& entry : plan_.entries) {
-      if (entry.convert) {
-        if (!entry.renamed_from.empty() && !options_.quiet) {
-          Line(entry.input, "written as " + entry.output + " (" + entry.rename_note + ")");
-        }
-        continue;
+  // An entry as the walk finds it: a failure, a notable skip, a renamed output.
+  void Walked(const PlanEntry& entry) {
+    if (entry.convert) {
+      if (entry.renamed_from.empty()) return;
+      if (!options_.quiet) {
+        Line(entry.input, "written as " + entry.output + " (" + entry.rename_note + ")");
       }
-      const bool shown = entry.status == EntryStatus::Failed ||
-                         (!options_.quiet && (!entry.listed_only || options_.verbose));
-      if (shown) Line(entry.input, entry.reason);
+      renamed_.push_back(entry.renamed_from + " -> " + entry.output + " (" + entry.rename_note +
+                         ")");
+      return;
     }
-    std::fflush(console_.err);
+    const bool shown = entry.status == EntryStatus::Failed ||
+                       (!options_.quiet && (!entry.listed_only || options_.verbose));
+    if (shown) Line(entry.input, entry.reason);
   }
 
-  void Started(std::size_t entry) {
-    current_ = entry;
+  void Started(const std::string& input) {
+    current_ = input;
     Refresh(false);
   }
 
   // A worker finished a file (its output may still wait for the group flush).
   void Finished() { ++done_; }
 
-  void Done(std::size_t index, Outcome outcome) {
-    const PlanEntry& entry = plan_.entries[index];
+  // A conversion's outcome is final: the lines it gives.
+  void Ended(const PlanEntry& entry, const Outcome& outcome) {
     const bool failed = outcome.status == EntryStatus::Failed;
     if (failed || (outcome.status == EntryStatus::Warned && !options_.quiet)) {
       for (const ConversionMessage& m : outcome.messages) Line(m.subject, m.text);
@@ -314,115 +391,9 @@ class Reporter {
     } else if (options_.verbose && outcome.status == EntryStatus::UpToDate) {
       Line(entry.input, "up to date: " + entry.output);
     }
-    finished_.emplace(index, std::move(outcome));
-    Drain(false);
-    Refresh(false);
   }
 
-  // Records the entries that end without a conversion, up to the first conversion not yet
-  // finished (all of them at the end of the run; conversions never started are not recorded).
-  void Drain(bool final) {
-    while (next_ < plan_.entries.size()) {
-      const PlanEntry& entry = plan_.entries[next_];
-      if (!entry.convert) {
-        Outcome outcome;
-        outcome.status = entry.status;
-        outcome.messages.push_back({entry.input, entry.reason});
-        Record(entry, outcome);
-      } else if (const auto found = finished_.find(next_); found != finished_.end()) {
-        Record(entry, found->second);
-        finished_.erase(found);
-      } else if (final) {
-        ++not_started_;
-      } else {
-        return;
-      }
-      ++next_;
-    }
-  }
-
-  void Refresh(bool force) {
-    if (!progress_) return;
-    const auto now = Clock::now();
-    if (!force && drawn_ && now - last_draw_ < std::chrono::milliseconds(100)) return;
-    last_draw_ = now;
-    const double elapsed = std::chrono::duration<double>(now - start_).count();
-    const double rate = elapsed > 0 ? static_cast<double>(done_) / elapsed : 0;
-    const std::size_t total = plan_.to_convert;
-    std::string line = Format("[%zu/%zu] %.1f files/s, %s elapsed", done_, total, rate,
-                              ClockText(elapsed).c_str());
-    if (done_ > 0 && rate > 0) {
-      line += ", " + ClockText(static_cast<double>(total - done_) / rate) + " left";
-    }
-    if (current_ < plan_.entries.size()) line += "  " + plan_.entries[current_].input;
-    // One line only: a line longer than the terminal would wrap and never be cleared.
-    const std::size_t width =
-        console_.columns > 1 ? static_cast<std::size_t>(console_.columns - 1) : 79;
-    if (line.size() > width) {
-      std::size_t cut = width;
-      while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
-      line.resize(cut);
-    }
-    std::fprintf(console_.err, "\r%s\x1b[K", line.c_str());
-    std::fflush(console_.err);
-    drawn_ = true;
-  }
-
-  void ClearProgress() {
-    if (!drawn_) return;
-    std::fputs("\r\x1b[K", console_.err);
-    drawn_ = false;
-  }
-
-  bool Summary(int stop_signal, const std::string& report_error) {
-    ClearProgress();
-    const bool failed = counts_[static_cast<std::size_t>(EntryStatus::Failed)] > 0;
-    if (options_.quiet) {
-      std::fflush(console_.err);
-      return failed;
-    }
-    std::string line = Format("%zu files: ", recorded_);
-    for (std::size_t s = 0; s < kEntryStatusCount; ++s) {
-      line += Format("%s%zu %s", s > 0 ? ", " : "", counts_[s],
-                     StatusName(static_cast<EntryStatus>(s)));
-    }
-    std::fprintf(console_.err, "%s: %s\n", kProgram, line.c_str());
-
-    std::string kinds;
-    for (const KindInfo& kind : Kinds()) {
-      const auto found = per_kind_.find(&kind);
-      if (found == per_kind_.end()) continue;
-      kinds += Format("%s%.*s %zu", kinds.empty() ? "" : ", ", static_cast<int>(kind.label.size()),
-                      kind.label.data(), found->second);
-    }
-    if (const auto unknown = per_kind_.find(nullptr); unknown != per_kind_.end()) {
-      kinds += Format("%sother %zu", kinds.empty() ? "" : ", ", unknown->second);
-    }
-    if (!kinds.empty()) std::fprintf(console_.err, "%s: by kind: %s\n", kProgram, kinds.c_str());
-    for (const PlanEntry& entry : plan_.entries) {
-      if (entry.renamed_from.empty()) continue;
-      std::fprintf(console_.err, "%s: renamed: %s -> %s (%s)\n", kProgram,
-                   entry.renamed_from.c_str(), entry.output.c_str(), entry.rename_note);
-    }
-    for (const std::string& path : failures_) {
-      std::fprintf(console_.err, "%s: failed: %s\n", kProgram, path.c_str());
-    }
-    if (stop_signal != 0) {
-      std::fprintf(console_.err, "%s: stopped by %s: %zu file(s) not started\n", kProgram,
-                   stop_signal == 2 ? "an interrupt (SIGINT)" : "a termination request",
-                   not_started_);
-    }
-    if (!report_error.empty()) {
-      std::fprintf(console_.err, "%s: %s: not written: %s\n", kProgram, options_.report.c_str(),
-                   report_error.c_str());
-    }
-    const double elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
-    std::fprintf(console_.err, "%s: %s elapsed\n", kProgram, ClockText(elapsed).c_str());
-    std::fflush(console_.err);
-    return failed;
-  }
-
- private:
+  // Counts an entry and writes its report line; in walk order.
   void Record(const PlanEntry& entry, const Outcome& outcome) {
     ++recorded_;
     ++counts_[static_cast<std::size_t>(outcome.status)];
@@ -450,26 +421,112 @@ class Reporter {
     std::fputc('\n', report_);
   }
 
-  const Plan& plan_;
+  void Refresh(bool force) {
+    if (!progress_) return;
+    const auto now = Clock::now();
+    if (!force && drawn_ && now - last_draw_ < std::chrono::milliseconds(100)) return;
+    last_draw_ = now;
+    const double elapsed = std::chrono::duration<double>(now - start_).count();
+    const double rate = elapsed > 0 ? static_cast<double>(done_) / elapsed : 0;
+    // Files that vanished after the first walk are in the total and never done.
+    const std::size_t total = std::max(total_, done_);
+    std::string line = Format("[%zu/%zu] %.1f files/s, %s elapsed", done_, total, rate,
+                              ClockText(elapsed).c_str());
+    if (done_ > 0 && rate > 0) {
+      line += ", " + ClockText(static_cast<double>(total - done_) / rate) + " left";
+    }
+    if (!current_.empty()) line += "  " + current_;
+    // One line only: a line longer than the terminal would wrap and never be cleared.
+    const std::size_t width =
+        console_.columns > 1 ? static_cast<std::size_t>(console_.columns - 1) : 79;
+    if (line.size() > width) {
+      std::size_t cut = width;
+      while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+      line.resize(cut);
+    }
+    std::fprintf(console_.err, "\r%s\x1b[K", line.c_str());
+    std::fflush(console_.err);
+    drawn_ = true;
+  }
+
+  void ClearProgress() {
+    if (!drawn_) return;
+    std::fputs("\r\x1b[K", console_.err);
+    drawn_ = false;
+  }
+
+  bool Summary(int stop_signal, std::size_t not_started, const std::string& report_error) {
+    ClearProgress();
+    const bool failed = counts_[static_cast<std::size_t>(EntryStatus::Failed)] > 0;
+    if (options_.quiet) {
+      std::fflush(console_.err);
+      return failed;
+    }
+    std::string line = Format("%zu files: ", recorded_);
+    for (std::size_t s = 0; s < kEntryStatusCount; ++s) {
+      line += Format("%s%zu %s", s > 0 ? ", " : "", counts_[s],
+                     StatusName(static_cast<EntryStatus>(s)));
+    }
+    std::fprintf(console_.err, "%s: %s\n", kProgram, line.c_str());
+
+    std::string kinds;
+    for (const KindInfo& kind : Kinds()) {
+      const auto found = per_kind_.find(&kind);
+      if (found == per_kind_.end()) continue;
+      kinds += Format("%s%.*s %zu", kinds.empty() ? "" : ", ", static_cast<int>(kind.label.size()),
+                      kind.label.data(), found->second);
+    }
+    if (const auto unknown = per_kind_.find(nullptr); unknown != per_kind_.end()) {
+      kinds += Format("%sother %zu", kinds.empty() ? "" : ", ", unknown->second);
+    }
+    if (!kinds.empty()) std::fprintf(console_.err, "%s: by kind: %s\n", kProgram, kinds.c_str());
+    for (const std::string& renamed : renamed_) {
+      std::fprintf(console_.err, "%s: renamed: %s\n", kProgram, renamed.c_str());
+    }
+    for (const std::string& path : failures_) {
+      std::fprintf(console_.err, "%s: failed: %s\n", kProgram, path.c_str());
+    }
+    if (stop_signal != 0) {
+      std::fprintf(console_.err, "%s: stopped by %s: %zu file(s) not started\n", kProgram,
+                   stop_signal == 2 ? "an interrupt (SIGINT)" : "a termination request",
+                   not_started);
+    }
+    if (!report_error.empty()) {
+      std::fprintf(console_.err, "%s: %s: not written: %s\n", kProgram, options_.report.c_str(),
+                   report_error.c_str());
+    }
+    const double elapsed = std::chrono::duration<double>(Clock::now() - start_).count();
+    std::fprintf(console_.err, "%s: %s elapsed\n", kProgram, ClockText(elapsed).c_str());
+    std::fflush(console_.err);
+    return failed;
+  }
+
+ private:
   const BatchOptions& options_;
   const BatchConsole& console_;
   std::FILE* report_;
   const bool progress_;
+  const std::size_t total_;
   const Clock::time_point start_;
   Clock::time_point last_draw_;
   bool drawn_ = false;
-  std::size_t current_ = static_cast<std::size_t>(-1);
+  std::string current_;
   std::size_t done_ = 0;
-  std::size_t next_ = 0;
   std::size_t recorded_ = 0;
-  std::size_t not_started_ = 0;
-  std::map<std::size_t, Outcome> finished_;  // done, waiting for earlier entries
   std::array<std::size_t, kEntryStatusCount> counts_{};
   std::map<const KindInfo*, std::size_t> per_kind_;
+  std::vector<std::string> renamed_;  // "from -> to (why)"
   std::vector<std::string> failures_;
 };
 
 }  // namespace
+
+std::string StagingPathFor(const std::string& output, unsigned attempt) {
+  // FNV-1a of the path; each attempt starts elsewhere on the golden-ratio stride.
+  std::uint32_t tag = 0x811c9dc5u + attempt * 0x9e3779b9u;
+  for (const char c : output) tag = (tag ^ static_cast<unsigned char>(c)) * 0x01000193u;
+  return TemporaryPathBeside(output, tag);
+}
 
 BatchCommandLine ParseBatchCommandLine(int argc, const char* const* argv, const char* version,
                                        std::FILE* out, std::FILE* err) {
@@ -546,9 +603,9 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
   plan_options.output_dir = options.output_dir;
   plan_options.format = options.format;
   plan_options.follow_links = options.follow_links;
-  const Plan plan = MakePlan(plan_options);
-  if (!plan.usage_error.empty()) {
-    std::fprintf(console.err, "%s: %s\n", kProgram, plan.usage_error.c_str());
+  Planner planner(plan_options);
+  if (!planner.Survey()) {
+    std::fprintf(console.err, "%s: %s\n", kProgram, planner.usage_error().c_str());
     return kBatchUsageError;
   }
 
@@ -562,82 +619,128 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
     }
   }
 
-  Reporter reporter(plan, options, console, report.file());
-  reporter.Announce();
-
-  std::vector<std::size_t> work;
-  work.reserve(plan.to_convert);
-  for (std::size_t i = 0; i < plan.entries.size(); ++i) {
-    if (plan.entries[i].convert) work.push_back(i);
-  }
+  Reporter reporter(options, console, report.file(), planner.to_convert());
   unsigned jobs = options.jobs != 0 ? options.jobs : std::thread::hardware_concurrency();
   if (jobs == 0) jobs = 1;
-  const std::size_t workers = std::min<std::size_t>(jobs, work.size());
+  const std::size_t workers = std::min<std::size_t>(jobs, planner.to_convert());
 
-  EventQueue queue(workers);
+  Jobs queue;
+  EventQueue events(workers);
   OutputFolders folders;
   const std::unique_ptr<BeerJsonCombined> combined =
       options.combine.empty() ? nullptr : std::make_unique<BeerJsonCombined>();
-  std::atomic<std::size_t> next{0};
   auto work_loop = [&] {
-    while (stop.load() == 0) {
-      const std::size_t slot = next.fetch_add(1);
-      if (slot >= work.size()) break;
-      const std::size_t index = work[slot];
-      queue.Push({index, false, {}});
+    for (Job job; stop.load() == 0 && queue.Pop(job, stop);) {
+      events.Push({job.seq, false, {}});
       const auto begin = Clock::now();
       Outcome outcome;
       try {
-        outcome = ConvertEntry(plan.entries[index], options, folders, combined.get());
+        outcome = ConvertEntry(*job.entry, options, folders, combined.get());
       } catch (const std::exception& e) {
         // Memory ran out, most likely: this file fails, the others go on.
-        outcome = Failure(plan.entries[index].input, std::string("not converted: ") + e.what());
+        outcome = Failure(job.entry->input, std::string("not converted: ") + e.what());
       }
       outcome.milliseconds =
           std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
-      queue.Push({index, true, std::move(outcome)});
+      events.Push({job.seq, true, std::move(outcome)});
     }
-    queue.WorkerDone();
+    events.WorkerDone();
   };
   std::vector<std::thread> threads;
   threads.reserve(workers);
   for (std::size_t i = 0; i < workers; ++i) threads.emplace_back(work_loop);
 
-  // Finished outputs wait here for a group flush, at most a second or 4096 files: each flush
-  // waits for everything written to the file system, so fewer are faster.
-  std::vector<std::pair<std::size_t, Outcome>> staged;
+  // The pending entries in walk order; the first has the number `first_seq`.
+  std::deque<std::unique_ptr<Pending>> window;
+  std::size_t first_seq = 0;
+  auto at = [&](std::size_t seq) -> Pending& { return *window[seq - first_seq]; };
+  std::vector<Pending*> staged;
   Clock::time_point first_staged;
+  std::size_t in_flight = 0;  // given to the workers, not yet done
+  std::size_t started = 0;
   auto commit = [&] {
-    CommitStaged(plan, staged);
-    for (auto& [index, outcome] : staged) reporter.Done(index, std::move(outcome));
+    CommitStaged(staged);
+    for (Pending* pending : staged) {
+      pending->ended = true;
+      reporter.Ended(pending->entry, pending->outcome);
+    }
     staged.clear();
   };
-  std::deque<Event> events;
-  for (bool finished = workers == 0; !finished;) {
-    finished = queue.Take(std::chrono::milliseconds(100), events);
-    for (Event& event : events) {
+  auto record = [&] {
+    while (!window.empty() && window.front()->ended) {
+      reporter.Record(window.front()->entry, window.front()->outcome);
+      window.pop_front();
+      ++first_seq;
+    }
+  };
+
+  bool walked = false;
+  std::deque<Event> taken;
+  for (bool workers_ended = workers == 0;;) {
+    // The walk goes on as far as the window lets it; after a stop it ends where it is.
+    while (!walked && stop.load() == 0 && window.size() < kWindow) {
+      auto pending = std::make_unique<Pending>();
+      PlanEntry& entry = pending->entry;
+      if (!planner.Next(entry)) {
+        walked = true;
+        break;
+      }
+      reporter.Walked(entry);
+      if (entry.convert) {
+        queue.Push({first_seq + window.size(), &entry});
+        ++in_flight;
+      } else {
+        pending->ended = true;
+        pending->outcome.status = entry.status;
+        pending->outcome.messages.push_back({entry.input, entry.reason});
+      }
+      window.push_back(std::move(pending));
+    }
+    if (stop.load() != 0) walked = true;
+    if (walked) queue.Close();
+    record();  // the entries that need no conversion, up to the first that does
+    if (walked && workers_ended) break;
+
+    // Waits for the workers only when the walk cannot go on.
+    const bool walking = !walked && window.size() < kWindow;
+    workers_ended = events.Take(std::chrono::milliseconds(walking ? 0 : 100), taken);
+    for (Event& event : taken) {
+      Pending& pending = at(event.seq);
       if (!event.done) {
-        reporter.Started(event.entry);
+        ++started;
+        reporter.Started(pending.entry.input);
         continue;
       }
+      --in_flight;
       reporter.Finished();
-      if (event.outcome.staged.empty()) {
-        reporter.Done(event.entry, std::move(event.outcome));
+      pending.outcome = std::move(event.outcome);
+      if (pending.outcome.staged.empty()) {
+        pending.ended = true;
+        reporter.Ended(pending.entry, pending.outcome);
       } else {
         if (staged.empty()) first_staged = Clock::now();
-        staged.emplace_back(event.entry, std::move(event.outcome));
+        staged.push_back(&pending);
       }
     }
-    events.clear();
-    if (!staged.empty() && (finished || staged.size() >= 4096 ||
-                            Clock::now() - first_staged >= std::chrono::seconds(1))) {
+    taken.clear();
+    record();
+    // A group is flushed when it is large or old enough, or when the workers have nothing left to
+    // convert: at the end, or while the walk waits for entries that only the flush lets go.
+    const bool idle = in_flight == 0 && (walked || window.size() >= kWindow);
+    if (!staged.empty() &&
+        (staged.size() >= kFlushGroup || idle || Clock::now() - first_staged >= kFlushDelay)) {
       commit();
+      record();
     }
     reporter.Refresh(false);
   }
   for (std::thread& thread : threads) thread.join();
   commit();
-  reporter.Drain(true);
+  // After a stop: the conversions never started are not entries of the report.
+  for (const std::unique_ptr<Pending>& pending : window) {
+    if (pending->ended) reporter.Record(pending->entry, pending->outcome);
+  }
+  window.clear();
 
   // The combined document is written only for a whole run: a stopped run leaves none.
   bool combine_failed = false;
@@ -654,7 +757,9 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
   if (report.file() != nullptr && !report.Commit(report_error) && report_error.empty()) {
     report_error = "unknown error";
   }
-  const bool failed = reporter.Summary(stop.load(), report_error);
+  const std::size_t not_started =
+      planner.to_convert() > started ? planner.to_convert() - started : 0;
+  const bool failed = reporter.Summary(stop.load(), not_started, report_error);
   if (stop.load() != 0) return 128 + stop.load();
   return failed || combine_failed || !report_error.empty() ? 1 : 0;
 }

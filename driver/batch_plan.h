@@ -1,10 +1,15 @@
 // The plan of a batch run: every file found under the paths given, what kind it is, and the one
-// output path each convertible file gets. The plan is made whole before anything is written, so
-// that two inputs that would share an output are told apart first.
+// output path each convertible file gets. Two inputs that would share an output are told apart
+// before anything is written, yet the plan never holds the run's paths: a first walk keeps a
+// fixed-size key of each output, a second walk finds the same files again, in the same order, and
+// names each output from those keys as it goes.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "driver/registry.h"
@@ -45,15 +50,42 @@ struct PlanOptions {
   bool follow_links = false;  ///< walk into symbolic links to folders
 };
 
-struct Plan {
-  std::vector<PlanEntry> entries;  ///< in walk order: PATHs as given, each folder sorted by name
-  std::size_t to_convert = 0;      ///< entries with `convert`
-  std::string usage_error;         ///< not empty: the paths cannot be walked as asked; no entries
+/// Plans a run in two walks over the paths (PATHs as given, each folder sorted by name). Holds
+/// 16 bytes per input to convert, a few per folder, and the listings of the folders being walked;
+/// never the paths of the run. Never throws for anything the file system does: an unreadable
+/// folder, a dangling link or a loop is one Failed or Skipped entry, and the walk goes on. Reads
+/// folder listings and the types of entries; opens no file.
+class Planner {
+ public:
+  explicit Planner(const PlanOptions& options);
+  ~Planner();
+  Planner(const Planner&) = delete;
+  Planner& operator=(const Planner&) = delete;
+
+  /// The first walk: counts the inputs to convert and names their outputs apart. False when the
+  /// paths cannot be walked as asked (a PATH inside the output folder); `usage_error` says why
+  /// and nothing is planned.
+  bool Survey();
+  const std::string& usage_error() const;
+  /// The inputs to convert that the first walk found.
+  std::size_t to_convert() const;
+
+  /// The second walk, after Survey: the next entry in walk order; false at the end. An input
+  /// found now and not by the first walk is a Skipped entry, never converted (its output could
+  /// take a name given to another input); one that vanished since is not an entry at all.
+  bool Next(PlanEntry& entry);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
 };
 
-/// Walks the paths and plans every output. Never throws for anything the file system does: an
-/// unreadable folder, a dangling link or a loop is one Failed or Skipped entry, and the walk goes
-/// on. Reads folder listings and the types of entries; opens no file.
+/// Both walks at once, every entry kept (in walk order): for a caller that wants the whole plan.
+struct Plan {
+  std::vector<PlanEntry> entries;
+  std::size_t to_convert = 0;  ///< entries with `convert`
+  std::string usage_error;     ///< not empty: the paths cannot be walked as asked; no entries
+};
 Plan MakePlan(const PlanOptions& options);
 
 /// The output file name of an input file name in one format: the name, trimmed as kegverter

@@ -1,5 +1,7 @@
 // The batch planner in process: output names, the order of the walk and how colliding outputs
 // are told apart.
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "driver/batch_plan.h"
@@ -8,6 +10,7 @@
 namespace kegverter {
 namespace {
 
+namespace fs = std::filesystem;
 using testing::Bytes;
 using testing::TempDir;
 
@@ -71,12 +74,79 @@ TEST(BatchPlan, WalkIsSortedAndCollisionsAreNamedApart) {
 TEST(BatchPlan, SameFileReachedTwiceIsPlannedOnce) {
   TempDir dir;
   dir.Write("lib/sub/x.rec", Bytes(16));
+  dir.Write("lib/sub/notes.txt", Bytes(16));
   PlanOptions options;
+  // The first to reach a file or a folder walks it; the others pass it by.
   options.paths = {dir.Path("lib"), dir.Path("lib/sub"), dir.Path("lib/sub/x.rec")};
+  EXPECT_EQ(
+      Described(MakePlan(options), dir),
+      (std::vector<std::string>{"lib/sub/notes.txt: skipped", "lib/sub/x.rec -> lib/sub/x.xml"}));
+  options.paths = {dir.Path("lib/sub/x.rec"), dir.Path("lib/sub/notes.txt"), dir.Path("lib/sub"),
+                   dir.Path("lib"), dir.Path("lib/sub/x.rec")};
+  EXPECT_EQ(
+      Described(MakePlan(options), dir),
+      (std::vector<std::string>{"lib/sub/x.rec -> lib/sub/x.xml", "lib/sub/notes.txt: skipped"}));
+}
+
+TEST(BatchPlan, WholeNamesThatMeetUsualNamesRenameThoseInTurn) {
+  TempDir dir;
+  // x.rec and x.msh meet as x.xml; x.rec's whole name x.rec.xml is the usual name of x.rec.rec,
+  // whose whole name is the usual name of x.rec.rec.rec.
+  for (const char* name : {"x.rec", "x.msh", "x.rec.rec", "x.rec.rec.rec", "y.rec"}) {
+    dir.Write(std::string("lib/") + name, Bytes(16));
+  }
+  dir.Write("lib/x.rec.xml", "the output of an earlier run");
+  dir.Write("lib/.kv0123abcd.tmp", "a temporary file of a killed run");
+  dir.Write("lib/.kv0123abcX.tmp", "not one");
+  PlanOptions options;
+  options.paths = {dir.Path("lib")};
   const Plan plan = MakePlan(options);
-  ASSERT_EQ(plan.entries.size(), 1u);
-  EXPECT_EQ(plan.entries[0].output, dir.Path("lib/sub/x.xml"));
-  EXPECT_TRUE(plan.entries[0].renamed_from.empty());
+  EXPECT_EQ(plan.to_convert, 5u);
+  EXPECT_EQ(Described(plan, dir), (std::vector<std::string>{
+                                      "lib/.kv0123abcX.tmp: skipped",
+                                      "lib/x.msh -> lib/x.msh.xml",
+                                      "lib/x.rec -> lib/x.rec.xml",
+                                      "lib/x.rec.rec -> lib/x.rec.rec.xml",
+                                      "lib/x.rec.rec.rec -> lib/x.rec.rec.rec.xml",
+                                      "lib/y.rec -> lib/y.xml",
+                                  }));
+}
+
+// The plan is made in two walks; files that come and go between them never make two inputs
+// share an output.
+TEST(BatchPlan, FilesThatAppearOrVanishBetweenTheWalks) {
+  TempDir dir;
+  for (const char* name : {"a.rec", "b.rec", "c.rec", "x.rec", "x.msh", "z.rec", "Z.msh"}) {
+    dir.Write(std::string("lib/") + name, Bytes(16));
+  }
+  PlanOptions options;
+  options.paths = {dir.Path("lib")};
+  Planner planner(options);
+  ASSERT_TRUE(planner.Survey());
+  EXPECT_EQ(planner.to_convert(), 7u);
+
+  fs::remove(dir.Path("lib/b.rec"));
+  fs::remove(dir.Path("lib/Z.msh"));
+  // a.msh comes first in walk order and would take a.rec's a.xml; x.wtr would meet x.rec and
+  // x.msh; d.rec meets nothing but was not planned either.
+  for (const char* name : {"a.msh", "x.wtr", "d.rec"})
+    dir.Write(std::string("lib/") + name, Bytes(16));
+
+  Plan plan;
+  for (PlanEntry entry; planner.Next(entry);) plan.entries.push_back(std::move(entry));
+  EXPECT_EQ(Described(plan, dir), (std::vector<std::string>{
+                                      "lib/a.msh: skipped",
+                                      "lib/a.rec -> lib/a.xml",
+                                      "lib/c.rec -> lib/c.xml",
+                                      "lib/d.rec: skipped",
+                                      "lib/x.msh -> lib/x.msh.xml",
+                                      "lib/x.rec -> lib/x.rec.xml",
+                                      "lib/x.wtr: skipped",
+                                      // Renamed as planned, although its twin is gone.
+                                      "lib/z.rec -> lib/z.rec.xml",
+                                  }));
+  EXPECT_EQ(plan.entries[0].reason, "found only after the run was planned; left for the next run");
+  EXPECT_FALSE(planner.Next(plan.entries[0]));
 }
 
 }  // namespace

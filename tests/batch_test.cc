@@ -1,11 +1,16 @@
 // kegverter-batch end to end: the built program over folders made by the fixture builder, its
 // outputs compared byte for byte with what kegverter writes for the same file.
+#include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,6 +22,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "driver/batch.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
 
@@ -496,6 +502,209 @@ TEST(Batch, OutputsThatCannotBeWrittenFailAlone) {
   EXPECT_TRUE(Contains(run.err, dir.Path("out/C.xml") + ": not written: ")) << run.err;
   EXPECT_EQ(ReadFile(dir.Path("out/B.xml")), KegverterOutput("B.rec", SmallRecipe()));
   EXPECT_EQ(FilesBelow(dir.Path("out")), (std::vector<std::string>{"B.xml", "sub"}));
+}
+
+// Mounts for one test, in a mount namespace of the test process's own, so that nothing outside
+// the test sees them; undone when the test ends. A full or a read-only output folder needs one:
+// the tests run as root, who writes wherever permissions say not to. Mounting needs
+// CAP_SYS_ADMIN; without it `why` says so and the test is skipped.
+class Mounts {
+ public:
+  Mounts() {
+    if (unshare(CLONE_NEWNS) != 0) {
+      why_ = std::string("cannot make a mount namespace: ") + std::strerror(errno);
+    } else if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+      why_ = std::string("cannot make the mounts private: ") + std::strerror(errno);
+    }
+  }
+  ~Mounts() {
+    for (auto it = mounted_.rbegin(); it != mounted_.rend(); ++it) umount2(it->c_str(), MNT_DETACH);
+  }
+  Mounts(const Mounts&) = delete;
+  Mounts& operator=(const Mounts&) = delete;
+
+  /// Empty while mounting works.
+  const std::string& why() const { return why_; }
+
+  /// An empty file system of `kib` KiB at `folder`.
+  bool Small(const std::string& folder, int kib) {
+    const std::string size = "size=" + std::to_string(kib) + "k";
+    return Mounted(folder, mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()));
+  }
+
+  /// The folder `source` again at `folder`, read-only.
+  bool ReadOnly(const std::string& source, const std::string& folder) {
+    if (!Mounted(folder, mount(source.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr))) {
+      return false;
+    }
+    const int remounted =
+        mount(nullptr, folder.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr);
+    if (remounted != 0) why_ = std::string("cannot remount read-only: ") + std::strerror(errno);
+    return remounted == 0;
+  }
+
+ private:
+  bool Mounted(const std::string& folder, int result) {
+    if (result != 0) {
+      why_ = "cannot mount " + folder + ": " + std::strerror(errno);
+      return false;
+    }
+    mounted_.push_back(folder);
+    return true;
+  }
+
+  std::string why_;
+  std::vector<std::string> mounted_;
+};
+
+// Writes `path` until its file system has not one byte left.
+void FillFileSystemWith(const std::string& path) {
+  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  ASSERT_GE(file, 0) << std::strerror(errno);
+  const std::string block(4096, 'x');
+  while (write(file, block.data(), block.size()) > 0) {
+  }
+  while (write(file, block.data(), 1) > 0) {
+  }
+  EXPECT_EQ(errno, ENOSPC) << std::strerror(errno);
+  close(file);
+}
+
+// An output that exists and is older than its input, so that a run replaces it if it can.
+std::string WritePreviousOutput(const TempDir& dir, const std::string& name,
+                                const std::string& input) {
+  const std::string output = dir.Write(name, "the previous output");
+  fs::last_write_time(output, fs::last_write_time(input) - std::chrono::hours(1));
+  return output;
+}
+
+TEST(Batch, AFullOutputFolderFailsEachFileBoundThereAndTheRunGoesOn) {
+  TempDir dir;
+  dir.Write("lib/A.rec", SmallRecipe());
+  const std::string input = dir.Write("lib/full/B.rec", SmallRecipe());
+  dir.Write("lib/full/C.msh", testing::MashScheduleExample());
+  const std::string out = dir.Path("out");
+  fs::create_directories(out + "/full");
+  Mounts mounts;
+  if (!mounts.why().empty()) GTEST_SKIP() << mounts.why();
+  ASSERT_TRUE(mounts.Small(out + "/full", 64)) << mounts.why();
+  const std::string previous = WritePreviousOutput(dir, "out/full/B.xml", input);
+  FillFileSystemWith(out + "/full/filler");
+
+  const RunResult run =
+      RunBatchExecutable({"-j", "1", "-o", out, "--report", dir.Path("r.jsonl"), dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+  EXPECT_TRUE(Contains(run.err, "3 files: 1 converted, 0 warned, 2 failed")) << run.err;
+  auto report = ReportByPath(dir.Path("r.jsonl"));
+  for (const char* output : {"B.xml", "C.xml"}) {
+    EXPECT_TRUE(Contains(run.err, "kegverter-batch: " + out + "/full/" + output +
+                                      ": not written: No space left on device\n"))
+        << run.err;
+  }
+  for (const char* name : {"full/B.rec", "full/C.msh"}) {
+    const nlohmann::json& line = report[dir.Path("lib/") + name];
+    EXPECT_EQ(line["status"], "failed") << name;
+    EXPECT_TRUE(line["output"].is_null()) << name;
+  }
+  EXPECT_EQ(ReadFile(out + "/A.xml"), KegverterOutput("A.rec", SmallRecipe()));
+  // The previous output is as it was, and nothing half-written is left beside it.
+  EXPECT_EQ(ReadFile(previous), "the previous output");
+  EXPECT_EQ(FilesBelow(out), (std::vector<std::string>{"A.xml", "full/B.xml", "full/filler"}));
+
+  // With room again, the same run converts what failed.
+  fs::remove(out + "/full/filler");
+  const RunResult again = RunBatchExecutable({"-o", out, dir.Path("lib")});
+  EXPECT_EQ(again.exit_code, 0) << again.err;
+  EXPECT_TRUE(Contains(again.err, "2 converted, 0 warned, 0 failed, 0 skipped, 1 up to date"))
+      << again.err;
+  EXPECT_EQ(ReadFile(previous), KegverterOutput("B.rec", SmallRecipe()));
+}
+
+TEST(Batch, AReadOnlyOutputFolderFailsEachFileBoundThereAndTheRunGoesOn) {
+  TempDir dir;
+  dir.Write("lib/A.rec", SmallRecipe());
+  const std::string input = dir.Write("lib/frozen/B.rec", SmallRecipe());
+  dir.Write("lib/frozen/new/C.rec", SmallRecipe());
+  const std::string previous = WritePreviousOutput(dir, "kept/B.xml", input);
+  const std::string out = dir.Path("out");
+  fs::create_directories(out + "/frozen");
+  Mounts mounts;
+  if (!mounts.why().empty()) GTEST_SKIP() << mounts.why();
+  ASSERT_TRUE(mounts.ReadOnly(dir.Path("kept"), out + "/frozen")) << mounts.why();
+
+  const RunResult run =
+      RunBatchExecutable({"-o", out, "--report", dir.Path("r.jsonl"), dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+  EXPECT_TRUE(Contains(run.err, "3 files: 1 converted, 0 warned, 2 failed")) << run.err;
+  EXPECT_TRUE(Contains(
+      run.err, "kegverter-batch: " + out + "/frozen/B.xml: not written: Read-only file system\n"))
+      << run.err;
+  EXPECT_TRUE(Contains(run.err, "kegverter-batch: " + out +
+                                    "/frozen/new/C.xml: cannot create the "
+                                    "folder " +
+                                    out + "/frozen/new: Read-only file system\n"))
+      << run.err;
+  auto report = ReportByPath(dir.Path("r.jsonl"));
+  EXPECT_EQ(report[dir.Path("lib/A.rec")]["status"], "converted");
+  EXPECT_EQ(report[dir.Path("lib/frozen/B.rec")]["status"], "failed");
+  EXPECT_EQ(report[dir.Path("lib/frozen/new/C.rec")]["status"], "failed");
+  EXPECT_EQ(ReadFile(out + "/A.xml"), KegverterOutput("A.rec", SmallRecipe()));
+  EXPECT_EQ(ReadFile(previous), "the previous output");
+  EXPECT_EQ(FilesBelow(dir.Path("kept")), (std::vector<std::string>{"B.xml"}));
+}
+
+// A run longer than what it keeps pending at once: the report is still in walk order, and an
+// input is named apart from one that the walk reaches over a thousand entries later, before
+// either is written.
+TEST(Batch, ALongRunNamesApartOutputsFoundFarApartAndReportsInWalkOrder) {
+  TempDir dir;
+  dir.Write("a/x.rec", SmallRecipe());
+  constexpr int kNotes = 1500;
+  for (int i = 0; i < kNotes; ++i) dir.Write("b/notes " + std::to_string(1000 + i) + ".txt", "");
+  dir.Write("b/x.rec", testing::RecipeExample());
+  const std::string out = dir.Path("out");
+  const std::string report = dir.Path("r.jsonl");
+  const RunResult run =
+      RunBatchExecutable({"-o", out, "--report", report, dir.Path("a"), dir.Path("b")});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(FilesBelow(out), (std::vector<std::string>{"x.rec.2.xml", "x.rec.xml"}));
+  EXPECT_EQ(ReadFile(out + "/x.rec.xml"), KegverterOutputOf(dir.Path("a/x.rec")));
+
+  const std::vector<nlohmann::json> lines = ReportLines(report);
+  ASSERT_EQ(lines.size(), kNotes + 2u);
+  EXPECT_EQ(lines.front()["path"], dir.Path("a/x.rec"));
+  EXPECT_EQ(lines.front()["output"], out + "/x.rec.xml");
+  for (int i = 0; i < kNotes; ++i) {
+    ASSERT_EQ(lines[1 + i]["path"], dir.Path("b/notes " + std::to_string(1000 + i) + ".txt"));
+  }
+  EXPECT_EQ(lines.back()["path"], dir.Path("b/x.rec"));
+  EXPECT_EQ(lines.back()["output"], out + "/x.rec.2.xml");
+}
+
+// An output's temporary name may be taken: by another program, or by a run that was killed.
+// The file there is never opened nor removed; the output takes the next name, and when every
+// name is taken the file fails alone.
+TEST(Batch, TakenTemporaryNamesArePassedOverAndLeftAlone) {
+  TempDir dir;
+  dir.Write("lib/A.rec", SmallRecipe());
+  dir.Write("lib/B.rec", SmallRecipe());
+  auto take = [](const std::string& path) { std::ofstream(path, std::ios::binary) << "not ours"; };
+  take(StagingPathFor(dir.Path("lib/A.xml"), 0));
+  for (unsigned attempt = 0; attempt < 8; ++attempt)
+    take(StagingPathFor(dir.Path("lib/B.xml"), attempt));
+
+  const RunResult run = RunBatchExecutable({dir.Path("lib")});
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+  EXPECT_EQ(ReadFile(dir.Path("lib/A.xml")), KegverterOutput("A.rec", SmallRecipe()));
+  EXPECT_TRUE(Contains(
+      run.err, "kegverter-batch: " + dir.Path("lib/B.xml") + ": not written: File exists\n"))
+      << run.err;
+  EXPECT_FALSE(fs::exists(dir.Path("lib/B.xml")));
+  EXPECT_EQ(ReadFile(StagingPathFor(dir.Path("lib/A.xml"), 0)), "not ours");
+  for (unsigned attempt = 0; attempt < 8; ++attempt) {
+    EXPECT_EQ(ReadFile(StagingPathFor(dir.Path("lib/B.xml"), attempt)), "not ours") << attempt;
+  }
+  EXPECT_EQ(FilesBelow(dir.Path("lib")).size(), 2u + 1u + 9u);
 }
 
 TEST(Batch, LinksToFoldersAreFollowedOnlyWhenAskedAndLoopsEnd) {
