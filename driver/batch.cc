@@ -22,6 +22,7 @@
 #include "driver/convert.h"
 #include "platform/files.h"
 #include "platform/terminal.h"
+#include "platform/unicode.h"
 
 namespace kegverter {
 
@@ -65,7 +66,7 @@ class OutputFolders {
   /// made, or nothing.
   std::string Make(const fs::path& folder) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const auto [known, first] = made_.emplace(folder.string(), std::string());
+    const auto [known, first] = made_.emplace(Utf8FromPath(folder), std::string());
     if (first) {
       std::error_code ec;
       fs::create_directories(folder, ec);
@@ -139,10 +140,11 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
   }
   std::error_code ec;
   if (!options.output_dir.empty()) {
-    const fs::path folder = fs::path(entry.output).parent_path();
+    const fs::path folder = PathFromUtf8(entry.output).parent_path();
     const std::string failure = folders.Make(folder);
     if (!failure.empty()) {
-      return Failure(entry.output, "cannot create the folder " + folder.string() + ": " + failure);
+      return Failure(entry.output,
+                     "cannot create the folder " + Utf8FromPath(folder) + ": " + failure);
     }
   }
 
@@ -168,7 +170,7 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
     outcome.messages.push_back({entry.output, reports});
   }
   auto discard = [&](std::string subject, std::string text) {
-    fs::remove(fs::path(request.output), ec);
+    fs::remove(PathFromUtf8(request.output), ec);
     outcome.status = EntryStatus::Failed;
     if (!text.empty()) outcome.messages.push_back({std::move(subject), std::move(text)});
     return outcome;
@@ -198,13 +200,9 @@ void CommitStaged(const Plan& plan, std::vector<std::pair<std::size_t, Outcome>>
   const bool flushed = FlushFilesToDisk(temporaries, error);
   for (auto& [index, outcome] : staged) {
     const std::string& output = plan.entries[index].output;
-    std::error_code ec;
-    if (flushed) {
-      fs::rename(fs::path(outcome.staged), fs::path(output), ec);
-      if (ec) error = ec.message();
-    }
-    if (!flushed || ec) {
-      fs::remove(fs::path(outcome.staged), ec);
+    if (!flushed || !RenameOver(outcome.staged, output, error)) {
+      std::error_code ec;
+      fs::remove(PathFromUtf8(outcome.staged), ec);
       outcome.status = EntryStatus::Failed;
       outcome.messages.push_back({output, "not written: " + error});
     }

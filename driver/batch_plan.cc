@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/unicode.h"
 
 namespace kegverter {
 
@@ -51,7 +52,7 @@ std::string Folded(std::string text) {
 }
 
 std::string Joined(const std::string& folder_key, const std::string& name) {
-  return (fs::path(folder_key) / name).string();
+  return Utf8FromPath(PathFromUtf8(folder_key) / PathFromUtf8(name));
 }
 
 // The absolute path with every link resolved; for a path that does not exist (yet), as much of
@@ -60,7 +61,7 @@ std::string CanonicalKey(const fs::path& path) {
   std::error_code ec;
   fs::path canonical = fs::weakly_canonical(path, ec);
   if (ec) canonical = fs::absolute(path, ec).lexically_normal();
-  return canonical.string();
+  return Utf8FromPath(canonical);
 }
 
 bool IsWithin(const std::string& path, const std::string& folder) {
@@ -100,7 +101,7 @@ class Planner {
       Fail(path, FindKindByName(FileNameOf(TrimPath(path))), "cannot open: " + error);
       return;
     }
-    const fs::path given(path);
+    const fs::path given = PathFromUtf8(path);
     if (info.type == FileInfo::Type::Directory) {
       const std::string key = CanonicalKey(given);
       if (IsWithin(key, output_key_)) {
@@ -114,10 +115,10 @@ class Planner {
     }
     const fs::path parent = given.parent_path();
     const std::uint32_t input_folder =
-        AddFolder(CanonicalKey(parent.empty() ? fs::path(".") : parent), parent.string());
+        AddFolder(CanonicalKey(parent.empty() ? fs::path(".") : parent), Utf8FromPath(parent));
     const std::uint32_t output_folder =
         output_key_.empty() ? input_folder : AddFolder(output_key_, options_.output_dir);
-    AddFile(given.string(), input_folder, output_folder, given.filename().string(), info);
+    AddFile(Utf8FromPath(given), input_folder, output_folder, Utf8FromPath(given.filename()), info);
   }
 
   std::uint32_t AddFolder(std::string key, std::string path) {
@@ -127,77 +128,80 @@ class Planner {
 
   void WalkFolder(const fs::path& folder, const std::string& key, const fs::path& relative) {
     ancestors_.push_back(key);
-    const std::uint32_t input_folder = AddFolder(key, folder.string());
+    const std::uint32_t input_folder = AddFolder(key, Utf8FromPath(folder));
     const std::uint32_t output_folder =
         output_key_.empty()
             ? input_folder
-            : AddFolder(relative.empty() ? output_key_ : Joined(output_key_, relative.string()),
-                        (fs::path(options_.output_dir) / relative).string());
+            : AddFolder(
+                  relative.empty() ? output_key_ : Joined(output_key_, Utf8FromPath(relative)),
+                  Utf8FromPath(PathFromUtf8(options_.output_dir) / relative));
     std::vector<std::pair<std::string, fs::file_type>> children;
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     if (ec) {
-      Fail(folder.string(), nullptr, "cannot read the folder: " + ec.message());
+      Fail(Utf8FromPath(folder), nullptr, "cannot read the folder: " + ec.message());
     } else {
       for (; it != fs::directory_iterator(); it.increment(ec)) {
         std::error_code type_error;
-        children.emplace_back(it->path().filename().string(),
+        children.emplace_back(Utf8FromPath(it->path().filename()),
                               it->symlink_status(type_error).type());
       }
-      if (ec) Fail(folder.string(), nullptr, "the folder could not be read whole: " + ec.message());
+      if (ec)
+        Fail(Utf8FromPath(folder), nullptr, "the folder could not be read whole: " + ec.message());
     }
     std::sort(children.begin(), children.end());
 
     for (const auto& [name, type] : children) {
-      const fs::path path = folder / name;
+      const fs::path path = folder / PathFromUtf8(name);
       const std::string child_key = Joined(key, name);
       FileInfo info;
       std::string error;
       switch (type) {
         case fs::file_type::directory:
           if (child_key == output_key_) continue;  // the outputs of this run
-          visited_.emplace(child_key, path.string());
-          WalkFolder(path, child_key, relative / name);
+          visited_.emplace(child_key, Utf8FromPath(path));
+          WalkFolder(path, child_key, relative / PathFromUtf8(name));
           continue;
         case fs::file_type::regular:
           info.type = FileInfo::Type::Regular;
-          AddFile(path.string(), input_folder, output_folder, name, info);
+          AddFile(Utf8FromPath(path), input_folder, output_folder, name, info);
           continue;
         default:
           break;
       }
       // A link, another type, or a type the listing did not give: look at the path itself.
-      if (!StatPath(path.string(), true, info, error)) {
+      if (!StatPath(Utf8FromPath(path), true, info, error)) {
         const KindInfo* kind = FindKindByName(FileNameOf(TrimPath(name)));
         if (kind != nullptr) {
-          Fail(path.string(), kind, "cannot open: " + error);
+          Fail(Utf8FromPath(path), kind, "cannot open: " + error);
         } else {
-          Skip(path.string(), nullptr, "not a file Kegverter converts", true);
+          Skip(Utf8FromPath(path), nullptr, "not a file Kegverter converts", true);
         }
         continue;
       }
       if (info.type != FileInfo::Type::Directory) {
-        AddFile(path.string(), input_folder, output_folder, name, info);
+        AddFile(Utf8FromPath(path), input_folder, output_folder, name, info);
         continue;
       }
       if (!options_.follow_links) {
-        Skip(path.string(), nullptr,
+        Skip(Utf8FromPath(path), nullptr,
              "a symbolic link to a folder; not followed without --follow-links", false);
         continue;
       }
       const std::string target_key = CanonicalKey(path);
       if (IsWithin(target_key, output_key_)) continue;
       if (std::find(ancestors_.begin(), ancestors_.end(), target_key) != ancestors_.end()) {
-        Skip(path.string(), nullptr, "a symbolic link loop: leads back to a folder above it",
+        Skip(Utf8FromPath(path), nullptr, "a symbolic link loop: leads back to a folder above it",
              false);
         continue;
       }
-      const auto [seen, first] = visited_.emplace(target_key, path.string());
+      const auto [seen, first] = visited_.emplace(target_key, Utf8FromPath(path));
       if (!first) {
-        Skip(path.string(), nullptr, "leads to a folder already walked as " + seen->second, false);
+        Skip(Utf8FromPath(path), nullptr, "leads to a folder already walked as " + seen->second,
+             false);
         continue;
       }
-      WalkFolder(path, target_key, relative / name);
+      WalkFolder(path, target_key, relative / PathFromUtf8(name));
     }
     ancestors_.pop_back();
   }
@@ -338,10 +342,10 @@ class Planner {
         taken.emplace(HashOf(KeyOf(target)), i);
       }
       const Folder& folder = folders_[target.output_folder];
-      entry.output = (fs::path(folder.path) / NameAt(target)).string();
+      entry.output = Utf8FromPath(PathFromUtf8(folder.path) / PathFromUtf8(NameAt(target)));
       if (target.level > 0) {
-        entry.renamed_from =
-            (fs::path(folder.path) / OutputNameOf(target.name, format_, false)).string();
+        entry.renamed_from = Utf8FromPath(PathFromUtf8(folder.path) /
+                                          PathFromUtf8(OutputNameOf(target.name, format_, false)));
       }
     }
   }
