@@ -107,7 +107,9 @@ HANDLE Start(const std::string& program, const std::vector<std::string>& argumen
 int ShellStatus(DWORD code) { return code == 0xFFFFFFFFu ? 255 : static_cast<int>(code); }
 
 // Keeps the test program running when it sends Ctrl-C or Ctrl-Break: the event reaches every
-// process attached to the console at that moment, the sender included.
+// process attached to the console at that moment, the sender included. Installed with the first
+// event sent and kept for the rest of the run (a handler, unlike ignoring Ctrl-C outright, is
+// not inherited by the programs started later).
 BOOL WINAPI IgnoreStopEvents(DWORD event) {
   return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT ? TRUE : FALSE;
 }
