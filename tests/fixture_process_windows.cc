@@ -6,10 +6,13 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/unicode.h"
+#include "platform/windows_paths.h"
 #include "tests/fixture.h"
 #include "tests/fixture_process.h"
 
@@ -72,9 +75,10 @@ HANDLE InheritableFile(const std::wstring& path, DWORD access, DWORD disposition
 
 // The program runs on a console of its own without a window, where the events that stand for
 // signals can reach it without reaching whoever started the tests.
-// Returns the process handle, or a null handle when the program could not be started.
+// Returns the process handle, or a null handle when the program could not be started, with the
+// reason in `why`.
 HANDLE Start(const std::string& program, const std::vector<std::string>& arguments,
-             const std::string& out_path, const std::string& err_path) {
+             const std::string& out_path, const std::string& err_path, std::string& why) {
   const std::wstring executable = ProgramBesideUs(program);
   std::wstring command_line = QuoteArgument(executable);
   for (const std::string& a : arguments) command_line.append(L" ").append(QuoteArgument(Wide(a)));
@@ -83,7 +87,9 @@ HANDLE Start(const std::string& program, const std::vector<std::string>& argumen
   const HANDLE out = InheritableFile(Wide(out_path), GENERIC_WRITE, CREATE_ALWAYS);
   const HANDLE err = InheritableFile(Wide(err_path), GENERIC_WRITE, CREATE_ALWAYS);
   HANDLE started = nullptr;
-  if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE) {
+  if (in == INVALID_HANDLE_VALUE || out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE) {
+    why = "cannot open the standard handles: " + WindowsErrorText(GetLastError());
+  } else {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -91,16 +97,34 @@ HANDLE Start(const std::string& program, const std::vector<std::string>& argumen
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(executable.c_str(), command_line.data(), nullptr, nullptr, TRUE,
-                       CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process)) {
+    // Wine now and then refuses a start with an internal error when several of its programs
+    // start at once (about one test run in ten under two parallel shards); a few more tries
+    // settle it. Any other error fails at once.
+    bool created = false;
+    for (int tries = 0; !created && tries < 5; ++tries) {
+      if (tries > 0) std::this_thread::sleep_for(std::chrono::milliseconds(20 << tries));
+      created = CreateProcessW(executable.c_str(), command_line.data(), nullptr, nullptr, TRUE,
+                               CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process) != 0;
+      if (!created && GetLastError() != ERROR_INTERNAL_ERROR) break;
+    }
+    if (created) {
       CloseHandle(process.hThread);
       started = process.hProcess;
+    } else {
+      why = "cannot start it: " + WindowsErrorText(GetLastError());
     }
   }
   for (const HANDLE h : {in, out, err}) {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
   }
   return started;
+}
+
+// Adds why a program could not be run to its captured standard error, where a test that fails
+// shows the program's errors.
+void Note(const std::string& err_path, const std::string& program, const std::string& why) {
+  std::ofstream(fs::path(Wide(err_path)), std::ios::app)
+      << "test fixture: " << program << ": " << why << "\n";
 }
 
 // -1 reads 255, as a POSIX shell sees it; a crash code (0xC0000005) stays far apart.
@@ -142,12 +166,20 @@ HANDLE ProcessOf(std::intptr_t child) {
 
 int RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
              const std::string& out_path, const std::string& err_path) {
-  const HANDLE started = Start(program, arguments, out_path, err_path);
-  if (started == nullptr) return kNoExitStatus;
-  WaitForSingleObject(started, INFINITE);
-  DWORD code = 0;
-  const int status = GetExitCodeProcess(started, &code) ? ShellStatus(code) : kNoExitStatus;
-  CloseHandle(started);
+  std::string why;
+  const HANDLE started = Start(program, arguments, out_path, err_path, why);
+  int status = kNoExitStatus;
+  if (started != nullptr) {
+    WaitForSingleObject(started, INFINITE);
+    DWORD code = 0;
+    if (GetExitCodeProcess(started, &code)) {
+      status = ShellStatus(code);
+    } else {
+      why = "no exit status: " + WindowsErrorText(GetLastError());
+    }
+    CloseHandle(started);
+  }
+  if (!why.empty()) Note(err_path, program, why);
   return status;
 }
 
@@ -165,9 +197,14 @@ std::string FromConsoleLines(const std::string& text) {
 }  // namespace process
 
 BackgroundRun::BackgroundRun(const std::vector<std::string>& arguments) {
+  std::string why;
   const HANDLE started = process::Start(KEGVERTER_BATCH_EXE, arguments, capture_.Path("stdout"),
-                                        capture_.Path("stderr"));
-  if (started != nullptr) child_ = reinterpret_cast<std::intptr_t>(started);
+                                        capture_.Path("stderr"), why);
+  if (started != nullptr) {
+    child_ = reinterpret_cast<std::intptr_t>(started);
+  } else {
+    process::Note(capture_.Path("stderr"), KEGVERTER_BATCH_EXE, why);
+  }
 }
 
 BackgroundRun::~BackgroundRun() {
@@ -209,6 +246,7 @@ RunResult BackgroundRun::Wait() {
   RunResult result;
   if (child_ == -1) {
     result.exit_code = -1;
+    result.err = ReadFile(capture_.Path("stderr"));
     return result;
   }
   const HANDLE process = process::ProcessOf(child_);
