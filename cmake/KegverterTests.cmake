@@ -11,6 +11,9 @@ if(CMAKE_CROSSCOMPILING)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(${KEGVERTER_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # Like the suites' own code (tests/CMakeLists.txt), GoogleTest is built for compile speed.
+  target_compile_options(gtest PRIVATE -O0)
+  target_compile_options(gtest_main PRIVATE -O0)
   if(NOT TARGET GTest::gtest)
     add_library(GTest::gtest ALIAS gtest)
     add_library(GTest::gtest_main ALIAS gtest_main)
@@ -26,6 +29,7 @@ include(GoogleTest)
 
 # kegverter_add_gtest(TARGET): every test of a GoogleTest program as ctest tests.
 function(kegverter_add_gtest target)
+  set_property(GLOBAL APPEND PROPERTY KEGVERTER_TEST_PROGRAMS ${target})
   if(NOT CMAKE_CROSSCOMPILING)
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
     return()
@@ -44,10 +48,6 @@ function(kegverter_add_gtest target)
     set_tests_properties(kegverter_wine_stop PROPERTIES
       ENVIRONMENT "${KEGVERTER_WINE_ENVIRONMENT}" FIXTURES_CLEANUP kegverter_wine)
   endif()
-  # The test code itself is not optimised: its time goes to starting programs under Wine, and
-  # the optimiser would be most of the stage's compile time. The code under test (the core, the
-  # fixtures, the programs) keeps the build's optimisation.
-  target_compile_options(${target} PRIVATE -O0)
   math(EXPR last "${KEGVERTER_TEST_SHARDS} - 1")
   foreach(shard RANGE ${last})
     add_test(NAME ${target}_shard_${shard} COMMAND ${target})

@@ -24,6 +24,7 @@
 #include "driver/convert.h"
 #include "platform/files.h"
 #include "platform/terminal.h"
+#include "platform/unicode.h"
 
 namespace kegverter {
 
@@ -84,7 +85,7 @@ class OutputFolders {
   std::string Make(const fs::path& folder) {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto [known, first] =
-        made_.emplace(std::hash<std::string>{}(folder.string()), std::string());
+        made_.emplace(std::hash<std::string>{}(Utf8FromPath(folder)), std::string());
     if (first) {
       std::error_code ec;
       fs::create_directories(folder, ec);
@@ -157,10 +158,11 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
   }
   std::error_code ec;
   if (!options.output_dir.empty()) {
-    const fs::path folder = fs::path(entry.output).parent_path();
+    const fs::path folder = PathFromUtf8(entry.output).parent_path();
     const std::string failure = folders.Make(folder);
     if (!failure.empty()) {
-      return Failure(entry.output, "cannot create the folder " + folder.string() + ": " + failure);
+      return Failure(entry.output,
+                     "cannot create the folder " + Utf8FromPath(folder) + ": " + failure);
     }
   }
 
@@ -193,7 +195,7 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
   }
   auto discard = [&](std::string subject, std::string text) {
     // Only what this conversion wrote: a name it could not create is someone else's file.
-    if (result.saved) fs::remove(fs::path(request.output), ec);
+    if (result.saved) fs::remove(PathFromUtf8(request.output), ec);
     outcome.status = EntryStatus::Failed;
     if (!text.empty()) outcome.messages.push_back({std::move(subject), std::move(text)});
     return outcome;
@@ -231,13 +233,9 @@ void CommitStaged(const std::vector<Pending*>& staged) {
   for (Pending* pending : staged) {
     Outcome& outcome = pending->outcome;
     const std::string& output = pending->entry.output;
-    std::error_code ec;
-    if (flushed) {
-      fs::rename(fs::path(outcome.staged), fs::path(output), ec);
-      if (ec) error = ec.message();
-    }
-    if (!flushed || ec) {
-      fs::remove(fs::path(outcome.staged), ec);
+    if (!flushed || !RenameOver(outcome.staged, output, error)) {
+      std::error_code ec;
+      fs::remove(PathFromUtf8(outcome.staged), ec);
       outcome.status = EntryStatus::Failed;
       outcome.messages.push_back({output, "not written: " + error});
     }

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/unicode.h"
 
 namespace kegverter {
 
@@ -66,7 +67,7 @@ std::uint64_t OutputKey(std::string_view folder, std::string_view name) {
 std::uint64_t FolderKey(std::string_view key) { return PathHash(false).Add(key).Done(); }
 
 std::string Joined(const std::string& folder_key, const std::string& name) {
-  return (fs::path(folder_key) / name).string();
+  return Utf8FromPath(PathFromUtf8(folder_key) / PathFromUtf8(name));
 }
 
 // The absolute path with every link resolved; for a path that does not exist (yet), as much of
@@ -75,7 +76,7 @@ std::string CanonicalKey(const fs::path& path) {
   std::error_code ec;
   fs::path canonical = fs::weakly_canonical(path, ec);
   if (ec) canonical = fs::absolute(path, ec).lexically_normal();
-  return canonical.string();
+  return Utf8FromPath(canonical);
 }
 
 bool IsWithin(const std::string& path, const std::string& folder) {
@@ -164,7 +165,7 @@ class Walk {
       // asked for by name.
       return Fail(found, path, FindKindByName(FileNameOf(TrimPath(path))), "cannot open: " + error);
     }
-    const fs::path given(path);
+    const fs::path given = PathFromUtf8(path);
     if (info.type == FileInfo::Type::Directory) {
       std::string key = CanonicalKey(given);
       if (IsWithin(key, output_key_)) {
@@ -179,8 +180,8 @@ class Walk {
     const fs::path parent = given.parent_path();
     loose_.key = CanonicalKey(parent.empty() ? fs::path(".") : parent);
     loose_.output_key = output_key_.empty() ? loose_.key : output_key_;
-    loose_.output_path = output_key_.empty() ? parent.string() : options_.output_dir;
-    const std::string name = given.filename().string();
+    loose_.output_path = output_key_.empty() ? Utf8FromPath(parent) : options_.output_dir;
+    const std::string name = Utf8FromPath(given.filename());
     // One file reached twice (a PATH given twice, or inside another PATH) is one entry.
     const std::string input_key = Joined(loose_.key, name);
     if (Walked(loose_.key, nullptr) || Reached(input_key)) return false;
@@ -198,25 +199,26 @@ class Walk {
     frame.place.key = std::move(key);
     if (output_key_.empty()) {
       frame.place.output_key = frame.place.key;
-      frame.place.output_path = folder.string();
+      frame.place.output_path = Utf8FromPath(folder);
     } else {
       frame.place.output_key =
-          relative.empty() ? output_key_ : Joined(output_key_, relative.string());
-      frame.place.output_path = (fs::path(options_.output_dir) / relative).string();
+          relative.empty() ? output_key_ : Joined(output_key_, Utf8FromPath(relative));
+      frame.place.output_path = Utf8FromPath(PathFromUtf8(options_.output_dir) / relative);
     }
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     bool failed = false;
     if (ec) {
-      failed = Fail(found, folder.string(), nullptr, "cannot read the folder: " + ec.message());
+      failed =
+          Fail(found, Utf8FromPath(folder), nullptr, "cannot read the folder: " + ec.message());
     } else {
       for (; it != fs::directory_iterator(); it.increment(ec)) {
         std::error_code type_error;
-        frame.children.emplace_back(it->path().filename().string(),
+        frame.children.emplace_back(Utf8FromPath(it->path().filename()),
                                     it->symlink_status(type_error).type());
       }
       if (ec) {
-        failed = Fail(found, folder.string(), nullptr,
+        failed = Fail(found, Utf8FromPath(folder), nullptr,
                       "the folder could not be read whole: " + ec.message());
       }
     }
@@ -228,7 +230,7 @@ class Walk {
   bool Step(Frame& frame, Found& found) {
     const auto& [name, type] = frame.children[frame.next++];
     if (IsTemporaryName(name)) return false;
-    const fs::path path = frame.path / name;
+    const fs::path path = frame.path / PathFromUtf8(name);
     std::string child_key = Joined(frame.place.key, name);
     FileInfo info;
     std::string error;
@@ -236,26 +238,26 @@ class Walk {
       case fs::file_type::directory:
         // The outputs of this run, or a folder a PATH walked already.
         if (child_key == output_key_ || Walked(child_key, nullptr)) return false;
-        return Enter(path, std::move(child_key), frame.relative / name, found);
+        return Enter(path, std::move(child_key), frame.relative / PathFromUtf8(name), found);
       case fs::file_type::regular:
         if (Reached(child_key)) return false;
         info.type = FileInfo::Type::Regular;
-        return File(path.string(), frame.place, name, info, found);
+        return File(Utf8FromPath(path), frame.place, name, info, found);
       default:
         break;
     }
     // A link, another type, or a type the listing did not give: look at the path itself.
-    if (!StatPath(path.string(), true, info, error)) {
+    if (!StatPath(Utf8FromPath(path), true, info, error)) {
       const KindInfo* kind = FindKindByName(FileNameOf(TrimPath(name)));
-      if (kind != nullptr) return Fail(found, path.string(), kind, "cannot open: " + error);
-      return Skip(found, path.string(), nullptr, "not a file Kegverter converts", true);
+      if (kind != nullptr) return Fail(found, Utf8FromPath(path), kind, "cannot open: " + error);
+      return Skip(found, Utf8FromPath(path), nullptr, "not a file Kegverter converts", true);
     }
     if (info.type != FileInfo::Type::Directory) {
       if (Reached(child_key)) return false;
-      return File(path.string(), frame.place, name, info, found);
+      return File(Utf8FromPath(path), frame.place, name, info, found);
     }
     if (!options_.follow_links) {
-      return Skip(found, path.string(), nullptr,
+      return Skip(found, Utf8FromPath(path), nullptr,
                   "a symbolic link to a folder; not followed without --follow-links", false);
     }
     std::string target_key = CanonicalKey(path);
@@ -264,16 +266,16 @@ class Walk {
       return above.place.key == target_key;
     });
     if (loop) {
-      return Skip(found, path.string(), nullptr,
+      return Skip(found, Utf8FromPath(path), nullptr,
                   "a symbolic link loop: leads back to a folder above it", false);
     }
     std::string walked_as;
     if (Walked(target_key, &walked_as)) {
-      return Skip(found, path.string(), nullptr, "leads to a folder already walked as " + walked_as,
-                  false);
+      return Skip(found, Utf8FromPath(path), nullptr,
+                  "leads to a folder already walked as " + walked_as, false);
     }
-    roots_.emplace_back(target_key, path.string());
-    return Enter(path, std::move(target_key), frame.relative / name, found);
+    roots_.emplace_back(target_key, Utf8FromPath(path));
+    return Enter(path, std::move(target_key), frame.relative / PathFromUtf8(name), found);
   }
 
   bool File(const std::string& path, const Place& place, const std::string& name,
@@ -340,7 +342,8 @@ class Walk {
     if (as != nullptr) {
       std::string rest = key.substr(below->first.size());
       rest.erase(0, rest.find_first_not_of(kSeparator));
-      *as = rest.empty() ? below->second : (fs::path(below->second) / rest).string();
+      *as = rest.empty() ? below->second
+                         : Utf8FromPath(PathFromUtf8(below->second) / PathFromUtf8(rest));
     }
     return true;
   }
@@ -400,7 +403,7 @@ struct Planner::State {
 
   void Name(const Found& found, PlanEntry& entry) {
     const Place& place = *found.place;
-    const fs::path folder(place.output_path);
+    const fs::path folder = PathFromUtf8(place.output_path);
     const std::string usual = OutputNameOf(found.name, format, false);
     const std::uint64_t usual_key = OutputKey(place.output_key, usual);
     std::string whole = OutputNameOf(found.name, format, true);
@@ -417,7 +420,7 @@ struct Planner::State {
       }
       claimed[index] = true;
       entry.convert = true;
-      entry.output = (folder / usual).string();
+      entry.output = Utf8FromPath(folder / PathFromUtf8(usual));
       return;
     }
     const auto it = FindWhole(whole_key);
@@ -439,8 +442,8 @@ struct Planner::State {
       entry.rename_note = "another input's whole name gives the same output";
     }
     entry.convert = true;
-    entry.output = (folder / name).string();
-    entry.renamed_from = (folder / usual).string();
+    entry.output = Utf8FromPath(folder / PathFromUtf8(name));
+    entry.renamed_from = Utf8FromPath(folder / PathFromUtf8(usual));
   }
 
   const PlanOptions options;

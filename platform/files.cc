@@ -9,11 +9,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#else
-#include <chrono>
-#include <filesystem>
-
-#include "platform/unicode.h"
 #endif
 
 #include "platform/files_internal.h"
@@ -97,6 +92,10 @@ std::string TemporaryPathFor(const std::string& path) {
   return TemporaryPathBeside(path, static_cast<std::uint32_t>(random()));
 }
 
+bool RenameOver(const std::string& from, const std::string& to, std::string& error) {
+  return platform_files::ReplaceWith(from, to, error);
+}
+
 AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
 
 void AtomicFileWriter::Abandon() {
@@ -150,40 +149,10 @@ bool AtomicFileWriter::Commit(std::string& error) {
   return ok;
 }
 
+#if !defined(_WIN32)
+// Windows: files_windows.cc.
 bool StatPath(const std::string& path, bool follow, FileInfo& info, std::string& error) {
   info = FileInfo{};
-#if defined(_WIN32)
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::path p(Utf16FromUtf8(path));
-  const fs::file_status status = follow ? fs::status(p, ec) : fs::symlink_status(p, ec);
-  if (ec || !fs::exists(status)) {
-    error = ec ? ec.message() : std::string("No such file or directory");
-    return false;
-  }
-  switch (status.type()) {
-    case fs::file_type::regular:
-      info.type = FileInfo::Type::Regular;
-      info.size = fs::file_size(p, ec);
-      break;
-    case fs::file_type::directory:
-      info.type = FileInfo::Type::Directory;
-      break;
-    case fs::file_type::symlink:
-      info.type = FileInfo::Type::Symlink;
-      break;
-    default:
-      info.type = FileInfo::Type::Other;
-      info.other = "not a regular file";
-      break;
-  }
-  const auto modified = fs::last_write_time(p, ec);
-  if (!ec) {
-    info.modified_ns = static_cast<std::int64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count());
-  }
-  return true;
-#else
   struct stat st {};
   if ((follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) {
     error = ErrorText(errno);
@@ -207,16 +176,16 @@ bool StatPath(const std::string& path, bool follow, FileInfo& info, std::string&
   info.modified_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 +
                      static_cast<std::int64_t>(st.st_mtim.tv_nsec);
   return true;
-#endif
 }
+#endif
 
 bool FlushFilesToDisk(const std::vector<std::string>& paths, std::string& error) {
   bool ok = true;
+#if defined(__linux__)
   auto failed = [&](const std::string& path) {
     if (ok) error = path + ": " + ErrorText(errno);
     ok = false;
   };
-#if defined(__linux__)
   // One syncfs per file system: everything written to it, these files included, reaches the
   // disk in one wait instead of one wait per file.
   std::set<dev_t> flushed;
@@ -241,13 +210,11 @@ bool FlushFilesToDisk(const std::vector<std::string>& paths, std::string& error)
   }
 #else
   for (const std::string& path : paths) {
-    std::FILE* file = std::fopen(path.c_str(), "r+b");
-    if (file == nullptr) {
-      failed(path);
-      continue;
+    std::string reason;
+    if (!platform_files::FlushFileAt(path, reason)) {
+      if (ok) error = path + ": " + reason;
+      ok = false;
     }
-    if (!platform_files::FlushToDisk(file)) failed(path);
-    std::fclose(file);
   }
 #endif
   return ok;

@@ -47,6 +47,11 @@ std::string TemporaryPathBeside(const std::string& path, std::uint32_t tag);
 bool WriteNewFile(const std::string& path, const std::function<bool(std::FILE*)>& write,
                   std::string& error);
 
+/// Renames `from` over `to` in one step, replacing a file at `to`, as the atomic replace does
+/// (on Windows a read-only file at `to` is not replaced, as Windows itself refuses it). False
+/// with the reason in `error`; `from` is then left where it was.
+bool RenameOver(const std::string& from, const std::string& to, std::string& error);
+
 /// A name for a temporary file beside `path`: TemporaryPathBeside with a random tag, short
 /// whatever the length of `path`'s own name, and unlikely to exist.
 std::string TemporaryPathFor(const std::string& path);

@@ -17,6 +17,9 @@ std::FILE* CreateNewFile(const std::string& path, bool& exists, std::string& err
 /// Flushes the stream and the system's buffers to the disk; false when either fails.
 bool FlushToDisk(std::FILE* file);
 
+/// Flushes the file at `path` (written and closed before) to the disk; false with the reason.
+bool FlushFileAt(const std::string& path, std::string& error);
+
 /// Renames `from` over `to` in one step, replacing a file at `to`; false with the reason.
 bool ReplaceWith(const std::string& from, const std::string& to, std::string& error);
 

@@ -84,6 +84,18 @@ bool FlushToDisk(std::FILE* file) {
   return fsync(fileno(file)) == 0;
 }
 
+bool FlushFileAt(const std::string& path, std::string& error) {
+  std::FILE* file = std::fopen(path.c_str(), "r+b");
+  if (file == nullptr) {
+    error = std::strerror(errno);
+    return false;
+  }
+  const bool flushed = FlushToDisk(file);
+  if (!flushed) error = std::strerror(errno);
+  std::fclose(file);
+  return flushed;
+}
+
 bool ReplaceWith(const std::string& from, const std::string& to, std::string& error) {
   if (std::rename(from.c_str(), to.c_str()) == 0) return true;
   error = std::strerror(errno);

@@ -90,4 +90,22 @@ std::u16string Utf16FromUtf8(std::string_view text) {
   return out;
 }
 
+std::filesystem::path PathFromUtf8(std::string_view name) {
+#if defined(_WIN32)
+  const std::u16string units = Utf16FromUtf8(name);
+  return std::filesystem::path(std::wstring(units.begin(), units.end()));
+#else
+  return std::filesystem::path(std::string(name));
+#endif
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+#if defined(_WIN32)
+  const std::wstring& units = path.native();
+  return Utf8FromUtf16(std::u16string(units.begin(), units.end()));
+#else
+  return path.string();
+#endif
+}
+
 }  // namespace kegverter

@@ -4,8 +4,10 @@
 # sanitizer build (build/fuzz, clang with AddressSanitizer and UndefinedBehaviorSanitizer, which
 # stop at the first report, leaks included), the batch program's tests under ThreadSanitizer
 # (build/tsan, only what those tests need), a short fuzz campaign over every file kind and the
-# Linux .deb (installed, used and removed), and the interoperability check (scripts/interop.sh:
-# Brewtarget imports and the BeerJSON schema). Fails when any stage fails; ends with each stage's time.
+# Linux .deb (installed, used and removed), the interoperability check (scripts/interop.sh:
+# Brewtarget imports and the BeerJSON schema), and the Windows stage (scripts/test-windows.sh: the
+# mingw-w64 cross build, the examples compared with Linux's outputs, the suite under Wine). Fails
+# when any stage fails; ends with each stage's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -61,6 +63,7 @@ stage "batch tests under ThreadSanitizer (build/tsan/)" run_tsan
 stage "short fuzz campaign (build/fuzz/)" bash scripts/fuzz.sh 20
 stage "Linux package: install, convert, remove (build/package/)" bash scripts/check-deb.sh
 stage "interoperability: Brewtarget imports, BeerJSON schema (build/interop/)" bash scripts/interop.sh
+stage "Windows: cross build, examples, suite under Wine (build/windows/)" bash scripts/test-windows.sh
 
 echo "== time per stage (load average now: $(cut -d' ' -f1-3 /proc/loadavg))"
 printf '%s\n' "${timings[@]}"

@@ -23,9 +23,10 @@ TEST(BatchPlan, OutputNames) {
   EXPECT_EQ(OutputNameOf("pale.rec \t", xml, true), "pale.rec.xml");
 }
 
-// The plan's entries as "input name -> output name" (or "input name: status"), below `dir`.
+// The plan's entries as "input name -> output name" (or "input name: status"), below `dir`,
+// with '/' between folders.
 std::vector<std::string> Described(const Plan& plan, const TempDir& dir) {
-  const std::size_t prefix = dir.path().string().size() + 1;
+  const std::size_t prefix = dir.Path("").size();
   std::vector<std::string> lines;
   for (const PlanEntry& entry : plan.entries) {
     std::string line = entry.input.substr(prefix);
@@ -34,7 +35,7 @@ std::vector<std::string> Described(const Plan& plan, const TempDir& dir) {
     } else {
       line += std::string(": ") + StatusName(entry.status);
     }
-    lines.push_back(line);
+    lines.push_back(testing::GenericPath(line));
   }
   return lines;
 }
@@ -50,6 +51,24 @@ TEST(BatchPlan, WalkIsSortedAndCollisionsAreNamedApart) {
   PlanOptions options;
   options.paths = {dir.Path("lib")};
   const Plan plan = MakePlan(options);
+  if (testing::kWindows) {
+    // The three hop databases are one file there, under the name it was made with.
+    EXPECT_EQ(plan.to_convert, 6u);
+    EXPECT_EQ(Described(plan, dir), (std::vector<std::string>{
+                                        "lib/a/Hops.Dat -> lib/a/Hops.xml",
+                                        "lib/a/hops.dat.2.rec -> lib/a/hops.dat.2.xml",
+                                        "lib/a/notes.txt: skipped",
+                                        "lib/b/x.msh -> lib/b/x.msh.xml",
+                                        "lib/b/x.rec -> lib/b/x.rec.xml",
+                                        "lib/b/x.rec.rec -> lib/b/x.rec.rec.xml",
+                                        "lib/c.wtr -> lib/c.xml",
+                                    }));
+    for (const PlanEntry& entry : plan.entries) {
+      const bool renamed = testing::GenericPath(entry.input).find("/b/x.") != std::string::npos;
+      EXPECT_EQ(!entry.renamed_from.empty(), renamed) << entry.input;
+    }
+    return;
+  }
   EXPECT_EQ(plan.to_convert, 8u);
   // c.xml is this run's own output, not an input. "hops.dat.2.rec" takes its usual name first,
   // so the second case-only twin of HOPS.DAT skips the number 2.

@@ -1,15 +1,20 @@
 // kegverter-batch end to end: the built program over folders made by the fixture builder, its
 // outputs compared byte for byte with what kegverter writes for the same file.
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -62,7 +67,9 @@ std::vector<std::string> FilesBelow(const fs::path& root) {
   std::vector<std::string> files;
   for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
        ++it) {
-    if (it->is_regular_file()) files.push_back(fs::relative(it->path(), root).string());
+    if (it->is_regular_file()) {
+      files.push_back(testing::GenericPath(testing::Utf8FromPath(fs::relative(it->path(), root))));
+    }
   }
   std::sort(files.begin(), files.end());
   return files;
@@ -140,6 +147,24 @@ TEST(Batch, OutputsBesideInputsAsKegverterNamesThem) {
   EXPECT_EQ(ReadFile(dir.Path("a/Dark Ale.xml")), KegverterOutput("Dark Ale.rec", SmallRecipe()));
 }
 
+// Names outside every ANSI code page, given on the command line and found in the walk, mirrored
+// into an output folder of such a name.
+TEST(Batch, AnyNameConverts) {
+  TempDir dir;
+  const std::string folder = "\xD0\x9F\xD0\xB8\xD0\xB2\xD0\xBE";                         // Пиво
+  const std::string name = "\xCE\x9C\xCF\x80\xCF\x8D\xCF\x81\xCE\xB1 \xF0\x9F\x8D\xBA";  // Μπύρα 🍺
+  dir.Write(folder + "/" + name + ".rec", SmallRecipe());
+  const std::string out = dir.Path(folder + " out");
+  const std::string report = dir.Path("r.jsonl");
+  const RunResult run = RunBatchExecutable({"-o", out, "--report", report, dir.Path(folder)});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(ReadFile(dir.Path(folder + " out/" + name + ".xml")),
+            KegverterOutput(name + ".rec", SmallRecipe()));
+  auto lines = ReportByPath(report);
+  EXPECT_EQ(lines[dir.Path(folder + "/" + name + ".rec")]["output"],
+            dir.Path(folder + " out/" + name + ".xml"));
+}
+
 TEST(Batch, UnknownFilesAreSkippedAndCountedAndListedWhenVerbose) {
   TempDir dir;
   dir.Write("lib/Pale.rec", SmallRecipe());
@@ -176,32 +201,45 @@ TEST(Batch, CollidingOutputsAreNamedAfterTheWholeInputName) {
   // "Pale Ale.rec.rec" would be "Pale Ale.rec.xml", the whole name of "Pale Ale.rec".
   dir.Write("lib/Pale Ale.rec.rec", recipe);
   dir.Write("lib/HOPS.DAT", hops);
-  dir.Write("lib/hops.dat", hops.Prefix(4 + 2 * 614).I32(0, 2));
+  // Windows takes the two names for one: HOPS.DAT collides with nothing there.
+  if (!testing::kWindows) dir.Write("lib/hops.dat", hops.Prefix(4 + 2 * 614).I32(0, 2));
   dir.Write("lib/Stout.rec", recipe);  // collides with nothing
   const std::string out = dir.Path("out");
   const RunResult run =
       RunBatchExecutable({"-o", out, "--report", dir.Path("r.jsonl"), dir.Path("lib")});
   EXPECT_EQ(run.exit_code, 0) << run.err;
 
-  EXPECT_EQ(FilesBelow(out),
-            (std::vector<std::string>{"HOPS.DAT.xml", "Pale Ale.msh.xml", "Pale Ale.rec.rec.xml",
-                                      "Pale Ale.rec.xml", "Stout.xml", "hops.dat.2.xml"}));
-  EXPECT_EQ(ReadFile(out + "/Pale Ale.rec.xml"), KegverterOutput("Pale Ale.rec", recipe));
-  EXPECT_EQ(ReadFile(out + "/Pale Ale.msh.xml"), KegverterOutput("Pale Ale.msh", mash));
-  EXPECT_EQ(ReadFile(out + "/HOPS.DAT.xml"), KegverterOutput("HOPS.DAT", hops));
-  EXPECT_EQ(ReadFile(out + "/hops.dat.2.xml"), KegverterOutputOf(dir.Path("lib/hops.dat")));
-  EXPECT_NE(ReadFile(out + "/hops.dat.2.xml"), ReadFile(out + "/HOPS.DAT.xml"));
+  std::vector<std::string> renamed = {"Pale Ale.msh.xml", "Pale Ale.rec.xml",
+                                      "Pale Ale.rec.rec.xml"};
+  if (testing::kWindows) {
+    EXPECT_EQ(FilesBelow(out),
+              (std::vector<std::string>{"HOPS.xml", "Pale Ale.msh.xml", "Pale Ale.rec.rec.xml",
+                                        "Pale Ale.rec.xml", "Stout.xml"}));
+    EXPECT_EQ(ReadFile(dir.Path("out/HOPS.xml")), KegverterOutput("HOPS.DAT", hops));
+  } else {
+    EXPECT_EQ(FilesBelow(out),
+              (std::vector<std::string>{"HOPS.DAT.xml", "Pale Ale.msh.xml", "Pale Ale.rec.rec.xml",
+                                        "Pale Ale.rec.xml", "Stout.xml", "hops.dat.2.xml"}));
+    EXPECT_EQ(ReadFile(dir.Path("out/HOPS.DAT.xml")), KegverterOutput("HOPS.DAT", hops));
+    EXPECT_EQ(ReadFile(dir.Path("out/hops.dat.2.xml")),
+              KegverterOutputOf(dir.Path("lib/hops.dat")));
+    EXPECT_NE(ReadFile(dir.Path("out/hops.dat.2.xml")), ReadFile(dir.Path("out/HOPS.DAT.xml")));
+    renamed.insert(renamed.end(), {"HOPS.DAT.xml", "hops.dat.2.xml"});
+  }
+  EXPECT_EQ(ReadFile(dir.Path("out/Pale Ale.rec.xml")), KegverterOutput("Pale Ale.rec", recipe));
+  EXPECT_EQ(ReadFile(dir.Path("out/Pale Ale.msh.xml")), KegverterOutput("Pale Ale.msh", mash));
 
   // The summary names each renamed output and why.
-  for (const char* renamed : {"HOPS.DAT.xml", "hops.dat.2.xml", "Pale Ale.msh.xml",
-                              "Pale Ale.rec.xml", "Pale Ale.rec.rec.xml"}) {
+  for (const std::string& name : renamed) {
     EXPECT_TRUE(Contains(run.err, "kegverter-batch: renamed: ")) << run.err;
-    EXPECT_TRUE(Contains(run.err, " -> " + out + "/" + renamed + " (")) << renamed << run.err;
+    EXPECT_TRUE(Contains(run.err, " -> " + dir.Path("out/" + name) + " (")) << name << run.err;
   }
   EXPECT_FALSE(Contains(run.err, "Stout.xml (")) << run.err;
   auto report = ReportByPath(dir.Path("r.jsonl"));
-  EXPECT_EQ(report[dir.Path("lib/hops.dat")]["output"], out + "/hops.dat.2.xml");
-  EXPECT_EQ(report[dir.Path("lib/Stout.rec")]["output"], out + "/Stout.xml");
+  if (!testing::kWindows) {
+    EXPECT_EQ(report[dir.Path("lib/hops.dat")]["output"], dir.Path("out/hops.dat.2.xml"));
+  }
+  EXPECT_EQ(report[dir.Path("lib/Stout.rec")]["output"], dir.Path("out/Stout.xml"));
 }
 
 TEST(Batch, TwoPathsMirroredOntoOneOutputPathAreKeptApart) {
@@ -225,7 +263,7 @@ TEST(Batch, OutputFolderInsideAPathIsNeverWalked) {
     EXPECT_EQ(run.exit_code, 0) << run.err;
     EXPECT_FALSE(Contains(run.err, "Old")) << run.err;
     for (const nlohmann::json& line : ReportLines(report)) {
-      EXPECT_FALSE(Contains(line["path"].get<std::string>(), "/out/")) << line.dump();
+      EXPECT_FALSE(Contains(testing::GenericPath(line["path"]), "/out/")) << line.dump();
     }
     EXPECT_EQ(ReportLines(report).size(), testing::ExampleFiles().size());
   }
@@ -278,8 +316,13 @@ TEST(Batch, ReportHasOneParsableLinePerInputInWalkOrder) {
   dir.Write("lib/b Cut.rec", SmallRecipe().Prefix(20000));  // converted with a warning
   dir.Write("lib/c Empty.msh", "");                         // not converted: failed
   dir.Write("lib/d notes.txt", "text");
-  dir.Write("lib/e \"quoted\"\\name\t.wtr", testing::MakeWtrExample());
-  dir.Write("lib/f bad\xff\xfe.rec", SmallRecipe());  // a name that is not UTF-8
+  // Names the report must escape, and one that is not UTF-8; Windows allows neither, and takes
+  // names outside its ANSI code page instead (Cyrillic; an emoji, two UTF-16 units).
+  const std::string odd = testing::kWindows ? "e 'quoted' \xD0\x9F\xD0\xB8\xD0\xB2\xD0\xBE.wtr"
+                                            : "e \"quoted\"\\name\t.wtr";
+  const std::string not_utf8 = testing::kWindows ? "f \xF0\x9F\x8D\xBA.rec" : "f bad\xff\xfe.rec";
+  dir.Write("lib/" + odd, testing::MakeWtrExample());
+  dir.Write("lib/" + not_utf8, SmallRecipe());
   dir.Write("lib/sub/hops.dat", testing::MakeHopsExample());
   const std::string report = dir.Path("r.jsonl");
   const RunResult run = RunBatchExecutable({"-j", "4", "--report", report, dir.Path("lib")});
@@ -309,8 +352,10 @@ TEST(Batch, ReportHasOneParsableLinePerInputInWalkOrder) {
   EXPECT_EQ(lines[2]["messages"][0]["text"], "the file is empty");
   EXPECT_TRUE(lines[2]["output"].is_null());
   EXPECT_TRUE(lines[3]["kind"].is_null());
-  EXPECT_EQ(lines[4]["path"], dir.Path("lib/e \"quoted\"\\name\t.wtr"));
-  EXPECT_EQ(lines[5]["path"], dir.Path("lib/f bad\xEF\xBF\xBD\xEF\xBF\xBD.rec"));
+  EXPECT_EQ(lines[4]["path"], dir.Path("lib/" + odd));
+  EXPECT_EQ(lines[5]["path"], testing::kWindows
+                                  ? dir.Path("lib/" + not_utf8)
+                                  : dir.Path("lib/f bad\xEF\xBF\xBD\xEF\xBF\xBD.rec"));
   EXPECT_EQ(lines[6]["kind"], "hops.dat");
   EXPECT_EQ(lines[6]["records"], 3);
 
@@ -345,6 +390,10 @@ void WriteManyRecipes(const TempDir& dir, int count) {
 }
 
 void InterruptInTheMiddle(int signal_number, int expected_exit, bool resume) {
+  if (!BackgroundRun::CanSend(signal_number)) {
+    GTEST_SKIP() << "this system cannot send signal " << signal_number
+                 << " (Wine has no Ctrl-Break)";
+  }
   TempDir dir;
   constexpr int kFiles = 1000;
   WriteManyRecipes(dir, kFiles);
@@ -396,8 +445,10 @@ TEST(Batch, InterruptFinishesFilesInFlightAndLeavesOnlyWholeOutputs) {
 TEST(Batch, TerminationRequestStopsTheSameWay) { InterruptInTheMiddle(SIGTERM, 143, false); }
 
 // A hop database large enough that its output takes a while to write: the test acts on the
-// input while the output is being written, and the run must not keep that output.
-void ActWhileTheOutputIsWritten(const std::function<void(const std::string&)>& act,
+// input while the output is being written, and the run must not keep that output. `act` returns
+// false when the system refused it: Windows lets no one change or remove a file the program
+// holds open for reading, and the run then keeps its whole output.
+void ActWhileTheOutputIsWritten(const std::function<bool(const std::string&)>& act,
                                 const std::string& expected_text) {
   TempDir dir;
   const Bytes example = testing::MakeHopsExample();
@@ -423,8 +474,14 @@ void ActWhileTheOutputIsWritten(const std::function<void(const std::string&)>& a
   while (run.Running() && std::chrono::steady_clock::now() < deadline && !writing()) {
     std::this_thread::sleep_for(std::chrono::microseconds(100));
   }
-  act(input);
+  const bool acted = act(input);
   const RunResult result = run.Wait();
+  if (!acted) {
+    EXPECT_TRUE(testing::kWindows) << "refused on a POSIX system";
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    EXPECT_EQ(ReadFile(output), KegverterOutputOf(input));
+    return;
+  }
   EXPECT_EQ(result.exit_code, 1) << result.err;
   EXPECT_TRUE(Contains(result.err, "kegverter-batch: " + input + ": " + expected_text + "\n"))
       << result.err;
@@ -440,16 +497,22 @@ void ActWhileTheOutputIsWritten(const std::function<void(const std::string&)>& a
 TEST(Batch, InputThatChangesWhileReadFailsAndThePreviousOutputStays) {
   ActWhileTheOutputIsWritten(
       [](const std::string& input) {
-        std::ofstream(input, std::ios::binary | std::ios::app) << "more";
+        std::ofstream more(testing::PathFromUtf8(input), std::ios::binary | std::ios::app);
+        return static_cast<bool>(more << "more" << std::flush);
       },
       "changed while it was read; its output was not kept");
 }
 
 TEST(Batch, InputThatVanishesWhileReadFailsAndThePreviousOutputStays) {
-  ActWhileTheOutputIsWritten([](const std::string& input) { fs::remove(input); },
-                             "vanished while it was read; its output was not kept");
+  ActWhileTheOutputIsWritten(
+      [](const std::string& input) {
+        std::error_code ec;
+        return fs::remove(testing::PathFromUtf8(input), ec);
+      },
+      "vanished while it was read; its output was not kept");
 }
 
+#if !defined(_WIN32)
 TEST(Batch, EntriesThatCannotBeReadFailAloneAndTheRunGoesOn) {
   TempDir dir;
   dir.Write("lib/Good.rec", SmallRecipe());
@@ -486,6 +549,30 @@ TEST(Batch, EntriesThatCannotBeReadFailAloneAndTheRunGoesOn) {
       << run.err;
   EXPECT_EQ(ReadFile(dir.Path("lib/Linked.xml")), ReadFile(dir.Path("lib/Good.xml")));
 }
+#else
+// Windows has no FIFOs or devices among files, and Wine no symbolic links; what cannot be read
+// there is a file another program holds open without sharing it.
+TEST(Batch, EntriesThatCannotBeReadFailAloneAndTheRunGoesOn) {
+  TempDir dir;
+  dir.Write("lib/Good.rec", SmallRecipe());
+  const std::string held = dir.Write("lib/Held.rec", SmallRecipe());
+  dir.Write("lib/Late.wtr", testing::MakeWtrExample());
+  const HANDLE lock = CreateFileW(testing::PathFromUtf8(held).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  const RunResult run = RunBatchExecutable({"--report", dir.Path("r.jsonl"), dir.Path("lib")});
+  CloseHandle(lock);
+  EXPECT_EQ(run.exit_code, 1) << run.err;
+
+  auto report = ReportByPath(dir.Path("r.jsonl"));
+  EXPECT_EQ(report[dir.Path("lib/Good.rec")]["status"], "converted");
+  EXPECT_EQ(report[dir.Path("lib/Held.rec")]["status"], "failed");
+  EXPECT_EQ(report[dir.Path("lib/Late.wtr")]["status"], "converted");
+  EXPECT_TRUE(Contains(run.err, held + ": cannot open: Permission denied\n")) << run.err;
+  EXPECT_TRUE(Contains(run.err, "kegverter-batch: failed: " + held + "\n")) << run.err;
+  EXPECT_FALSE(fs::exists(dir.Path("lib/Held.xml")));
+}
+#endif
 
 TEST(Batch, OutputsThatCannotBeWrittenFailAlone) {
   TempDir dir;
@@ -504,6 +591,7 @@ TEST(Batch, OutputsThatCannotBeWrittenFailAlone) {
   EXPECT_EQ(FilesBelow(dir.Path("out")), (std::vector<std::string>{"B.xml", "sub"}));
 }
 
+#if !defined(_WIN32)
 // Mounts for one test, in a mount namespace of the test process's own, so that nothing outside
 // the test sees them; undone when the test ends. A full or a read-only output folder needs one:
 // the tests run as root, who writes wherever permissions say not to. Mounting needs
@@ -653,6 +741,8 @@ TEST(Batch, AReadOnlyOutputFolderFailsEachFileBoundThereAndTheRunGoesOn) {
   EXPECT_EQ(FilesBelow(dir.Path("kept")), (std::vector<std::string>{"B.xml"}));
 }
 
+#endif
+
 // A run longer than what it keeps pending at once: the report is still in walk order, and an
 // input is named apart from one that the walk reaches over a thousand entries later, before
 // either is written.
@@ -673,12 +763,14 @@ TEST(Batch, ALongRunNamesApartOutputsFoundFarApartAndReportsInWalkOrder) {
   const std::vector<nlohmann::json> lines = ReportLines(report);
   ASSERT_EQ(lines.size(), kNotes + 2u);
   EXPECT_EQ(lines.front()["path"], dir.Path("a/x.rec"));
-  EXPECT_EQ(lines.front()["output"], out + "/x.rec.xml");
+  EXPECT_EQ(testing::GenericPath(lines.front()["output"]),
+            testing::GenericPath(out + "/x.rec.xml"));
   for (int i = 0; i < kNotes; ++i) {
     ASSERT_EQ(lines[1 + i]["path"], dir.Path("b/notes " + std::to_string(1000 + i) + ".txt"));
   }
   EXPECT_EQ(lines.back()["path"], dir.Path("b/x.rec"));
-  EXPECT_EQ(lines.back()["output"], out + "/x.rec.2.xml");
+  EXPECT_EQ(testing::GenericPath(lines.back()["output"]),
+            testing::GenericPath(out + "/x.rec.2.xml"));
 }
 
 // An output's temporary name may be taken: by another program, or by a run that was killed.
@@ -696,8 +788,9 @@ TEST(Batch, TakenTemporaryNamesArePassedOverAndLeftAlone) {
   const RunResult run = RunBatchExecutable({dir.Path("lib")});
   EXPECT_EQ(run.exit_code, 1) << run.err;
   EXPECT_EQ(ReadFile(dir.Path("lib/A.xml")), KegverterOutput("A.rec", SmallRecipe()));
-  EXPECT_TRUE(Contains(
-      run.err, "kegverter-batch: " + dir.Path("lib/B.xml") + ": not written: File exists\n"))
+  // The system's own words for a name that is taken differ between platforms.
+  EXPECT_TRUE(Contains(run.err, "kegverter-batch: " + dir.Path("lib/B.xml") +
+                                    ": not written: " + (testing::kWindows ? "" : "File exists\n")))
       << run.err;
   EXPECT_FALSE(fs::exists(dir.Path("lib/B.xml")));
   EXPECT_EQ(ReadFile(StagingPathFor(dir.Path("lib/A.xml"), 0)), "not ours");
@@ -711,7 +804,9 @@ TEST(Batch, LinksToFoldersAreFollowedOnlyWhenAskedAndLoopsEnd) {
   TempDir dir;
   dir.Write("lib/a/One.rec", SmallRecipe());
   dir.Write("shared/Two.msh", testing::MashScheduleExample());
-  fs::create_directory_symlink("..", dir.Path("lib/a/up"));  // a loop back to lib
+  std::error_code ec;
+  fs::create_directory_symlink("..", dir.Path("lib/a/up"), ec);  // a loop back to lib
+  if (ec) GTEST_SKIP() << "this system makes no symbolic links: " << ec.message();
   fs::create_directory_symlink(dir.Path("shared"), dir.Path("lib/shared"));
   fs::create_directory_symlink(dir.Path("shared"), dir.Path("lib/again"));
 

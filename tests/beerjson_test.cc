@@ -44,7 +44,11 @@ std::string ConvertToBeerJson(const std::string& path) {
 }
 
 // Runs the project's validator over `paths`; the text it printed when a document is invalid.
+// The validator is a Python program of the build machine, which a Windows test program cannot
+// run (Wine starts a Linux program but cannot wait for it): there the documents go unchecked,
+// and scripts/test-windows.sh compares the examples' BeerJSON with Linux's byte for byte.
 std::string SchemaErrors(const std::vector<std::string>& paths) {
+  if (testing::kWindows) return std::string();
   std::string command = "/usr/bin/python3 '" KEGVERTER_SOURCE_DIR "/scripts/validate_beerjson.py'";
   for (const std::string& p : paths) command += " '" + p + "'";
   command += " 2>&1";

@@ -1,21 +1,13 @@
 #include "tests/fixture.h"
 
-#if !defined(_WIN32)
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
+#include <algorithm>
 #include <atomic>
 #include <bit>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <thread>
 
 namespace kegverter::testing {
 
@@ -119,7 +111,7 @@ std::string TempDir::Write(const std::string& name, const Bytes& bytes) const {
 }
 
 std::string TempDir::Write(const std::string& name, std::string_view bytes) const {
-  const fs::path file = path_ / PathFromUtf8(name);
+  const fs::path file = PathFromUtf8(Path(name));
   fs::create_directories(file.parent_path());
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -127,7 +119,8 @@ std::string TempDir::Write(const std::string& name, std::string_view bytes) cons
 }
 
 std::string TempDir::Path(const std::string& name) const {
-  return Utf8FromPath(path_ / PathFromUtf8(name));
+  fs::path path = path_ / PathFromUtf8(name);
+  return Utf8FromPath(path.make_preferred());
 }
 
 fs::path PathFromUtf8(const std::string& path) {
@@ -145,6 +138,12 @@ std::string Utf8FromPath(const fs::path& path) {
 #else
   return path.string();
 #endif
+}
+
+std::string GenericPath(const std::string& path) {
+  std::string generic = path;
+  if (kWindows) std::replace(generic.begin(), generic.end(), '\\', '/');
+  return generic;
 }
 
 std::string ReadBack(std::string_view bytes) {
@@ -190,66 +189,6 @@ RunResult Convert(const std::string& path) { return RunExecutable({path}); }
 RunResult RunBatchExecutable(const std::vector<std::string>& arguments) {
   BackgroundRun run(arguments);
   return run.Wait();
-}
-
-BackgroundRun::BackgroundRun(const std::vector<std::string>& arguments) {
-  std::vector<std::string> argv_text = {KEGVERTER_BATCH_EXE};
-  argv_text.insert(argv_text.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& a : argv_text) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const std::string out_path = capture_.Path("stdout");
-  const std::string err_path = capture_.Path("stderr");
-  pid_ = fork();
-  if (pid_ == 0) {
-    const int in = open("/dev/null", O_RDONLY);
-    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (in < 0 || out < 0 || err < 0) _exit(126);
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(err, 2);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-}
-
-BackgroundRun::~BackgroundRun() {
-  if (pid_ > 0 && !ended_) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status_, 0);
-  }
-}
-
-void BackgroundRun::Signal(int signal_number) const {
-  if (pid_ > 0 && !ended_) kill(pid_, signal_number);
-}
-
-bool BackgroundRun::Running() {
-  if (pid_ <= 0 || ended_) return false;
-  if (waitpid(pid_, &status_, WNOHANG) == pid_) ended_ = true;
-  return !ended_;
-}
-
-RunResult BackgroundRun::Wait() {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-  while (Running() && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  if (Running()) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status_, 0);
-    ended_ = true;
-  }
-  RunResult result;
-  if (pid_ <= 0) {
-    result.exit_code = -1;
-    return result;
-  }
-  result.exit_code = WIFEXITED(status_) ? WEXITSTATUS(status_) : 128 + WTERMSIG(status_);
-  result.out = ReadFile(capture_.Path("stdout"));
-  result.err = ReadFile(capture_.Path("stderr"));
-  return result;
 }
 
 pugi::xml_node ParsedXml::List() const {

@@ -62,6 +62,8 @@ class TempDir {
   /// Writes `bytes` to `name` inside the folder; returns the full path.
   std::string Write(const std::string& name, const Bytes& bytes) const;
   std::string Write(const std::string& name, std::string_view bytes) const;
+  /// The full path of `name` ('/' between its folders) with the system's own separators, as
+  /// the programs write paths they make.
   std::string Path(const std::string& name) const;
 
  private:
@@ -100,7 +102,12 @@ class BackgroundRun {
   BackgroundRun(const BackgroundRun&) = delete;
   BackgroundRun& operator=(const BackgroundRun&) = delete;
 
-  /// Sends `signal_number` to the program.
+  /// False when this system cannot deliver `signal_number` to a program the tests start (Wine
+  /// has no Ctrl-Break, which stands for SIGTERM on Windows).
+  static bool CanSend(int signal_number);
+  /// Sends `signal_number` to the program; does nothing once it has ended. On Windows SIGINT is
+  /// a Ctrl-C and SIGTERM a Ctrl-Break on the program's console; any other number ends it with
+  /// the status 128 + `signal_number`.
   void Signal(int signal_number) const;
   /// True while the program has not ended.
   bool Running();
@@ -109,7 +116,7 @@ class BackgroundRun {
 
  private:
   TempDir capture_;
-  int pid_ = -1;
+  std::intptr_t child_ = -1;  ///< the process id; on Windows the process handle
   bool ended_ = false;
   int status_ = 0;
 };
@@ -123,6 +130,17 @@ std::string ReadBack(std::string_view bytes);
 /// the programs' arguments are (on Windows a narrow path would be read in the ANSI code page).
 std::filesystem::path PathFromUtf8(const std::string& path);
 std::string Utf8FromPath(const std::filesystem::path& path);
+/// A path with '/' between its parts, as the tests spell paths, whatever the system's separator.
+std::string GenericPath(const std::string& path);
+
+/// Windows file systems differ from POSIX ones in what tests can make: names that differ in
+/// letter case only are one name, and a name holds no quote, backslash or control character
+/// and is UTF-16 (no byte sequence that is not UTF-8).
+#if defined(_WIN32)
+inline constexpr bool kWindows = true;
+#else
+inline constexpr bool kWindows = false;
+#endif
 
 /// The whole content of a file; empty when it does not exist.
 std::string ReadFile(const std::string& path);

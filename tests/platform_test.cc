@@ -115,9 +115,9 @@ TEST(ExistingOutput, ReplacedWholeByASuccessfulRun) {
 #if defined(_WIN32)
 
 // Windows: a file is closed to others by the handles open on it, and a read-only file cannot be
-// replaced; permissions of the POSIX kind (bad_input_files_test.cc) do not exist.
+// replaced; permissions of the POSIX kind (convert_test.cc) do not exist.
 TEST(WindowsFiles, LockedInputAndReadOnlyOutput) {
-  const KindInfo& rec = Info(Kind::Rec);
+  const TestKind& rec = Info(Kind::Rec);
   {
     TempDir dir;
     const std::string input = dir.Write(rec.file_name, testing::file::ToBytes(SoundRecipe()));
