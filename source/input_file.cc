@@ -11,7 +11,30 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path, std::string&
   if (!RegularFileSize(path, size, error)) return nullptr;
   std::FILE* file = OpenForReading(path, error);
   if (file == nullptr) return nullptr;
-  return std::unique_ptr<InputFile>(new InputFile(file, size));
+  std::unique_ptr<InputFile> input(new InputFile(file, size));
+  input->ReadWhole();
+  return input;
+}
+
+void InputFile::ReadWhole() {
+  // Recipes, schedules and water profiles are tens of kilobytes; databases are streamed.
+  constexpr std::uint64_t kWholeFileLimit = 64 * 1024;
+  if (size_ == 0 || size_ > kWholeFileLimit) return;
+  // One byte more than the size: a file that grew since its size was taken is streamed as it
+  // is, exactly as a larger file would be.
+  whole_.resize(static_cast<std::size_t>(size_) + 1);
+  const std::size_t got = std::fread(whole_.data(), 1, whole_.size(), file_);
+  if (got == size_ && !std::ferror(file_)) {
+    whole_.resize(got);
+    preloaded_ = true;
+    std::fclose(file_);
+    file_ = nullptr;
+    return;
+  }
+  whole_.clear();
+  whole_.shrink_to_fit();
+  std::clearerr(file_);
+  if (std::fseek(file_, 0, SEEK_SET) != 0) read_error_ = true;
 }
 
 InputFile::~InputFile() { Close(); }
@@ -19,11 +42,20 @@ InputFile::~InputFile() { Close(); }
 void InputFile::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
+  preloaded_ = false;
+  whole_.clear();
+  whole_.shrink_to_fit();
 }
 
 std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
   std::size_t got = 0;
-  if (file_ != nullptr && !buffer.empty()) {
+  if (preloaded_) {
+    const std::uint64_t left = whole_.size() - std::min<std::uint64_t>(position_, whole_.size());
+    got = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), left));
+    if (got > 0) {
+      std::copy_n(whole_.begin() + static_cast<std::ptrdiff_t>(position_), got, buffer.begin());
+    }
+  } else if (file_ != nullptr && !buffer.empty()) {
     got = std::fread(buffer.data(), 1, buffer.size(), file_);
     if (got < buffer.size() && std::ferror(file_)) read_error_ = true;
   }
@@ -37,7 +69,9 @@ void InputFile::Skip(std::uint64_t count) {
   const std::uint64_t available = remaining();
   const std::uint64_t step = std::min(count, available);
   if (step < count) truncated_ = true;
-  if (file_ != nullptr && step > 0) {
+  if (preloaded_) {
+    position_ += step;
+  } else if (file_ != nullptr && step > 0) {
     // The position stays within the file, whose size fits the platform's file offsets.
     if (SeekForward(file_, step)) {
       position_ += step;

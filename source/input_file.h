@@ -48,8 +48,14 @@ class InputFile {
 
  private:
   InputFile(std::FILE* file, std::uint64_t size) : file_(file), size_(size) {}
+  void ReadWhole();
 
   std::FILE* file_;
+  // A small file is read whole when it is opened, in one system call rather than a buffer's
+  // worth at a time with a seek for every skipped span; `whole_` then holds it and `file_` is
+  // closed.
+  std::vector<std::uint8_t> whole_;
+  bool preloaded_ = false;
   std::uint64_t size_;
   std::uint64_t position_ = 0;
   bool truncated_ = false;
