@@ -141,19 +141,21 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
   if (!options.force) {
     // BeerXML 1.0 and 2.01 outputs share a name: an output of another format is never taken
     // for this run's, nor replaced without --force.
-    if (const FormatInfo* held = FormatOfOutput(entry.output);
-        held != nullptr && held->format != options.format) {
-      return Failure(entry.output, "conflict: the existing output holds " +
-                                       std::string(held->title) + ", not " +
-                                       std::string(Info(options.format).title) +
-                                       "; left as it is (--force replaces it)");
-    }
+    // Most outputs are not there yet: one look says so before anything is opened.
     FileInfo existing;
-    if (StatPath(entry.output, true, existing, error) && existing.type == FileInfo::Type::Regular &&
-        existing.modified_ns > before.modified_ns) {
-      Outcome outcome;
-      outcome.status = EntryStatus::UpToDate;
-      return outcome;
+    if (StatPath(entry.output, true, existing, error)) {
+      if (const FormatInfo* held = FormatOfOutput(entry.output);
+          held != nullptr && held->format != options.format) {
+        return Failure(entry.output, "conflict: the existing output holds " +
+                                         std::string(held->title) + ", not " +
+                                         std::string(Info(options.format).title) +
+                                         "; left as it is (--force replaces it)");
+      }
+      if (existing.type == FileInfo::Type::Regular && existing.modified_ns > before.modified_ns) {
+        Outcome outcome;
+        outcome.status = EntryStatus::UpToDate;
+        return outcome;
+      }
     }
   }
   std::error_code ec;

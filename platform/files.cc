@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <cerrno>
+#include <memory>
 #include <random>
 #include <set>
 #include <system_error>
@@ -20,6 +21,16 @@ namespace {
 // A collision is one chance in four billion; a few tries settle it, and more would only hide a
 // folder that refuses every name.
 constexpr int kTemporaryNameTries = 8;
+
+// An output stream's buffer: a recipe's whole document goes out in one system call, where the
+// C library's own buffer is a disk block. The caller keeps it until the stream is closed.
+constexpr std::size_t kWriteBufferSize = 64 * 1024;
+
+std::unique_ptr<char[]> WriteBufferFor(std::FILE* file) {
+  auto buffer = std::make_unique_for_overwrite<char[]>(kWriteBufferSize);
+  if (std::setvbuf(file, buffer.get(), _IOFBF, kWriteBufferSize) != 0) return nullptr;
+  return buffer;
+}
 
 }  // namespace
 
@@ -64,6 +75,8 @@ bool WriteNewFile(const std::string& path, const std::function<bool(std::FILE*)>
   bool exists = false;
   std::FILE* out = CreateNewFile(path, exists, error);
   if (out == nullptr) return false;
+  // Closed below, before the buffer goes.
+  const std::unique_ptr<char[]> buffer = WriteBufferFor(out);
   bool ok = false;
   try {
     ok = write(out);
@@ -120,6 +133,7 @@ bool AtomicFileWriter::Open(const std::string& path, std::string& error) {
     if (file_ == nullptr && !exists) return false;
   }
   if (file_ == nullptr) return false;
+  buffer_ = WriteBufferFor(file_);
   path_ = path;
   temporary_ = std::move(temporary);
   return true;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,6 +82,7 @@ class AtomicFileWriter {
 
   std::string path_;
   std::string temporary_;
+  std::unique_ptr<char[]> buffer_;  // the stream's; it outlives the stream, closed first
   std::FILE* file_ = nullptr;
 };
 

@@ -2,6 +2,7 @@
 #if !defined(_WIN32)
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,25 +19,21 @@ namespace kegverter {
 namespace fs = std::filesystem;
 
 bool RegularFileSize(const std::string& path, std::uint64_t& size, std::string& error) {
-  std::error_code ec;
-  const fs::file_status status = fs::status(fs::path(path), ec);
-  if (ec) {
-    error = ec.message();
+  // One look at the path, following links, for both its type and its size.
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) {
+    error = ErrorText(errno);
     return false;
   }
-  if (fs::is_directory(status)) {
+  if (S_ISDIR(info.st_mode)) {
     error = "is a directory";
     return false;
   }
-  if (!fs::is_regular_file(status)) {
+  if (!S_ISREG(info.st_mode)) {
     error = "not a regular file";
     return false;
   }
-  size = fs::file_size(fs::path(path), ec);
-  if (ec) {
-    error = ec.message();
-    return false;
-  }
+  size = static_cast<std::uint64_t>(info.st_size);
   return true;
 }
 
