@@ -24,7 +24,7 @@ constexpr int kTemporaryNameTries = 8;
 
 // An output stream's buffer: a recipe's whole document goes out in one system call, where the
 // C library's own buffer is a disk block. The caller keeps it until the stream is closed.
-constexpr std::size_t kWriteBufferSize = 64 * 1024;
+constexpr std::size_t kWriteBufferSize = std::size_t{64} * 1024;
 
 std::unique_ptr<char[]> WriteBufferFor(std::FILE* file) {
   auto buffer = std::make_unique_for_overwrite<char[]>(kWriteBufferSize);

@@ -18,7 +18,7 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path, std::string&
 
 void InputFile::ReadWhole() {
   // Recipes, schedules and water profiles are tens of kilobytes; databases are streamed.
-  constexpr std::uint64_t kWholeFileLimit = 64 * 1024;
+  constexpr std::uint64_t kWholeFileLimit = std::uint64_t{64} * 1024;
   if (size_ == 0 || size_ > kWholeFileLimit) return;
   // One byte more than the size: a file that grew since its size was taken is streamed as it
   // is, exactly as a larger file would be.
