@@ -12,7 +12,6 @@
 #include <vector>
 
 #include <nlohmann/json.hpp>
-#include <random>
 #include <thread>
 
 #include "beerjson/beerjson.h"
@@ -378,25 +377,9 @@ TEST(BeerJsonBadInput, AnUnknownStepKindIsNamedInTheMashNotes) {
 TEST(BeerJsonBadInput, DamagedExamplesStaySchemaValid) {
   TempDir dir;
   std::vector<std::string> outputs;
-  std::mt19937 random(12);
-  for (const testing::ExampleFile& example : testing::ExampleFiles()) {
-    const Bytes original = example.make();
-    for (int variant = 0; variant < 12; ++variant) {
-      std::vector<std::uint8_t> bytes = original.data();
-      // Databases keep their count, so that the records are still read.
-      const std::size_t first = std::string_view(example.name).ends_with(".dat") ? 4 : 0;
-      for (int k = 0; k < 40 && bytes.size() > first; ++k) {
-        const std::size_t at = first + random() % (bytes.size() - first);
-        bytes[at] = static_cast<std::uint8_t>(random());
-      }
-      const std::string folder = "v" + std::to_string(variant) + "-" + example.name;
-      std::filesystem::create_directory(dir.Path(folder));
-      const std::string path =
-          dir.Write(folder + "/" + example.name,
-                    std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-      const std::string output = ConvertToBeerJson(path);
-      if (!output.empty()) outputs.push_back(output);
-    }
+  for (const testing::DamagedExample& copy : testing::WriteDamagedExamples(dir, 12, 12)) {
+    const std::string output = ConvertToBeerJson(copy.path);
+    if (!output.empty()) outputs.push_back(output);
   }
   EXPECT_GT(outputs.size(), 80u);
   EXPECT_EQ(SchemaErrors(outputs), "");

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <limits>
 #include <map>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -377,29 +376,14 @@ TEST(BeerXml1BadInput, UnknownStepKindsLeaveTheMashAndAreNamed) {
 // and within the bounds importers validate.
 TEST(BeerXml1BadInput, DamagedExamplesStayImportable) {
   TempDir dir;
-  std::mt19937 random(21);
   int written = 0;
-  for (const testing::ExampleFile& example : testing::ExampleFiles()) {
-    const Bytes original = example.make();
-    for (int variant = 0; variant < 12; ++variant) {
-      std::vector<std::uint8_t> bytes = original.data();
-      const std::size_t first = std::string_view(example.name).ends_with(".dat") ? 4 : 0;
-      for (int k = 0; k < 40 && bytes.size() > first; ++k) {
-        const std::size_t at = first + random() % (bytes.size() - first);
-        bytes[at] = static_cast<std::uint8_t>(random());
-      }
-      const std::string folder = "v" + std::to_string(variant) + "-" + example.name;
-      std::filesystem::create_directory(dir.Path(folder));
-      const std::string path =
-          dir.Write(folder + "/" + example.name,
-                    std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-      const std::string output = ConvertToBeerXml1(path);
-      if (output.empty()) continue;
-      ++written;
-      Document document;
-      ASSERT_NO_FATAL_FAILURE(Load(output, document));
-      CheckImportable(document.root, folder);
-    }
+  for (const testing::DamagedExample& copy : testing::WriteDamagedExamples(dir, 21, 12)) {
+    const std::string output = ConvertToBeerXml1(copy.path);
+    if (output.empty()) continue;
+    ++written;
+    Document document;
+    ASSERT_NO_FATAL_FAILURE(Load(output, document));
+    CheckImportable(document.root, copy.folder);
   }
   EXPECT_GT(written, 80);
 }

@@ -2,7 +2,10 @@
 // match the file layouts the tests use.
 #pragma once
 
+#include <cstdint>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "tests/fixture.h"
 
@@ -29,5 +32,16 @@ Bytes RecipeExample();
 
 /// Every bundled example.
 std::span<const ExampleFile> ExampleFiles();
+
+/// A damaged copy of an example, in a folder of its own (named after the copy) inside a TempDir.
+struct DamagedExample {
+  std::string folder;
+  std::string path;
+};
+/// `variants` copies of every example, each with 40 bytes overwritten at random from `seed`
+/// (codes without meaning, NaNs, huge numbers, broken texts); databases keep their record
+/// count, so that their records are still read. The same seed gives the same bytes.
+std::vector<DamagedExample> WriteDamagedExamples(const TempDir& dir, std::uint32_t seed,
+                                                 int variants);
 
 }  // namespace kegverter::testing
