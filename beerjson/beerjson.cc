@@ -438,7 +438,7 @@ void WriteDocument(std::string_view list, const std::string& output_path, Export
     out.EndObject();
     return out.Finish();
   };
-  run.saved = SaveOutput(output_path, run.replace_output, write, run.save_error);
+  run.saved = SaveOutput(output_path, run.staged, write, run.save_error);
 }
 
 template <class Record, class Write>
@@ -602,7 +602,7 @@ bool BeerJsonCombined::Finish(const std::string& output_path, std::string& error
     return out.Finish();
   };
   // The run's one document, at a path of the user's choosing: replaced atomically.
-  return SaveOutput(output_path, true, write, error);
+  return SaveOutput(output_path, nullptr, write, error);
 }
 
 }  // namespace kegverter

@@ -6,9 +6,9 @@
 //
 // Each writer reads the records only, builds the brewing model of one record at a time and
 // streams it into the output, saved as every writer saves (SaveOutput): through a temporary file
-// beside `output_path` renamed into place when complete, or, when `run.replace_output` is false,
-// straight into `output_path`, the caller's own new temporary name. `run.saved` tells whether the
-// file was written; otherwise `run.save_error` says why.
+// beside `output_path` renamed into place when complete, or, when `run.staged` is set, into that
+// staged output, which the caller puts in place. `run.saved` tells whether the file was written;
+// otherwise `run.save_error` says why.
 #pragma once
 
 #include <memory>

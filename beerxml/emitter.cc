@@ -7,9 +7,9 @@
 
 namespace kegverter {
 
-bool SaveOutput(const std::string& path, bool replace_output,
+bool SaveOutput(const std::string& path, StagedOutput* staged,
                 const std::function<bool(std::FILE*)>& write, std::string& error) {
-  return replace_output ? ReplaceFileWith(path, write, error) : WriteNewFile(path, write, error);
+  return staged == nullptr ? ReplaceFileWith(path, write, error) : staged->Write(write, error);
 }
 
 std::string BeerXmlTemplate(std::string_view list) {
@@ -123,7 +123,7 @@ bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string
     }
     return sink->Finish();
   };
-  const bool saved = SaveOutput(path, run.replace_output, write, error);
+  const bool saved = SaveOutput(path, run.staged, write, error);
   if (!built) return false;
   if (saved) {
     run.saved = true;
@@ -141,7 +141,7 @@ void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run
     document->Serialize([&sink](std::string_view piece) { sink(piece); });
     return sink.Finish();
   };
-  run.saved = SaveOutput(path, run.replace_output, write, run.save_error);
+  run.saved = SaveOutput(path, run.staged, write, run.save_error);
 }
 
 }  // namespace kegverter

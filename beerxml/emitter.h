@@ -17,6 +17,8 @@
 
 namespace kegverter {
 
+class StagedOutput;
+
 /// What one writer call needs from its caller and tells it back. A run holds everything a
 /// conversion changes, so conversions on several threads each have their own.
 struct ExportRun {
@@ -25,17 +27,17 @@ struct ExportRun {
   int failures_reported = 0;  ///< document-layer failures reported during the call
   bool saved = false;         ///< the output file was written completely
   std::string save_error;     ///< why it was not, when a save was attempted and failed
-  /// false: the output path is the caller's own new temporary file, written in place and not
-  /// flushed (see WriteNewFile); true: it is replaced atomically (see ReplaceFileWith).
-  bool replace_output = true;
+  /// Set: the output is written into it, for the caller to put in place with others
+  /// (CommitStaged); null: the output replaces its path atomically (see ReplaceFileWith).
+  StagedOutput* staged = nullptr;
 };
 
 /// Saves a finished output, whatever its format; every writer saves through it. `write` writes
 /// the whole document into the open file and returns false when a write failed (errno telling
-/// why). With `replace_output` (ExportRun::replace_output) the file replaces `path` atomically
-/// (ReplaceFileWith), otherwise `path` is the caller's own new temporary name and is written in
-/// place (WriteNewFile). False, with the reason in `error`, when nothing was put in place.
-bool SaveOutput(const std::string& path, bool replace_output,
+/// why). Without `staged` (ExportRun::staged) the file replaces `path` atomically
+/// (ReplaceFileWith); with it, it is written into `staged`, which the caller puts in place.
+/// False, with the reason in `error`, when nothing was written.
+bool SaveOutput(const std::string& path, StagedOutput* staged,
                 const std::function<bool(std::FILE*)>& write, std::string& error);
 
 /// The document every writer starts from: declaration, beer_xml with the schema-instance

@@ -15,7 +15,7 @@
 //
 // Each writer builds the brewing model of one record at a time and streams the records into the
 // output through the document layer, saved as every writer saves (SaveOutput, which honours
-// `run.replace_output`): `run.saved` tells whether the file was written, `run.save_error` why
+// `run.staged`): `run.saved` tells whether the file was written, `run.save_error` why
 // not, `run.reports` what failed on the way.
 #pragma once
 

@@ -97,11 +97,17 @@ $(printf '%s\n' "${lint_t[@]}" | median) $(printf '%s\n' "${conv_m[@]}" | median
 # The batch, one process per file as a shell loop runs it, against the same loop with cp and
 # with xmllint over the outputs.
 bench_batch() {
-  local files=("$data"/batch/*.rec)
-  local outputs=("${files[@]/%.rec/.xml}")
+  local files outputs
   local conv_t=() conv_m=() cp_t=() lint_t=() res
   for ((i = 0; i < batch_runs; i++)); do
-    res=$(measure_once bash -c 'for f; do cp "$f" "'"$scratch"'/copies/"; done' _ "${files[@]}")
+    # Each run on its own copy of the recipes, so that no run replaces (and so deletes) the
+    # previous run's outputs; see bench_program for why.
+    mkdir "$scratch/loop-$i" "$scratch/copies-$i"
+    cp "$data"/batch/*.rec "$scratch/loop-$i/"
+    files=("$scratch/loop-$i"/*.rec)
+    outputs=("${files[@]/%.rec/.xml}")
+    sync
+    res=$(measure_once bash -c 'for f; do cp "$f" "'"$scratch/copies-$i"'/"; done' _ "${files[@]}")
     cp_t+=("${res% *}")
     res=$(measure_once bash -c 'for f; do "'"$kegverter"'" "$f"; done' _ "${files[@]}")
     conv_t+=("${res% *}"); conv_m+=("${res#* }")
@@ -134,26 +140,28 @@ fi
 
 # kegverter-batch over a whole folder, `batch_runs` times, each run next to a `cp -r` of the same
 # folder. The page cache is written back before each measured command, so that neither pays for
-# the other's writes. Rows: label files batch_s cp_s batch_kib.
+# the other's writes. Every run writes into new folders, and nothing is deleted until the end:
+# ext4 without a journal passes over the inodes freed in the last minute or more each time it
+# makes a file, so that files made shortly after many were deleted take several times as long,
+# for `cp -r` and the batch alike, and the ratio would be the deletions'. Rows: label files
+# batch_s cp_s batch_kib.
 program_rows=()
 bench_program() {
   local label=$1 folder=$2
   local prog_t=() prog_m=() cp_t=() res files
   files=$(find "$folder" -type f | wc -l)
   for ((i = 0; i < batch_runs; i++)); do
-    rm -rf "$scratch/tree-copy" "$scratch/tree-out"
     sync
-    res=$(measure_once cp -r "$folder" "$scratch/tree-copy")
+    res=$(measure_once cp -r "$folder" "$scratch/$label-copy-$i")
     cp_t+=("${res% *}")
     sync
-    res=$(measure_once "$batch_program" -q -o "$scratch/tree-out" "$folder")
+    res=$(measure_once "$batch_program" -q -o "$scratch/$label-out-$i" "$folder")
     prog_t+=("${res% *}"); prog_m+=("${res#* }")
+    if [ "$(find "$scratch/$label-out-$i" -type f | wc -l)" != "$files" ]; then
+      echo "bench: kegverter-batch did not write one output per file of $folder" >&2
+      exit 1
+    fi
   done
-  if [ "$(find "$scratch/tree-out" -type f | wc -l)" != "$files" ]; then
-    echo "bench: kegverter-batch did not write one output per file of $folder" >&2
-    exit 1
-  fi
-  rm -rf "$scratch/tree-copy" "$scratch/tree-out"
   program_rows+=("$label $files $(printf '%s\n' "${prog_t[@]}" | median) \
 $(printf '%s\n' "${cp_t[@]}" | median) $(printf '%s\n' "${prog_m[@]}" | median)")
   echo "bench: kegverter-batch $label done" >&2

@@ -41,13 +41,16 @@ constexpr const char* kProgram = "kegverter-batch";
 // about the same whatever its size; the number is large enough that the workers always have
 // files to convert while a group of outputs is flushed.
 constexpr std::size_t kWindow = 1024;
-// Finished outputs wait for one flush to disk together, at most this many or for a second: each
-// flush waits for everything written to the file system, so fewer are faster.
-constexpr std::size_t kFlushGroup = kWindow / 2;
+// Finished outputs wait for one flush to disk together: as soon as this many are waiting, or
+// for a second. The thread that reports flushes a group while the workers convert the next, so
+// the groups grow as large as a flush is slow: each flush waits for everything written to the
+// file system, and with large groups there are few of them, while with a fast disk the last
+// group, which no conversion overlaps, stays small.
+constexpr std::size_t kFlushGroup = 16;
 constexpr auto kFlushDelay = std::chrono::seconds(1);
 
-// Names tried for an output's temporary file before the conversion gives up.
-constexpr unsigned kStagingAttempts = 8;
+// Files done that the thread that reports waits for before it wakes (or a tenth of a second).
+constexpr std::size_t kEventBatch = 32;
 
 // printf into a std::string.
 template <class... Args>
@@ -64,8 +67,8 @@ struct Outcome {
   std::vector<ConversionMessage> messages;
   std::int32_t records = 0;
   double milliseconds = 0;
-  /// A complete output under its temporary name, waiting to be flushed to disk and renamed.
-  std::string staged;
+  /// A complete output waiting to be flushed to disk with its group and put in place.
+  StagedOutput staged;
 };
 
 Outcome Failure(const std::string& subject, std::string text) {
@@ -81,22 +84,27 @@ Outcome Failure(const std::string& subject, std::string text) {
 class OutputFolders {
  public:
   /// Makes `folder` and the folders above it unless that was done; returns why it cannot be
-  /// made, or nothing.
-  std::string Make(const fs::path& folder) {
+  /// made, or nothing. `fresh` tells whether this run made it: no output was there before.
+  std::string Make(const fs::path& folder, bool& fresh) {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto [known, first] =
-        made_.emplace(std::hash<std::string>{}(Utf8FromPath(folder)), std::string());
+        made_.emplace(std::hash<std::string>{}(Utf8FromPath(folder)), Folder());
     if (first) {
       std::error_code ec;
-      fs::create_directories(folder, ec);
-      if (ec) known->second = ec.message();
+      known->second.fresh = fs::create_directories(folder, ec);
+      if (ec) known->second.failure = ec.message();
     }
-    return known->second;
+    fresh = known->second.fresh;
+    return known->second.failure;
   }
 
  private:
+  struct Folder {
+    std::string failure;  // why it cannot be made, or empty
+    bool fresh = false;   // made by this run
+  };
   std::mutex mutex_;
-  std::unordered_map<std::size_t, std::string> made_;  // folder -> why it cannot be made, or empty
+  std::unordered_map<std::size_t, Folder> made_;
 };
 
 // The format of an existing output file, from its first bytes; null when there is none or it
@@ -115,7 +123,7 @@ const FormatInfo* FormatOfOutput(const std::string& path) {
 // CommitStaged puts it in place. An output present afterwards is always a whole conversion of a
 // whole input.
 Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, OutputFolders& folders,
-                     BeerJsonCombined* combined) {
+                     int unnamed_limit, BeerJsonCombined* combined) {
   FileInfo before;
   std::string error;
   if (!StatPath(entry.input, true, before, error)) {
@@ -138,7 +146,18 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
                                                                         : EntryStatus::Warned;
     return outcome;
   }
-  if (!options.force) {
+  bool fresh_folder = false;
+  if (!options.output_dir.empty()) {
+    const fs::path folder = PathFromUtf8(entry.output).parent_path();
+    const std::string failure = folders.Make(folder, fresh_folder);
+    if (!failure.empty()) {
+      return Failure(entry.output,
+                     "cannot create the folder " + Utf8FromPath(folder) + ": " + failure);
+    }
+  }
+  // A folder this run made held no outputs, and no two inputs of a run share one: there is
+  // nothing to look for.
+  if (!options.force && !fresh_folder) {
     // BeerXML 1.0 and 2.01 outputs share a name: an output of another format is never taken
     // for this run's, nor replaced without --force.
     // Most outputs are not there yet: one look says so before anything is opened.
@@ -158,35 +177,18 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
       }
     }
   }
-  std::error_code ec;
-  if (!options.output_dir.empty()) {
-    const fs::path folder = PathFromUtf8(entry.output).parent_path();
-    const std::string failure = folders.Make(folder);
-    if (!failure.empty()) {
-      return Failure(entry.output,
-                     "cannot create the folder " + Utf8FromPath(folder) + ": " + failure);
-    }
-  }
-
+  Outcome outcome;
+  outcome.staged = StagedOutput(entry.output, unnamed_limit);
   ConversionRequest request;
   request.input = entry.input;
   request.format = options.format;
-  // A name that is there already (another program's, or one a killed run left) is passed over;
-  // should it appear meanwhile, the exclusive creation fails rather than open it.
-  for (unsigned attempt = 0; attempt < kStagingAttempts; ++attempt) {
-    request.output = StagingPathFor(entry.output, attempt);
-    FileInfo taken;
-    if (!StatPath(request.output, false, taken, error)) break;
-  }
-  request.replace_output = false;  // CommitStaged flushes many outputs in one wait
+  request.output = entry.output;
+  request.input_size = before.size;
+  request.staged = &outcome.staged;  // CommitStaged flushes many outputs in one wait
   const ConversionResult result = ConvertFile(request);
 
-  Outcome outcome;
   outcome.records = result.records;
   outcome.messages = result.messages;
-  for (ConversionMessage& message : outcome.messages) {
-    if (message.subject == request.output) message.subject = entry.output;
-  }
   if (!result.reports.empty()) {
     std::string reports = result.reports;
     while (!reports.empty() && (reports.back() == '\n' || reports.front() == '\n')) {
@@ -196,11 +198,10 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
     outcome.messages.push_back({entry.output, reports});
   }
   auto discard = [&](std::string subject, std::string text) {
-    // Only what this conversion wrote: a name it could not create is someone else's file.
-    if (result.saved) fs::remove(PathFromUtf8(request.output), ec);
+    outcome.staged.Discard();
     outcome.status = EntryStatus::Failed;
     if (!text.empty()) outcome.messages.push_back({std::move(subject), std::move(text)});
-    return outcome;
+    return std::move(outcome);
   };
   if (result.status != ConversionResult::Status::Written) return discard({}, {});
 
@@ -212,7 +213,6 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
     return discard(entry.input, "changed while it was read; its output was not kept");
   }
   outcome.status = outcome.messages.empty() ? EntryStatus::Converted : EntryStatus::Warned;
-  outcome.staged = request.output;
   return outcome;
 }
 
@@ -223,25 +223,19 @@ struct Pending {
   bool ended = false;  // the outcome is final: the entry can be recorded
 };
 
-// Flushes staged outputs to disk together, then renames each over its final name: the content
-// is on disk before the name points at it, as kegverter's own flush before its rename ensures,
-// with one wait for the disk per group instead of one per file.
-void CommitStaged(const std::vector<Pending*>& staged) {
-  std::vector<std::string> temporaries;
-  temporaries.reserve(staged.size());
-  for (const Pending* pending : staged) temporaries.push_back(pending->outcome.staged);
-  std::string error;
-  const bool flushed = FlushFilesToDisk(temporaries, error);
-  for (Pending* pending : staged) {
-    Outcome& outcome = pending->outcome;
-    const std::string& output = pending->entry.output;
-    if (!flushed || !RenameOver(outcome.staged, output, error)) {
-      std::error_code ec;
-      fs::remove(PathFromUtf8(outcome.staged), ec);
-      outcome.status = EntryStatus::Failed;
-      outcome.messages.push_back({output, "not written: " + error});
-    }
-    outcome.staged.clear();
+// Flushes staged outputs to disk together, then puts each in place: the content is on disk
+// before the name points at it, as kegverter's own flush before its rename ensures, with one
+// wait for the disk per group instead of one per file.
+void CommitGroup(const std::vector<Pending*>& group) {
+  std::vector<StagedOutput*> outputs;
+  outputs.reserve(group.size());
+  for (Pending* pending : group) outputs.push_back(&pending->outcome.staged);
+  const std::vector<std::string> errors = CommitStaged(outputs);
+  for (std::size_t i = 0; i < group.size(); ++i) {
+    if (errors[i].empty()) continue;
+    Outcome& outcome = group[i]->outcome;
+    outcome.status = EntryStatus::Failed;
+    outcome.messages.push_back({group[i]->entry.output, "not written: " + errors[i]});
   }
 }
 
@@ -299,12 +293,17 @@ class EventQueue {
  public:
   explicit EventQueue(std::size_t workers) : running_(workers) {}
 
+  // Wakes the taker only once as many files are done as it waits for: a wake-up per file would
+  // cost more than the conversions on a small file.
   void Push(Event event) {
+    bool wake = false;
     {
       std::lock_guard<std::mutex> lock(mutex_);
+      if (event.done) ++done_;
       events_.push_back(std::move(event));
+      wake = waiting_ && done_ >= wanted_;
     }
-    ready_.notify_one();
+    if (wake) ready_.notify_one();
   }
 
   void WorkerDone() {
@@ -315,13 +314,17 @@ class EventQueue {
     ready_.notify_one();
   }
 
-  // Waits up to `wait` for events; takes them all. True once every worker has ended and every
-  // event has been taken.
-  bool Take(std::chrono::milliseconds wait, std::deque<Event>& out) {
+  // Waits up to `wait` for `wanted` files to be done (or every worker to end); takes every event
+  // there is. True once every worker has ended and every event has been taken.
+  bool Take(std::chrono::milliseconds wait, std::size_t wanted, std::deque<Event>& out) {
     std::unique_lock<std::mutex> lock(mutex_);
-    ready_.wait_for(lock, wait, [this] { return !events_.empty() || running_ == 0; });
+    wanted_ = std::max<std::size_t>(wanted, 1);
+    waiting_ = true;
+    ready_.wait_for(lock, wait, [this] { return done_ >= wanted_ || running_ == 0; });
+    waiting_ = false;
     out.swap(events_);
     events_.clear();
+    done_ = 0;
     return running_ == 0;
   }
 
@@ -329,6 +332,9 @@ class EventQueue {
   std::mutex mutex_;
   std::condition_variable ready_;
   std::deque<Event> events_;
+  std::size_t done_ = 0;  // done events among events_
+  std::size_t wanted_ = 1;
+  bool waiting_ = false;
   std::size_t running_;
 };
 
@@ -521,13 +527,6 @@ class Reporter {
 
 }  // namespace
 
-std::string StagingPathFor(const std::string& output, unsigned attempt) {
-  // FNV-1a of the path; each attempt starts elsewhere on the golden-ratio stride.
-  std::uint32_t tag = 0x811c9dc5u + attempt * 0x9e3779b9u;
-  for (const char c : output) tag = (tag ^ static_cast<unsigned char>(c)) * 0x01000193u;
-  return TemporaryPathBeside(output, tag);
-}
-
 BatchCommandLine ParseBatchCommandLine(int argc, const char* const* argv, const char* version,
                                        std::FILE* out, std::FILE* err) {
   BatchCommandLine parsed;
@@ -627,6 +626,7 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
   Jobs queue;
   EventQueue events(workers);
   OutputFolders folders;
+  const int unnamed_limit = UnnamedFileLimit();
   const std::unique_ptr<BeerJsonCombined> combined =
       options.combine.empty() ? nullptr : std::make_unique<BeerJsonCombined>();
   auto work_loop = [&] {
@@ -635,7 +635,7 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
       const auto begin = Clock::now();
       Outcome outcome;
       try {
-        outcome = ConvertEntry(*job.entry, options, folders, combined.get());
+        outcome = ConvertEntry(*job.entry, options, folders, unnamed_limit, combined.get());
       } catch (const std::exception& e) {
         // Memory ran out, most likely: this file fails, the others go on.
         outcome = Failure(job.entry->input, std::string("not converted: ") + e.what());
@@ -659,7 +659,7 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
   std::size_t in_flight = 0;  // given to the workers, not yet done
   std::size_t started = 0;
   auto commit = [&] {
-    CommitStaged(staged);
+    CommitGroup(staged);
     for (Pending* pending : staged) {
       pending->ended = true;
       reporter.Ended(pending->entry, pending->outcome);
@@ -703,7 +703,8 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
 
     // Waits for the workers only when the walk cannot go on.
     const bool walking = !walked && window.size() < kWindow;
-    workers_ended = events.Take(std::chrono::milliseconds(walking ? 0 : 100), taken);
+    workers_ended = events.Take(std::chrono::milliseconds(walking ? 0 : 100),
+                                std::min(in_flight, kEventBatch), taken);
     for (Event& event : taken) {
       Pending& pending = at(event.seq);
       if (!event.done) {
@@ -714,7 +715,7 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
       --in_flight;
       reporter.Finished();
       pending.outcome = std::move(event.outcome);
-      if (pending.outcome.staged.empty()) {
+      if (!pending.outcome.staged.written()) {
         pending.ended = true;
         reporter.Ended(pending.entry, pending.outcome);
       } else {

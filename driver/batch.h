@@ -56,13 +56,6 @@ BatchCommandLine ParseBatchCommandLine(int argc, const char* const* argv, const 
 int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
              const BatchConsole& console);
 
-/// The temporary name an output is written under until it is flushed to disk with its group and
-/// renamed into place: TemporaryPathBeside with a tag made from `output` and `attempt` (0 first),
-/// so that it depends on nothing but the output path, and the outputs of a run, which never share
-/// a path, hardly ever share one. A name that exists is passed over for the next attempt. Never
-/// fails.
-std::string StagingPathFor(const std::string& output, unsigned attempt);
-
 /// The whole program: parse, then run with stderr as the console.
 int RunBatchProgram(int argc, const char* const* argv, const char* version,
                     const std::atomic<int>& stop);

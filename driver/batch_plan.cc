@@ -24,6 +24,16 @@ constexpr std::array<const char*, kEntryStatusCount> kStatusNames = {
 
 constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
 
+// An entry's type as the folder listing gives it, without a look at the file where the system's
+// listing says (a link is a link); `none` when only a look would tell, which the walk then takes.
+fs::file_type ListedType(const fs::directory_entry& entry) {
+  std::error_code ec;
+  if (entry.is_symlink(ec)) return fs::file_type::symlink;
+  if (!ec && entry.is_directory(ec)) return fs::file_type::directory;
+  if (!ec && entry.is_regular_file(ec)) return fs::file_type::regular;
+  return fs::file_type::none;
+}
+
 // Paths are kept as 64-bit hashes of their text (FNV-1a, its bits spread by a final mix). Equal
 // paths always have equal hashes, so outputs that meet are always found; two different paths
 // share a hash with a chance of about one in 10^11 among 10,000, and are then named apart when
@@ -213,9 +223,7 @@ class Walk {
           Fail(found, Utf8FromPath(folder), nullptr, "cannot read the folder: " + ec.message());
     } else {
       for (; it != fs::directory_iterator(); it.increment(ec)) {
-        std::error_code type_error;
-        frame.children.emplace_back(Utf8FromPath(it->path().filename()),
-                                    it->symlink_status(type_error).type());
+        frame.children.emplace_back(Utf8FromPath(it->path().filename()), ListedType(*it));
       }
       if (ec) {
         failed = Fail(found, Utf8FromPath(folder), nullptr,

@@ -34,7 +34,7 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
 
   // The file opens under the name as given; detection and the output path use it trimmed.
   std::string error;
-  std::unique_ptr<InputFile> input = InputFile::Open(request.input, error);
+  std::unique_ptr<InputFile> input = InputFile::Open(request.input, request.input_size, error);
   if (!input) {
     complain(request.input, "cannot open: " + error);
     return result;
@@ -104,7 +104,7 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
   result.records = count;
   ExportRun run;
   run.faults = request.faults;
-  run.replace_output = request.replace_output;
+  run.staged = request.staged;
   convert(*input, count, result.output, run, request.console);
   result.reports = std::move(run.reports);
   result.saved = run.saved;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,15 +14,20 @@
 
 namespace kegverter {
 
+class StagedOutput;
+
 struct ConversionRequest {
   std::string input;  ///< the path as given; trailing blanks are ignored for the kind
   OutputFormat format = OutputFormat::BeerXml2;
-  std::string output;            ///< empty: beside the input, as OutputPath names it
+  std::string output;  ///< empty: beside the input, as OutputPath names it
+  /// Set by a caller that has just found the input to be a regular file of this size, so that
+  /// it is not looked at once more before it is opened.
+  std::optional<std::uint64_t> input_size;
   std::FILE* console = nullptr;  ///< receives the console dump of each record; null: no dump
-  /// true: the output replaces `output` atomically (a temporary file beside it, flushed to disk,
-  /// renamed over it). false: `output` is a new temporary name of the caller's, created and
-  /// written in place and not flushed; the caller flushes and renames it, several at once.
-  bool replace_output = true;
+  /// null: the output replaces `output` atomically (a temporary file beside it, flushed to disk,
+  /// renamed over it). Set: the output is written into it, and the caller puts it in place,
+  /// several at once (CommitStaged).
+  StagedOutput* staged = nullptr;
   DomFaults faults;  ///< document failures to simulate (tests only)
   /// When set, the records are added to this document of a whole run instead of being written
   /// to an output of their own.
@@ -44,7 +50,7 @@ struct ConversionResult {
   const KindInfo* kind = nullptr;  ///< null until recognised
   std::string output;              ///< the output path, once decided
   std::int32_t records = 0;        ///< records converted
-  bool saved = false;              ///< an output file was put in place (complete or not)
+  bool saved = false;              ///< an output file was written (complete or not)
   /// Damage worked around and faults, in the order they arose: warnings when the status is
   /// Written, the reasons otherwise.
   std::vector<ConversionMessage> messages;

@@ -69,12 +69,70 @@ bool ReplaceFileWith(const std::string& path, const std::function<bool(std::FILE
   return writer.Commit(error);
 }
 
-bool WriteNewFile(const std::string& path, const std::function<bool(std::FILE*)>& write,
-                  std::string& error) {
+std::string TemporaryPathFor(const std::string& path) {
+  // Random rather than derived from the process, so that conversions on several threads, or in
+  // several processes, never pick the same name twice in a row.
+  std::random_device random;
+  return TemporaryPathBeside(path, static_cast<std::uint32_t>(random()));
+}
+
+bool RenameOver(const std::string& from, const std::string& to, std::string& error) {
+  return platform_files::ReplaceWith(from, to, error);
+}
+
+std::string StagingPathFor(const std::string& path, unsigned attempt) {
+  // FNV-1a of the path; each attempt starts elsewhere on the golden-ratio stride.
+  std::uint32_t tag = 0x811c9dc5u + attempt * 0x9e3779b9u;
+  for (const char c : path) tag = (tag ^ static_cast<unsigned char>(c)) * 0x01000193u;
+  return TemporaryPathBeside(path, tag);
+}
+
+StagedOutput& StagedOutput::operator=(StagedOutput&& other) noexcept {
+  if (this != &other) {
+    Discard();
+    path_ = std::move(other.path_);
+    unnamed_limit_ = other.unnamed_limit_;
+    temporary_ = std::move(other.temporary_);
+    descriptor_ = other.descriptor_;
+    other.temporary_.clear();
+    other.descriptor_ = -1;
+  }
+  return *this;
+}
+
+void StagedOutput::Discard() {
+  if (descriptor_ >= 0) platform_files::CloseDescriptor(descriptor_);
+  descriptor_ = -1;
+  if (!temporary_.empty()) platform_files::RemoveQuietly(temporary_);
+  temporary_.clear();
+}
+
+bool StagedOutput::Write(const std::function<bool(std::FILE*)>& write, std::string& error) {
   using namespace platform_files;
-  bool exists = false;
-  std::FILE* out = CreateNewFile(path, exists, error);
-  if (out == nullptr) return false;
+  Discard();
+  std::FILE* out = nullptr;
+  if (unnamed_limit_ > 0) {
+    const std::size_t slash = path_.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".")
+                               : slash == 0               ? std::string("/")
+                                                          : path_.substr(0, slash);
+    out = CreateUnnamedFile(folder, descriptor_);
+    // Descriptors are numbered from the lowest free one: a high number means that many staged
+    // files are open, and this one takes a name, so that the run never runs out of descriptors.
+    if (out != nullptr && descriptor_ >= unnamed_limit_) {
+      std::fclose(out);
+      Discard();
+      out = nullptr;
+    }
+  }
+  for (unsigned attempt = 0; out == nullptr && attempt < kTemporaryNameTries; ++attempt) {
+    std::string temporary = StagingPathFor(path_, attempt);
+    bool exists = false;
+    out = CreateNewFile(temporary, exists, error);
+    if (out != nullptr) temporary_ = std::move(temporary);
+    if (out == nullptr && !exists) return false;
+  }
+  if (out == nullptr) return false;  // every name is taken; `error` says so
   // Closed below, before the buffer goes.
   const std::unique_ptr<char[]> buffer = WriteBufferFor(out);
   bool ok = false;
@@ -82,7 +140,7 @@ bool WriteNewFile(const std::string& path, const std::function<bool(std::FILE*)>
     ok = write(out);
   } catch (...) {
     std::fclose(out);
-    RemoveQuietly(path);
+    Discard();
     throw;
   }
   if (!ok) error = ErrorText(errno);
@@ -94,19 +152,65 @@ bool WriteNewFile(const std::string& path, const std::function<bool(std::FILE*)>
     ok = false;
     error = ErrorText(errno);
   }
-  if (!ok) RemoveQuietly(path);
+  if (!ok) Discard();
   return ok;
 }
 
-std::string TemporaryPathFor(const std::string& path) {
-  // Random rather than derived from the process, so that conversions on several threads, or in
-  // several processes, never pick the same name twice in a row.
-  std::random_device random;
-  return TemporaryPathBeside(path, static_cast<std::uint32_t>(random()));
+namespace {
+
+// Names an unnamed staged file. An existing file at the path is replaced in one step, as a
+// rename replaces it: the new file gets a temporary name beside it first.
+bool NameStaged(int descriptor, const std::string& path, std::string& error) {
+  using namespace platform_files;
+  bool exists = false;
+  if (NameUnnamedFile(descriptor, path, exists, error)) return true;
+  for (unsigned attempt = 0; exists && attempt < kTemporaryNameTries; ++attempt) {
+    const std::string temporary = StagingPathFor(path, attempt);
+    if (NameUnnamedFile(descriptor, temporary, exists, error)) {
+      if (ReplaceWith(temporary, path, error)) return true;
+      RemoveQuietly(temporary);
+      return false;
+    }
+  }
+  return false;
 }
 
-bool RenameOver(const std::string& from, const std::string& to, std::string& error) {
-  return platform_files::ReplaceWith(from, to, error);
+}  // namespace
+
+std::vector<std::string> CommitStaged(const std::vector<StagedOutput*>& outputs) {
+  using namespace platform_files;
+  std::vector<int> descriptors;
+  std::vector<std::string> named;
+  for (const StagedOutput* output : outputs) {
+    if (output->descriptor_ >= 0) descriptors.push_back(output->descriptor_);
+    if (!output->temporary_.empty()) named.push_back(output->temporary_);
+  }
+  // The content reaches the disk before any name points at it.
+  std::string flush_error;
+  const bool flushed = (descriptors.empty() || FlushDescriptors(descriptors, flush_error)) &&
+                       (named.empty() || FlushFilesToDisk(named, flush_error));
+  std::vector<std::string> errors(outputs.size());
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    StagedOutput& output = *outputs[i];
+    std::string& error = errors[i];
+    if (!output.written()) {
+      error = "nothing was written";
+    } else if (!flushed) {
+      error = flush_error;
+    } else {
+      const bool placed = output.descriptor_ >= 0
+                              ? NameStaged(output.descriptor_, output.path_, error)
+                              : ReplaceWith(output.temporary_, output.path_, error);
+      if (placed) {
+        output.temporary_.clear();  // it is the output now
+        error.clear();
+      } else if (error.empty()) {
+        error = "unknown error";
+      }
+    }
+    output.Discard();
+  }
+  return errors;
 }
 
 AtomicFileWriter::~AtomicFileWriter() { Abandon(); }

@@ -21,6 +21,12 @@ bool RegularFileSize(const std::string& path, std::uint64_t& size, std::string& 
 /// opened. Others may read the file meanwhile but not change it, where the system can say so.
 std::FILE* OpenForReading(const std::string& path, std::string& error);
 
+/// Reads up to `size` bytes into `buffer` from a file that OpenForReading just opened, before
+/// anything was read through the stream: straight from the system where it can, in as few calls
+/// as the file allows. Returns how many bytes came; fewer than `size` at the end of the file,
+/// or with `failed` set on a read error.
+std::size_t ReadAtStart(std::FILE* file, void* buffer, std::size_t size, bool& failed);
+
 /// Moves an open file's position forward; false when the system refuses.
 bool SeekForward(std::FILE* file, std::uint64_t count);
 
@@ -85,6 +91,59 @@ class AtomicFileWriter {
   std::unique_ptr<char[]> buffer_;  // the stream's; it outlives the stream, closed first
   std::FILE* file_ = nullptr;
 };
+
+/// The temporary name an output is staged under until it is put in place:
+/// TemporaryPathBeside with a tag made from `path` and `attempt` (0 first), so that it depends on
+/// nothing but the output path, and the outputs of a run, which never share a path, hardly ever
+/// share one. A name that exists is passed over for the next attempt. Never fails.
+std::string StagingPathFor(const std::string& path, unsigned attempt);
+
+/// Where this process can give a name to a file created without one (Linux, with /proc), the
+/// number of such files a run may hold open at once: half the descriptors it may open. 0
+/// elsewhere.
+int UnnamedFileLimit();
+
+/// An output written now and put at its path later, together with others (CommitStaged): the
+/// flush to disk that must come before a file gets its name is then one wait for many files.
+/// The file is written without a name where the system has such files and its descriptor is
+/// below `unnamed_limit` (see UnnamedFileLimit; 0: never), else under a new temporary name
+/// beside the path (StagingPathFor; a name that is taken is passed over, and never opened nor
+/// removed). Without a name, giving it one is a single step in its folder, and nothing is left
+/// behind whatever happens to the process. Destroyed before it is committed, it discards what it
+/// wrote.
+class StagedOutput {
+ public:
+  StagedOutput() = default;
+  StagedOutput(std::string path, int unnamed_limit)
+      : path_(std::move(path)), unnamed_limit_(unnamed_limit) {}
+  ~StagedOutput() { Discard(); }
+  StagedOutput(StagedOutput&& other) noexcept { *this = std::move(other); }
+  StagedOutput& operator=(StagedOutput&& other) noexcept;
+  StagedOutput(const StagedOutput&) = delete;
+  StagedOutput& operator=(const StagedOutput&) = delete;
+
+  /// Creates the file and has `write` write it. False with the reason in `error` when anything
+  /// fails; nothing is left then, nor when `write` throws (the exception goes on).
+  bool Write(const std::function<bool(std::FILE*)>& write, std::string& error);
+  /// A complete file is waiting for its name.
+  bool written() const { return descriptor_ >= 0 || !temporary_.empty(); }
+  const std::string& path() const { return path_; }
+  /// Removes what was written and not committed.
+  void Discard();
+
+ private:
+  friend std::vector<std::string> CommitStaged(const std::vector<StagedOutput*>& outputs);
+
+  std::string path_;
+  int unnamed_limit_ = 0;
+  std::string temporary_;  // written under this name
+  int descriptor_ = -1;    // written without a name: the open file
+};
+
+/// Flushes the written outputs to disk, with one wait per file system where the system allows,
+/// then puts each at its path, replacing a file there (as RenameOver does). Returns one text per
+/// output: empty when it is in place, else why not (what it wrote is then discarded).
+std::vector<std::string> CommitStaged(const std::vector<StagedOutput*>& outputs);
 
 /// What one look at a path tells.
 struct FileInfo {

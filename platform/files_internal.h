@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace kegverter::platform_files {
 
@@ -13,6 +14,21 @@ bool IsDirectory(const std::string& path);
 /// Creates `path` exclusively and opens it for binary writing. Null when it cannot; `exists`
 /// then tells whether a file of that name was already there, and `error` why it failed.
 std::FILE* CreateNewFile(const std::string& path, bool& exists, std::string& error);
+
+/// Creates a file without a name in `folder` and opens it for binary writing; the stream does
+/// not own `descriptor`, which stays open after the stream is closed. Null when the system or
+/// the folder has no such files, or it cannot be created.
+std::FILE* CreateUnnamedFile(const std::string& folder, int& descriptor);
+
+/// Gives the unnamed file open as `descriptor` the name `path`, which must not exist; `exists`
+/// tells when it did. False with the reason in `error`.
+bool NameUnnamedFile(int descriptor, const std::string& path, bool& exists, std::string& error);
+
+/// Flushes the files open as `descriptors` to disk: one flush of each file system they are on.
+bool FlushDescriptors(const std::vector<int>& descriptors, std::string& error);
+
+/// Closes a descriptor of CreateUnnamedFile; the file goes with it unless it was named.
+void CloseDescriptor(int descriptor);
 
 /// Flushes the stream and the system's buffers to the disk; false when either fails.
 bool FlushToDisk(std::FILE* file);

@@ -139,6 +139,12 @@ std::FILE* OpenForReading(const std::string& path, std::string& error) {
   return StreamOf(handle, _O_RDONLY, "rb", error);
 }
 
+std::size_t ReadAtStart(std::FILE* file, void* buffer, std::size_t size, bool& failed) {
+  const std::size_t got = std::fread(buffer, 1, size, file);
+  failed = got < size && std::ferror(file);
+  return got;
+}
+
 bool SeekForward(std::FILE* file, std::uint64_t count) {
   while (count > 0) {
     const std::uint64_t step = count > (1u << 30) ? (1u << 30) : count;
@@ -206,6 +212,8 @@ bool StatPath(const std::string& path, bool follow, FileInfo& info, std::string&
   return true;
 }
 
+int UnnamedFileLimit() { return 0; }
+
 namespace platform_files {
 
 bool IsDirectory(const std::string& path) {
@@ -228,6 +236,22 @@ std::FILE* CreateNewFile(const std::string& path, bool& exists, std::string& err
   if (file == nullptr) RemoveQuietly(path);
   return file;
 }
+
+// Windows has no files without a name: staged outputs are written under temporary names.
+std::FILE* CreateUnnamedFile(const std::string&, int&) { return nullptr; }
+
+bool NameUnnamedFile(int, const std::string&, bool& exists, std::string& error) {
+  exists = false;
+  error = "not supported";
+  return false;
+}
+
+bool FlushDescriptors(const std::vector<int>&, std::string& error) {
+  error = "not supported";
+  return false;
+}
+
+void CloseDescriptor(int) {}
 
 bool FlushToDisk(std::FILE* file) {
   if (std::fflush(file) != 0) return false;

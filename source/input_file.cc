@@ -6,9 +6,12 @@
 
 namespace kegverter {
 
-std::unique_ptr<InputFile> InputFile::Open(const std::string& path, std::string& error) {
-  std::uint64_t size = 0;
-  if (!RegularFileSize(path, size, error)) return nullptr;
+std::unique_ptr<InputFile> InputFile::Open(const std::string& path,
+                                           std::optional<std::uint64_t> known_size,
+                                           std::string& error) {
+  // A device or a FIFO is never opened: opening one can wait, or do something to the device.
+  std::uint64_t size = known_size.value_or(0);
+  if (!known_size && !RegularFileSize(path, size, error)) return nullptr;
   std::FILE* file = OpenForReading(path, error);
   if (file == nullptr) return nullptr;
   std::unique_ptr<InputFile> input(new InputFile(file, size));
@@ -22,17 +25,17 @@ void InputFile::ReadWhole() {
   if (size_ == 0 || size_ > kWholeFileLimit) return;
   // One byte more than the size: a file that grew since its size was taken is streamed as it
   // is, exactly as a larger file would be.
-  whole_.resize(static_cast<std::size_t>(size_) + 1);
-  const std::size_t got = std::fread(whole_.data(), 1, whole_.size(), file_);
-  if (got == size_ && !std::ferror(file_)) {
-    whole_.resize(got);
-    preloaded_ = true;
+  const auto asked = static_cast<std::size_t>(size_) + 1;
+  whole_ = std::make_unique_for_overwrite<std::uint8_t[]>(asked);  // every byte read is read over
+  bool failed = false;
+  const std::size_t got = ReadAtStart(file_, whole_.get(), asked, failed);
+  if (got == size_ && !failed) {
+    whole_size_ = got;
     std::fclose(file_);
     file_ = nullptr;
     return;
   }
-  whole_.clear();
-  whole_.shrink_to_fit();
+  whole_.reset();
   std::clearerr(file_);
   if (std::fseek(file_, 0, SEEK_SET) != 0) read_error_ = true;
 }
@@ -42,19 +45,16 @@ InputFile::~InputFile() { Close(); }
 void InputFile::Close() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
-  preloaded_ = false;
-  whole_.clear();
-  whole_.shrink_to_fit();
+  whole_.reset();
+  whole_size_ = 0;
 }
 
 std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
   std::size_t got = 0;
-  if (preloaded_) {
-    const std::uint64_t left = whole_.size() - std::min<std::uint64_t>(position_, whole_.size());
+  if (whole_) {
+    const std::uint64_t left = whole_size_ - std::min<std::uint64_t>(position_, whole_size_);
     got = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), left));
-    if (got > 0) {
-      std::copy_n(whole_.begin() + static_cast<std::ptrdiff_t>(position_), got, buffer.begin());
-    }
+    if (got > 0) std::copy_n(whole_.get() + position_, got, buffer.begin());
   } else if (file_ != nullptr && !buffer.empty()) {
     got = std::fread(buffer.data(), 1, buffer.size(), file_);
     if (got < buffer.size() && std::ferror(file_)) read_error_ = true;
@@ -69,7 +69,7 @@ void InputFile::Skip(std::uint64_t count) {
   const std::uint64_t available = remaining();
   const std::uint64_t step = std::min(count, available);
   if (step < count) truncated_ = true;
-  if (preloaded_) {
+  if (whole_) {
     position_ += step;
   } else if (file_ != nullptr && step > 0) {
     // The position stays within the file, whose size fits the platform's file offsets.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -15,7 +16,13 @@ namespace kegverter {
 class InputFile {
  public:
   /// Opens `path` for reading; on failure returns nothing and sets `error` to the reason.
-  static std::unique_ptr<InputFile> Open(const std::string& path, std::string& error);
+  /// `known_size`: the caller has just found `path` to be a regular file of this size.
+  static std::unique_ptr<InputFile> Open(const std::string& path,
+                                         std::optional<std::uint64_t> known_size,
+                                         std::string& error);
+  static std::unique_ptr<InputFile> Open(const std::string& path, std::string& error) {
+    return Open(path, std::nullopt, error);
+  }
 
   ~InputFile();
   InputFile(const InputFile&) = delete;
@@ -54,8 +61,8 @@ class InputFile {
   // A small file is read whole when it is opened, in one system call rather than a buffer's
   // worth at a time with a seek for every skipped span; `whole_` then holds it and `file_` is
   // closed.
-  std::vector<std::uint8_t> whole_;
-  bool preloaded_ = false;
+  std::unique_ptr<std::uint8_t[]> whole_;
+  std::size_t whole_size_ = 0;
   std::uint64_t size_;
   std::uint64_t position_ = 0;
   bool truncated_ = false;

@@ -17,6 +17,7 @@
 
 #include "beerxml/document_error.h"
 #include "driver/convert.h"
+#include "platform/files.h"
 #include "tests/bad_input.h"
 #include "tests/examples.h"
 
@@ -658,39 +659,37 @@ TEST(Convert, DocumentFailureIsReportedAndTheOutputCountsAsIncomplete) {
 }
 
 // Every format saves the same way. By default the output replaces an existing file atomically;
-// a caller that names its own new temporary file (the batch program, which flushes many outputs
-// at once) has it created and written in place: an existing file there is never overwritten.
+// a caller that stages its outputs (the batch program, which flushes many at once) has the file
+// written aside, and the output changes only when the caller commits it: the same bytes, and
+// nothing else left behind.
 TEST(Convert, EveryFormatSavesAsTheRequestSays) {
   for (const FormatInfo& format : Formats()) {
     for (const testing::ExampleFile& example : testing::ExampleFiles()) {
-      SCOPED_TRACE(std::string(format.name) + " " + example.name);
-      TempDir dir;
-      ConversionRequest request;
-      request.input = dir.Write(example.name, example.make());
-      request.format = format.format;
-      request.output = dir.Write("output", std::string_view("old"));
+      for (const int unnamed_limit : {0, UnnamedFileLimit()}) {
+        SCOPED_TRACE(std::string(format.name) + " " + example.name + " " +
+                     std::to_string(unnamed_limit));
+        TempDir dir;
+        ConversionRequest request;
+        request.input = dir.Write(example.name, example.make());
+        request.format = format.format;
+        request.output = dir.Write("output", std::string_view("old"));
+        ConversionResult result = ConvertFile(request);
+        EXPECT_EQ(result.status, ConversionResult::Status::Written);
+        const std::string replaced = testing::ReadFile(request.output);
+        EXPECT_NE(replaced, "old");
 
-      request.replace_output = false;
-      ConversionResult result = ConvertFile(request);
-      EXPECT_EQ(result.status, ConversionResult::Status::Failed);
-      EXPECT_FALSE(result.saved);
-      ASSERT_FALSE(result.messages.empty());
-      EXPECT_EQ(result.messages.back().text.rfind("not written: ", 0), 0u);
-      EXPECT_EQ(testing::ReadFile(request.output), "old");
-
-      request.replace_output = true;
-      result = ConvertFile(request);
-      EXPECT_EQ(result.status, ConversionResult::Status::Written);
-      const std::string replaced = testing::ReadFile(request.output);
-      EXPECT_NE(replaced, "old");
-
-      // A new name of the caller's: written in place, the same bytes, nothing else left.
-      request.output = dir.Path("new");
-      request.replace_output = false;
-      result = ConvertFile(request);
-      EXPECT_EQ(result.status, ConversionResult::Status::Written);
-      EXPECT_EQ(testing::ReadFile(request.output), replaced);
-      EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3);
+        dir.Write("output", std::string_view("old"));
+        StagedOutput staged(request.output, unnamed_limit);
+        request.staged = &staged;
+        result = ConvertFile(request);
+        EXPECT_EQ(result.status, ConversionResult::Status::Written);
+        EXPECT_TRUE(staged.written());
+        EXPECT_EQ(testing::ReadFile(request.output), "old");
+        EXPECT_EQ(CommitStaged({&staged}), std::vector<std::string>{""});
+        EXPECT_FALSE(staged.written());
+        EXPECT_EQ(testing::ReadFile(request.output), replaced);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+      }
     }
   }
 }

@@ -113,6 +113,8 @@ class BackgroundRun {
   bool Running();
   /// Waits for the end (at most two minutes, then kills it) and returns what it did.
   RunResult Wait();
+  /// The process id; on Windows the process handle.
+  std::intptr_t process() const { return child_; }
 
  private:
   TempDir capture_;

@@ -59,6 +59,52 @@ TEST(TemporaryFiles, ShortNamesInTheOutputsFolder) {
 #endif
 }
 
+// Staged outputs are invisible until their group is committed, then whole at their paths,
+// replacing what was there; one that is never committed leaves nothing. Both ways of staging:
+// without a name, where the system has such files, and under a temporary name.
+TEST(StagedOutputs, InvisibleUntilCommittedAndNothingLeftBehind) {
+  auto writes = [](const std::string& text) {
+    return [text](std::FILE* out) { return std::fputs(text.c_str(), out) >= 0; };
+  };
+  auto count = [](const TempDir& dir) {
+    return std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
+  };
+  for (const int unnamed_limit : {0, UnnamedFileLimit()}) {
+    SCOPED_TRACE(unnamed_limit);
+    TempDir dir;
+    const std::string fresh = dir.Path("Pale Ale.xml");
+    const std::string existing = dir.Write("Stout.xml", std::string_view("old"));
+    std::string error;
+    StagedOutput first(fresh, unnamed_limit);
+    StagedOutput second(existing, unnamed_limit);
+    {
+      StagedOutput dropped(dir.Path("Dropped.xml"), unnamed_limit);
+      ASSERT_TRUE(dropped.Write(writes("dropped"), error)) << error;
+    }
+    ASSERT_TRUE(first.Write(writes("new"), error)) << error;
+    ASSERT_TRUE(second.Write(writes("newer"), error)) << error;
+    EXPECT_FALSE(fs::exists(PathFromUtf8(fresh)));
+    EXPECT_EQ(testing::ReadFile(existing), "old");
+    EXPECT_EQ(count(dir), unnamed_limit > 0 ? 1 : 3);  // unnamed files are in no folder
+
+    StagedOutput moved = std::move(second);
+    EXPECT_FALSE(second.written());  // NOLINT(bugprone-use-after-move): moved from on purpose
+    EXPECT_EQ(CommitStaged({&first, &moved}), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(testing::ReadFile(fresh), "new");
+    EXPECT_EQ(testing::ReadFile(existing), "newer");
+    EXPECT_EQ(count(dir), 2);
+
+    // A write that fails, or a folder that is not there: nothing written, nothing left.
+    StagedOutput failing(dir.Path("Failing.xml"), unnamed_limit);
+    EXPECT_FALSE(failing.Write([](std::FILE*) { return false; }, error));
+    EXPECT_FALSE(failing.written());
+    StagedOutput nowhere(dir.Path("missing/Porter.xml"), unnamed_limit);
+    EXPECT_FALSE(nowhere.Write(writes("x"), error));
+    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_EQ(count(dir), 2);
+  }
+}
+
 // Converts `name` (UTF-8, may hold folders) written in a fresh folder and checks the output
 // beside it: exit status 0, nothing on stderr, a parsed document, no temporary file left.
 void ExpectConverts(const std::string& name, Kind kind) {
