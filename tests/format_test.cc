@@ -53,8 +53,16 @@ TEST(Format, FixedPointTextIsPrintfsForFloatsDoublesTiesAndSpecials) {
     const double as_double = std::bit_cast<double>(random());
     // Values of the size brewing data has, many of them exact halves of the last digit.
     const double typed = static_cast<double>(random() % 2000000) / 2000.0 - 500.0;
-    const int digits = 1 + i % 4;
-    for (const double value : {static_cast<double>(as_float), as_double, typed}) {
+    const int digits = i % 6;
+    // Any size from far below a unit of the last digit to past where integers take over, with
+    // either sign; and values on a tie of the last digit or next to one.
+    const double sized =
+        std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 100) - 80) *
+        ((random() & 1) != 0 ? -1.0 : 1.0);
+    const double tie = (static_cast<double>(random() % 100000000) + 0.5) / std::pow(10.0, digits);
+    const double beside_tie = std::nextafter(tie, (random() & 1) != 0 ? 0.0 : 1e30);
+    for (const double value :
+         {static_cast<double>(as_float), as_double, typed, sized, tie, beside_tie}) {
       if (FormatFixed(value, digits) != Printf(value, digits) && ++mismatches < 5) {
         ADD_FAILURE() << value << " with " << digits << " digits: " << FormatFixed(value, digits)
                       << " instead of " << Printf(value, digits);
