@@ -4,6 +4,7 @@
 #include <memory>
 #include <random>
 #include <set>
+#include <string_view>
 #include <system_error>
 
 #if !defined(_WIN32)
@@ -25,6 +26,14 @@ constexpr int kTemporaryNameTries = 8;
 // An output stream's buffer: a recipe's whole document goes out in one system call, where the
 // C library's own buffer is a disk block. The caller keeps it until the stream is closed.
 constexpr std::size_t kWriteBufferSize = std::size_t{64} * 1024;
+
+// The folder part of a path written with '/' (the only separator of the systems that have files
+// without a name).
+std::string_view FolderOf(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string_view::npos) return ".";
+  return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+}
 
 std::unique_ptr<char[]> WriteBufferFor(std::FILE* file) {
   auto buffer = std::make_unique_for_overwrite<char[]>(kWriteBufferSize);
@@ -112,11 +121,7 @@ bool StagedOutput::Write(const std::function<bool(std::FILE*)>& write, std::stri
   Discard();
   std::FILE* out = nullptr;
   if (unnamed_limit_ > 0) {
-    const std::size_t slash = path_.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".")
-                               : slash == 0               ? std::string("/")
-                                                          : path_.substr(0, slash);
-    out = CreateUnnamedFile(folder, descriptor_);
+    out = CreateUnnamedFile(std::string(FolderOf(path_)), descriptor_);
     // Descriptors are numbered from the lowest free one: a high number means that many staged
     // files are open, and this one takes a name, so that the run never runs out of descriptors.
     if (out != nullptr && descriptor_ >= unnamed_limit_) {
@@ -179,10 +184,14 @@ bool NameStaged(int descriptor, const std::string& path, std::string& error) {
 
 std::vector<std::string> CommitStaged(const std::vector<StagedOutput*>& outputs) {
   using namespace platform_files;
+  // A folder is on one file system: one descriptor of each folder tells which to flush.
   std::vector<int> descriptors;
+  std::set<std::string_view> folders;
   std::vector<std::string> named;
   for (const StagedOutput* output : outputs) {
-    if (output->descriptor_ >= 0) descriptors.push_back(output->descriptor_);
+    if (output->descriptor_ >= 0 && folders.insert(FolderOf(output->path_)).second) {
+      descriptors.push_back(output->descriptor_);
+    }
     if (!output->temporary_.empty()) named.push_back(output->temporary_);
   }
   // The content reaches the disk before any name points at it.
