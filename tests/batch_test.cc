@@ -7,6 +7,7 @@
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -521,6 +522,26 @@ TEST(Batch, InputThatVanishesWhileReadFailsAndThePreviousOutputStays) {
       },
       "vanished while it was read; its output was not kept");
 }
+
+#if defined(__linux__)
+// A run holds its finished outputs open until their group is flushed. With few descriptors
+// allowed, the outputs past half of them are written under temporary names instead, and every
+// file converts.
+TEST(Batch, FewDescriptorsAllowedStillConvertEveryFile) {
+  TempDir dir;
+  for (int i = 0; i < 200; ++i) dir.Write("lib/R" + std::to_string(i) + ".rec", SmallRecipe());
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+  struct rlimit low = saved;
+  low.rlim_cur = 40;
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);  // the program started next inherits it
+  const RunResult run = RunBatchExecutable({"-j", "4", "-o", dir.Path("out"), dir.Path("lib")});
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(FilesBelow(dir.Path("out")).size(), 200u);
+  EXPECT_EQ(ReadFile(dir.Path("out/R7.xml")), KegverterOutput("R7.rec", SmallRecipe()));
+}
+#endif
 
 #if !defined(_WIN32)
 TEST(Batch, EntriesThatCannotBeReadFailAloneAndTheRunGoesOn) {
