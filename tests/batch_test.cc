@@ -101,6 +101,15 @@ bool Contains(const std::string& text, const std::string& part) {
 
 Bytes SmallRecipe() { return testing::RecipeExample(); }
 
+// Sets a file's time a minute back and returns its path. The file system's clock moves in steps
+// of some milliseconds: an output made within the step in which its input was written would not
+// be newer than it, and a second run would convert it again.
+std::string Aged(const std::string& path) {
+  const fs::path file = testing::PathFromUtf8(path);
+  fs::last_write_time(file, fs::last_write_time(file) - std::chrono::minutes(1));
+  return path;
+}
+
 TEST(Batch, EveryKindNestedMirroredUnderOutputAndIdenticalToKegverter) {
   TempDir dir;
   WriteExamples(dir, "lib");
@@ -169,7 +178,7 @@ TEST(Batch, AnyNameConverts) {
 
 TEST(Batch, UnknownFilesAreSkippedAndCountedAndListedWhenVerbose) {
   TempDir dir;
-  dir.Write("lib/Pale.rec", SmallRecipe());
+  Aged(dir.Write("lib/Pale.rec", SmallRecipe()));
   dir.Write("lib/notes.txt", "brew day notes");
   dir.Write("lib/recipes.dat", Bytes(8));  // a .dat file of no database name
   dir.Write("lib/Brew Day.brw", Bytes(16));
@@ -281,8 +290,8 @@ TEST(Batch, OutputFolderInsideAPathIsNeverWalked) {
 
 TEST(Batch, UpToDateOutputsAreLeftAloneUnlessForced) {
   TempDir dir;
-  dir.Write("lib/One.rec", SmallRecipe());
-  dir.Write("lib/Two.msh", testing::MashScheduleExample());
+  Aged(dir.Write("lib/One.rec", SmallRecipe()));
+  Aged(dir.Write("lib/Two.msh", testing::MashScheduleExample()));
   RunResult run = RunBatchExecutable({dir.Path("lib")});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   const auto one_time = fs::last_write_time(dir.Path("lib/One.xml"));
@@ -387,7 +396,8 @@ TEST(Batch, ReportThatCannotBeWrittenStopsBeforeAnything) {
 void WriteManyRecipes(const TempDir& dir, int count) {
   const Bytes recipe = SmallRecipe();
   for (int i = 0; i < count; ++i) {
-    dir.Write("lib/" + std::to_string(i / 100) + "/Recipe " + std::to_string(i) + ".rec", recipe);
+    Aged(dir.Write("lib/" + std::to_string(i / 100) + "/Recipe " + std::to_string(i) + ".rec",
+                   recipe));
   }
 }
 
@@ -699,7 +709,7 @@ std::string WritePreviousOutput(const TempDir& dir, const std::string& name,
 
 TEST(Batch, AFullOutputFolderFailsEachFileBoundThereAndTheRunGoesOn) {
   TempDir dir;
-  dir.Write("lib/A.rec", SmallRecipe());
+  Aged(dir.Write("lib/A.rec", SmallRecipe()));
   const std::string input = dir.Write("lib/full/B.rec", SmallRecipe());
   dir.Write("lib/full/C.msh", testing::MashScheduleExample());
   const std::string out = dir.Path("out");
