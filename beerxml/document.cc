@@ -2,6 +2,9 @@
 
 #include <pugixml.hpp>
 
+#include <cstring>
+#include <string>
+
 #include "beerxml/text.h"
 
 namespace kegverter {
@@ -9,6 +12,25 @@ namespace kegverter {
 namespace {
 
 pugi::xml_node Node(DomNode node) { return pugi::xml_node(node.get()); }
+
+// An element or attribute name as the C string pugixml takes: on the stack for the names the
+// writers use (the longest is some thirty characters), on the heap for a longer one.
+class NameText {
+ public:
+  explicit NameText(std::string_view name) {
+    if (name.size() < sizeof small_) {
+      std::memcpy(small_, name.data(), name.size());
+      small_[name.size()] = '\0';
+    } else {
+      large_.assign(name);
+    }
+  }
+  const char* c_str() const { return large_.empty() ? small_ : large_.c_str(); }
+
+ private:
+  char small_[64];
+  std::string large_;
+};
 
 // pugixml writes a carriage return inside text as it is, and a reading parser would turn it into
 // a line feed; as a character reference it survives. pugixml itself never emits one.
@@ -115,7 +137,7 @@ DomNode DomDocument::AppendElement(DomNode parent, std::string_view name) {
     throw DocumentError(kUnspecifiedError);
   }
   if (stream_ && parent.get() == stream_->container) StreamFinishedChildren(parent.get());
-  const std::string element_name(name);
+  const NameText element_name(name);
   pugi::xml_node created = p.append_child(element_name.c_str());
   if (!created) throw DocumentError(kInvalidPointer);
   return DomNode(created.internal_object());
@@ -132,7 +154,7 @@ void DomDocument::SetAttribute(DomNode element, std::string_view name, std::stri
   if (!element.present()) throw DocumentError(kInvalidPointer);
   pugi::xml_node e = Node(element);
   if (e.type() != pugi::node_element) throw DocumentError(kUnspecifiedError);
-  const std::string attribute_name(name);
+  const NameText attribute_name(name);
   pugi::xml_attribute a = e.attribute(attribute_name.c_str());
   if (!a) a = e.append_attribute(attribute_name.c_str());
   if (!a) throw DocumentError(kInvalidPointer);
