@@ -393,6 +393,27 @@ TEST(Batch, ReportThatCannotBeWrittenStopsBeforeAnything) {
 }
 
 // Many copies of one recipe: the run takes long enough to be interrupted in the middle.
+// True while `run` writes an output in `folder` that has no name yet: a temporary file (".kv",
+// eight hexadecimal digits, ".tmp"), or, on Linux, a file without a name, which the system
+// shows among the program's open files as "FOLDER/#INODE (deleted)".
+bool WritingAnOutputIn(const BackgroundRun& run, const std::string& folder) {
+  std::error_code ec;
+  for (const auto& file : fs::directory_iterator(testing::PathFromUtf8(folder), ec)) {
+    const std::string name = file.path().filename().string();
+    if (name.rfind(".kv", 0) == 0 && name.size() == 15) return true;
+  }
+#if defined(__linux__)
+  const fs::path open_files = "/proc/" + std::to_string(run.process()) + "/fd";
+  for (const auto& entry : fs::directory_iterator(open_files, ec)) {
+    const std::string target = fs::read_symlink(entry.path(), ec).string();
+    if (target.rfind(folder + "/#", 0) == 0) return true;
+  }
+#else
+  (void)run;
+#endif
+  return false;
+}
+
 void WriteManyRecipes(const TempDir& dir, int count) {
   const Bytes recipe = SmallRecipe();
   for (int i = 0; i < count; ++i) {
@@ -414,10 +435,10 @@ void InterruptInTheMiddle(int signal_number, int expected_exit, bool resume) {
   BackgroundRun run({"-j", "2", "-o", out, "--report", report, dir.Path("lib")});
   // Interrupted as soon as the first output is being written.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  auto writing = [&out] {
+  auto writing = [&out, &run] {
     std::error_code ec;
     const bool empty = fs::is_empty(out + "/0", ec);
-    return !ec && !empty;
+    return (!ec && !empty) || WritingAnOutputIn(run, out + "/0");
   };
   while (run.Running() && std::chrono::steady_clock::now() < deadline && !writing()) {
     std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -474,23 +495,7 @@ void ActWhileTheOutputIsWritten(const std::function<bool(const std::string&)>& a
   fs::last_write_time(output, fs::last_write_time(input) - std::chrono::hours(1));
 
   BackgroundRun run({"--report", dir.Path("r.jsonl"), dir.Path("lib")});
-  auto writing = [&dir, &run] {
-    for (const auto& file : fs::directory_iterator(dir.Path("lib"))) {
-      // The output's temporary file: ".kv", eight hexadecimal digits, ".tmp".
-      const std::string name = file.path().filename().string();
-      if (name.rfind(".kv", 0) == 0 && name.size() == 15) return true;
-    }
-#if defined(__linux__)
-    // Or a file without a name yet: the system shows it as "FOLDER/#INODE (deleted)".
-    std::error_code ec;
-    const fs::path open_files = "/proc/" + std::to_string(run.process()) + "/fd";
-    for (const auto& entry : fs::directory_iterator(open_files, ec)) {
-      const std::string target = fs::read_symlink(entry.path(), ec).string();
-      if (target.rfind(dir.Path("lib") + "/#", 0) == 0) return true;
-    }
-#endif
-    return false;
-  };
+  auto writing = [&dir, &run] { return WritingAnOutputIn(run, dir.Path("lib")); };
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (run.Running() && std::chrono::steady_clock::now() < deadline && !writing()) {
     std::this_thread::sleep_for(std::chrono::microseconds(100));
