@@ -43,17 +43,21 @@ measure=$root/build/bench/bench_measure
 data=$root/build/bench-data
 scratch=$root/build/bench-scratch
 
-# The inputs are made once per generator build and size.
+# The inputs are made once per generator build and size. Whatever is to go (older inputs, a
+# scratch folder a killed run left) is moved aside and deleted only at the end: see
+# bench_program for why nothing is deleted before the measurements.
+stale="$root/build/bench-stale-$$"
+mkdir -p "$stale"
+trap 'rm -rf "$scratch" "$stale"' EXIT
 stamp="$data/.made-by-$(stat -c %Y build/bench/bench_generate)-$large"
 if [ ! -f "$stamp" ]; then
   echo "bench: generating inputs in $data"
-  rm -rf "$data"
+  if [ -e "$data" ]; then mv "$data" "$stale/data"; fi
   build/bench/bench_generate "$data" "$large"
   touch "$stamp"
 fi
-rm -rf "$scratch"
+if [ -e "$scratch" ]; then mv "$scratch" "$stale/scratch"; fi
 mkdir -p "$scratch/copies"
-trap 'rm -rf "$scratch"' EXIT
 
 # One measured run: prints "<seconds> <peak KiB>"; stops the benchmark when the command fails.
 measure_once() {
