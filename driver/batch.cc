@@ -118,10 +118,15 @@ const FormatInfo* FormatOfOutput(const std::string& path) {
   std::fclose(file);
   return FormatOfContent(std::string_view(head, got));
 }
-// Converts one planned input on a worker thread. The output is written under a temporary name
-// and staged there when the conversion succeeded and the input did not change while it was read;
-// CommitStaged puts it in place. An output present afterwards is always a whole conversion of a
-// whole input.
+
+// A conversion that was written: converted, or warned when it said anything.
+EntryStatus WrittenStatus(const std::vector<ConversionMessage>& messages) {
+  return messages.empty() ? EntryStatus::Converted : EntryStatus::Warned;
+}
+
+// Converts one planned input on a worker thread. The output is staged (StagedOutput) and kept
+// when the conversion succeeded and the input did not change while it was read; CommitGroup
+// puts it in place. An output present afterwards is always a whole conversion of a whole input.
 Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, OutputFolders& folders,
                      int unnamed_limit, BeerJsonCombined* combined) {
   FileInfo before;
@@ -141,9 +146,9 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
     Outcome outcome;
     outcome.records = result.records;
     outcome.messages = result.messages;
-    outcome.status = result.status != ConversionResult::Status::Written ? EntryStatus::Failed
-                     : outcome.messages.empty()                         ? EntryStatus::Converted
-                                                                        : EntryStatus::Warned;
+    outcome.status = result.status != ConversionResult::Status::Written
+                         ? EntryStatus::Failed
+                         : WrittenStatus(outcome.messages);
     return outcome;
   }
   bool fresh_folder = false;
@@ -212,7 +217,7 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
   if (after.size != before.size || after.modified_ns != before.modified_ns) {
     return discard(entry.input, "changed while it was read; its output was not kept");
   }
-  outcome.status = outcome.messages.empty() ? EntryStatus::Converted : EntryStatus::Warned;
+  outcome.status = WrittenStatus(outcome.messages);
   return outcome;
 }
 

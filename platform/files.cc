@@ -309,29 +309,30 @@ bool StatPath(const std::string& path, bool follow, FileInfo& info, std::string&
 bool FlushFilesToDisk(const std::vector<std::string>& paths, std::string& error) {
   bool ok = true;
 #if defined(__linux__)
-  auto failed = [&](const std::string& path) {
-    if (ok) error = path + ": " + ErrorText(errno);
+  auto failed = [&](const std::string& path, const std::string& reason) {
+    if (ok) error = path + ": " + reason;
     ok = false;
   };
-  // One syncfs per file system: everything written to it, these files included, reaches the
-  // disk in one wait instead of one wait per file.
+  // One file of each file system is opened, for that file system's one flush
+  // (FlushDescriptors).
   std::set<dev_t> flushed;
   for (const std::string& path : paths) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
-      failed(path);
+      failed(path, ErrorText(errno));
       continue;
     }
     if (flushed.count(st.st_dev) != 0) continue;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-      failed(path);
+      failed(path, ErrorText(errno));
       continue;
     }
-    if (::syncfs(fd) != 0) {
-      failed(path);
-    } else {
+    std::string reason;
+    if (platform_files::FlushDescriptors({fd}, reason)) {
       flushed.insert(st.st_dev);
+    } else {
+      failed(path, reason);
     }
     ::close(fd);
   }

@@ -148,14 +148,16 @@ std::FILE* CreateUnnamedFile(const std::string& folder, int& descriptor) {
 }
 
 bool NameUnnamedFile(int descriptor, const std::string& path, bool& exists, std::string& error) {
-  // The file is reached through its descriptor's entry in /proc: linking by the descriptor
-  // itself needs a privilege on older kernels.
+  // Linked by its descriptor, which kernels since 6.10 allow the file's opener; older ones
+  // refuse that without a privilege (ENOENT), and the file is reached through its descriptor's
+  // entry in /proc instead.
   exists = false;
   if (linkat(descriptor, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return true;
-  const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
-  if (errno == ENOENT &&
-      linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-    return true;
+  if (errno == ENOENT) {
+    const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      return true;
+    }
   }
   exists = errno == EEXIST;
   error = std::strerror(errno);
