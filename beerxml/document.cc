@@ -3,8 +3,10 @@
 #include <pugixml.hpp>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
+#include "beerxml/record_tree.h"
 #include "beerxml/text.h"
 
 namespace kegverter {
@@ -128,15 +130,82 @@ void DomDocument::CountOperation() {
   }
 }
 
+// A list being streamed: where it is, where its text goes, and the record being built.
+struct DomDocument::Stream {
+  pugi::xml_node_struct* container = nullptr;
+  Sink sink;
+  unsigned depth = 0;          ///< indentation depth of the container's children
+  bool started = false;        ///< the text before the children has been written
+  bool text_in_list = false;   ///< a text was put in the list: the parts cannot be joined
+  std::string before;          ///< that text, to check that it still holds at the end
+  RecordTree record;           ///< the record being built; empty before the first
+  std::uint32_t number = 0;    ///< the record's number, from 1
+  std::string printed;         ///< a finished record's text, its storage kept for the next
+};
+
+std::uint32_t DomDocument::Streamed(DomNode node) const {
+  if (!stream_ || node.record() != stream_->number || !stream_->record.Holds(node.index())) {
+    throw DocumentError(kInvalidPointer);
+  }
+  return node.index();
+}
+
+void DomDocument::StartStream() {
+  Stream& stream = *stream_;
+  if (stream.started) return;
+  pugi::xml_node container(stream.container);
+  SerializeAroundMark(
+      *document_, container,
+      [&stream](std::string_view text) {
+        stream.before.append(text);
+        stream.sink(text);
+      },
+      [](std::string_view) {});
+  stream.started = true;
+  // Elements the list held before it streamed go first.
+  ProtectingWriter writer(stream.sink);
+  while (const pugi::xml_node child = container.first_child()) {
+    child.print(writer, kIndent, kFormat, pugi::encoding_utf8, stream.depth);
+    container.remove_child(child);
+  }
+}
+
+void DomDocument::WriteRecord() {
+  Stream& stream = *stream_;
+  if (stream.record.empty()) return;
+  stream.sink(stream.record.Print(stream.depth, stream.printed));
+  stream.record.Clear();
+}
+
+void DomDocument::StartRecord() {
+  Stream& stream = *stream_;
+  // The first record waits: a list of one is printed with the whole document.
+  if (!stream.record.empty()) {
+    StartStream();
+    WriteRecord();
+  }
+  if (stream.number == std::numeric_limits<std::uint32_t>::max()) {
+    throw DocumentError(kOutOfMemory);  // four billion records: their nodes could not be told apart
+  }
+  ++stream.number;
+}
+
 DomNode DomDocument::AppendElement(DomNode parent, std::string_view name) {
   CountOperation();
+  if (parent.streamed()) {
+    const std::uint32_t index = Streamed(parent);
+    return {stream_->number, stream_->record.AddElement(index, name)};
+  }
   if (!parent.present()) throw DocumentError(kInvalidPointer);
   pugi::xml_node p = Node(parent);
   if (p.type() == pugi::node_document &&
       p.find_child([](pugi::xml_node c) { return c.type() == pugi::node_element; })) {
     throw DocumentError(kUnspecifiedError);
   }
-  if (stream_ && parent.get() == stream_->container) StreamFinishedChildren(parent.get());
+  if (stream_ && parent.get() == stream_->container && OnlyElements(p)) {
+    StartRecord();
+    return {stream_->number, stream_->record.AddElement(RecordTree::kNone, name)};
+  }
   const NameText element_name(name);
   pugi::xml_node created = p.append_child(element_name.c_str());
   if (!created) throw DocumentError(kInvalidPointer);
@@ -145,12 +214,23 @@ DomNode DomDocument::AppendElement(DomNode parent, std::string_view name) {
 
 DomNode DomDocument::ParentNode(DomNode node) {
   CountOperation();
+  if (node.streamed()) {
+    const std::uint32_t index = Streamed(node);
+    const std::uint32_t parent = stream_->record.Parent(index);
+    return parent == RecordTree::kNone ? DomNode(stream_->container)
+                                       : DomNode(stream_->number, parent);
+  }
   if (!node.present()) throw DocumentError(kInvalidPointer);
   return DomNode(Node(node).parent().internal_object());
 }
 
 void DomDocument::SetAttribute(DomNode element, std::string_view name, std::string_view value) {
   CountOperation();
+  if (element.streamed()) {
+    const std::uint32_t index = Streamed(element);
+    stream_->record.SetAttribute(index, name, value);
+    return;
+  }
   if (!element.present()) throw DocumentError(kInvalidPointer);
   pugi::xml_node e = Node(element);
   if (e.type() != pugi::node_element) throw DocumentError(kUnspecifiedError);
@@ -165,9 +245,15 @@ void DomDocument::SetAttribute(DomNode element, std::string_view name, std::stri
 
 void DomDocument::AppendText(DomNode element, std::string_view value) {
   CountOperation();
+  if (element.streamed()) {
+    const std::uint32_t index = Streamed(element);
+    stream_->record.AddText(index, value);
+    return;
+  }
   if (!element.present()) throw DocumentError(kInvalidPointer);
   pugi::xml_node e = Node(element);
   if (e.type() != pugi::node_element) throw DocumentError(kUnspecifiedError);
+  if (stream_ && element.get() == stream_->container) stream_->text_in_list = true;
   pugi::xml_node text = e.append_child(pugi::node_pcdata);
   if (!text) throw DocumentError(kInvalidPointer);
   std::string repaired;
@@ -182,6 +268,8 @@ void DomDocument::Serialize(const std::function<void(std::string_view)>& sink) c
 
 void DomDocument::StreamChildren(DomNode container, Sink sink) {
   stream_ = std::make_unique<Stream>();
+  // A recipe, the largest record, has some hundreds of nodes and prints as some kilobytes.
+  stream_->record.Reserve(512, 8192);
   stream_->container = container.get();
   stream_->sink = std::move(sink);
   // The children are indented one level deeper than their container; the root element's
@@ -191,42 +279,38 @@ void DomDocument::StreamChildren(DomNode container, Sink sink) {
   }
 }
 
-void DomDocument::StreamFinishedChildren(pugi::xml_node_struct* parent) {
-  pugi::xml_node container(parent);
-  // A child printed on its own is the same text as in the whole document only among elements.
-  if (!container.first_child() || !OnlyElements(container)) return;
-  Stream& stream = *stream_;
-  if (!stream.started) {
-    SerializeAroundMark(
-        *document_, container,
-        [&stream](std::string_view text) {
-          stream.before.append(text);
-          stream.sink(text);
-        },
-        [](std::string_view) {});
-    stream.started = true;
-  }
-  ProtectingWriter writer(stream.sink);
-  while (const pugi::xml_node child = container.first_child()) {
-    child.print(writer, kIndent, kFormat, pugi::encoding_utf8, stream.depth);
-    container.remove_child(child);
-  }
-}
-
 bool DomDocument::SerializeRest(const Sink& sink) {
-  const std::unique_ptr<Stream> stream = std::move(stream_);
-  if (!stream || !stream->started) {
+  if (!stream_ || (!stream_->started && stream_->record.empty())) {
+    stream_.reset();
     Serialize(sink);
     return true;
   }
-  const pugi::xml_node container(stream->container);
-  if (!OnlyElements(container)) return false;
-  bool consistent = false;
-  SerializeAroundMark(
-      *document_, container, [&](std::string_view text) { consistent = text == stream->before; },
-      [&](std::string_view text) {
-        if (consistent) sink(text);
-      });
+  Stream& stream = *stream_;
+  const pugi::xml_node container(stream.container);
+  bool consistent = !stream.text_in_list && OnlyElements(container);
+  if (consistent) {
+    stream.sink = sink;
+    // Elements the list held before it streamed go out with the text before it.
+    if (container.first_child()) StartStream();
+    // One print gives the text before the list, unless that went out already (it must not have
+    // changed since), and the text after it, which follows the last record.
+    std::string after;  // a few lines
+    SerializeAroundMark(
+        *document_, container,
+        [&](std::string_view text) {
+          if (stream.started) {
+            consistent = text == stream.before;
+          } else {
+            sink(text);
+          }
+        },
+        [&](std::string_view text) { after.append(text); });
+    if (consistent) {
+      WriteRecord();
+      sink(after);
+    }
+  }
+  stream_.reset();
   return consistent;
 }
 

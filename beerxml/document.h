@@ -18,17 +18,25 @@ class xml_document;
 
 namespace kegverter {
 
-/// A reference to a node of a DomDocument; default-constructed it is absent.
+/// A reference to a node of a DomDocument; default-constructed it is absent. A node of a record
+/// being streamed (DomDocument::StreamChildren) is its place in that record and the record's
+/// number, which keeps it from being taken for a node of a later record.
 class DomNode {
  public:
   DomNode() = default;
   explicit DomNode(pugi::xml_node_struct* node) : node_(node) {}
-  bool present() const { return node_ != nullptr; }
+  DomNode(std::uint32_t record, std::uint32_t index) : index_(index), record_(record) {}
+  bool present() const { return node_ != nullptr || record_ != 0; }
   pugi::xml_node_struct* get() const { return node_; }
+  bool streamed() const { return record_ != 0; }
+  std::uint32_t record() const { return record_; }
+  std::uint32_t index() const { return index_; }
   friend bool operator==(DomNode, DomNode) = default;
 
  private:
   pugi::xml_node_struct* node_ = nullptr;
+  std::uint32_t index_ = 0;
+  std::uint32_t record_ = 0;  ///< records are numbered from 1
 };
 
 /// Failures to simulate, for tests of the failure paths.
@@ -73,8 +81,12 @@ class DomDocument {
   /// Writes a long list out while it grows, so that the whole list is never held: each time an
   /// element is appended to `container`, the elements it already holds are finished. They go to
   /// `sink` (after the text that precedes them in the document, the first time) and are dropped
-  /// from the document; nothing may refer to them afterwards. `container` must hold elements
+  /// from the document; a node of them used afterwards is absent. `container` must hold elements
   /// only, and the text before it must not change while it streams. SerializeRest ends it.
+  ///
+  /// Each record (an element appended to `container`, with everything below it) is built
+  /// outside the DOM, in a RecordTree, and printed as the DOM would print it: a list costs no
+  /// more than writing its text. Serialize does not see the records while the list streams.
   void StreamChildren(DomNode container, Sink sink);
 
   /// Writes to `sink` what streaming has not written yet: the whole document when no child was
@@ -84,16 +96,17 @@ class DomDocument {
   bool SerializeRest(const Sink& sink);
 
  private:
-  void CountOperation();
-  void StreamFinishedChildren(pugi::xml_node_struct* parent);
+  struct Stream;
 
-  struct Stream {
-    pugi::xml_node_struct* container = nullptr;
-    Sink sink;
-    unsigned depth = 0;    ///< indentation depth of the container's children
-    bool started = false;  ///< the text before the children has been written
-    std::string before;    ///< that text, to check that it still holds at the end
-  };
+  void CountOperation();
+  /// The record's index of a streamed node; raises kInvalidPointer for a node of a record
+  /// already written.
+  std::uint32_t Streamed(DomNode node) const;
+  /// Finishes the elements the streamed list holds so far and begins a new record.
+  void StartRecord();
+  /// Writes the text before the list, once, and the list's elements that are in the DOM.
+  void StartStream();
+  void WriteRecord();
 
   std::unique_ptr<pugi::xml_document> document_;
   DomFaults faults_;

@@ -3,9 +3,12 @@
 // and serialization streamed in pieces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "beerxml/document.h"
 #include "beerxml/document_error.h"
@@ -303,6 +306,116 @@ TEST(Streaming, FinishedRecordsWrittenAsTheyGoMakeTheSameText) {
   for (const int count : {0, 1, 2, 3, 50}) {
     EXPECT_EQ(ListText(count, true), ListText(count, false)) << count << " items";
   }
+}
+
+// One random document operation, to be applied the same way to two documents.
+struct RandomOperation {
+  int kind = 0;            // 0 element, 1 attribute, 2 text, 3 parent, 4 new record
+  std::size_t target = 0;  // which node of the record so far (modulo their number)
+  std::string name;
+  std::string value;
+};
+
+// Names and values with everything that escaping, repair, C strings and the layout meet: the
+// characters XML escapes, every control character, NUL, invalid and valid UTF-8, empty texts.
+std::vector<RandomOperation> RandomOperations(std::uint32_t seed, int count) {
+  std::mt19937 random(seed);
+  const std::vector<std::string> pieces = {
+      "a", "value", "&", "<", ">", "\"", "'", "\r", "\n", "\t", "\r\n", std::string(1, '\0'),
+      "\x01", "\x1f", "\x7f", "\xc3\xa9", "\xe2\x82\xac", "\xff", "\xc3", "\xed\xa0\x80", " ",
+      "12.50", "]]>", "&amp;", "0123456789abcdef"};
+  const std::vector<std::string> names = {"item", "name", "a", "b", "unit", "x-y.z", "",
+                                          std::string("n\0ul", 4), "c\rr", "\xc3\xa9t\xc3\xa9"};
+  auto text = [&] {
+    std::string out;
+    for (auto n = random() % 5; n > 0; --n) out += pieces[random() % pieces.size()];
+    return out;
+  };
+  std::vector<RandomOperation> operations;
+  for (int i = 0; i < count; ++i) {
+    RandomOperation op;
+    const auto roll = random() % 100;
+    op.kind = roll < 40 ? 0 : roll < 60 ? 1 : roll < 80 ? 2 : roll < 95 ? 3 : 4;
+    op.target = random();
+    op.name = names[random() % names.size()];
+    op.value = text();
+    operations.push_back(op);
+  }
+  return operations;
+}
+
+// Applies the operations to a list of records in `things`, streamed or not; what was written.
+// Each record is a tree grown at random places, not in document order.
+std::string RandomListText(const std::vector<RandomOperation>& operations, bool streamed) {
+  DomDocument document(DomFaults{});
+  EXPECT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
+  const DomNode list = document.FirstElementByTagName("things");
+  std::string out;
+  const DomDocument::Sink sink = [&out](std::string_view piece) { out += piece; };
+  if (streamed) document.StreamChildren(list, sink);
+  std::vector<DomNode> record;  // the elements of the current record
+  for (const RandomOperation& op : operations) {
+    if (op.kind == 4 || record.empty()) {
+      record = {document.AppendElement(list, op.name)};
+      continue;
+    }
+    const DomNode target = record[op.target % record.size()];
+    switch (op.kind) {
+      case 0:
+        record.push_back(document.AppendElement(target, op.name));
+        break;
+      case 1:
+        document.SetAttribute(target, op.name, op.value);
+        break;
+      case 2:
+        document.AppendText(target, op.value);
+        break;
+      default: {
+        const DomNode parent = document.ParentNode(target);
+        EXPECT_TRUE(parent == list || std::find(record.begin(), record.end(), parent) != record.end());
+      }
+    }
+  }
+  if (streamed) {
+    EXPECT_TRUE(document.SerializeRest(sink));
+  } else {
+    document.Serialize(sink);
+  }
+  return out;
+}
+
+TEST(Streaming, RecordsBuiltAnyWayPrintAsTheWholeDocumentPrintsThem) {
+  for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+    const std::vector<RandomOperation> operations = RandomOperations(seed, 1 + seed % 120);
+    ASSERT_EQ(RandomListText(operations, true), RandomListText(operations, false))
+        << "seed " << seed;
+  }
+}
+
+TEST(Streaming, ANodeOfARecordAlreadyWrittenIsAbsent) {
+  DomDocument document(DomFaults{});
+  ASSERT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
+  const DomNode list = document.FirstElementByTagName("things");
+  std::string out;
+  document.StreamChildren(list, [&out](std::string_view piece) { out += piece; });
+  const DomNode first = document.AppendElement(list, "item");
+  const DomNode inner = document.AppendElement(first, "inner");
+  EXPECT_EQ(document.ParentNode(inner), first);
+  EXPECT_EQ(document.ParentNode(first), list);
+  const DomNode second = document.AppendElement(list, "item");  // the first goes out
+  EXPECT_NE(out.find("<inner />"), std::string::npos);
+  for (const DomNode gone : {first, inner}) {
+    EXPECT_THROW(document.AppendElement(gone, "late"), DocumentError);
+    EXPECT_THROW(document.SetAttribute(gone, "a", "b"), DocumentError);
+    EXPECT_THROW(document.AppendText(gone, "t"), DocumentError);
+    EXPECT_THROW(document.ParentNode(gone), DocumentError);
+  }
+  document.AppendText(second, "kept");
+  EXPECT_TRUE(document.SerializeRest([&out](std::string_view piece) { out += piece; }));
+  EXPECT_NE(out.find("<item>kept</item>"), std::string::npos);
+  EXPECT_EQ(out.find("late"), std::string::npos);
+  // After the end, no node of the list is there either.
+  EXPECT_THROW(document.AppendText(second, "t"), DocumentError);
 }
 
 TEST(Streaming, TextInTheStreamedListCannotBeJoinedAndIsRefused) {
