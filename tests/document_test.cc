@@ -320,12 +320,36 @@ struct RandomOperation {
 // characters XML escapes, every control character, NUL, invalid and valid UTF-8, empty texts.
 std::vector<RandomOperation> RandomOperations(std::uint32_t seed, int count) {
   std::mt19937 random(seed);
-  const std::vector<std::string> pieces = {
-      "a", "value", "&", "<", ">", "\"", "'", "\r", "\n", "\t", "\r\n", std::string(1, '\0'),
-      "\x01", "\x1f", "\x7f", "\xc3\xa9", "\xe2\x82\xac", "\xff", "\xc3", "\xed\xa0\x80", " ",
-      "12.50", "]]>", "&amp;", "0123456789abcdef"};
-  const std::vector<std::string> names = {"item", "name", "a", "b", "unit", "x-y.z", "",
-                                          std::string("n\0ul", 4), "c\rr", "\xc3\xa9t\xc3\xa9"};
+  const std::vector<std::string> pieces = {"a",
+                                           "value",
+                                           "&",
+                                           "<",
+                                           ">",
+                                           "\"",
+                                           "'",
+                                           "\r",
+                                           "\n",
+                                           "\t",
+                                           "\r\n",
+                                           std::string(1, '\0'),
+                                           "\x01",
+                                           "\x1f",
+                                           "\x7f",
+                                           "\xc3\xa9",
+                                           "\xe2\x82\xac",
+                                           "\xff",
+                                           "\xc3",
+                                           "\xed\xa0\x80",
+                                           " ",
+                                           "12.50",
+                                           "]]>",
+                                           "&amp;",
+                                           "0123456789abcdef"};
+  const std::vector<std::string> names = {"item", "name",
+                                          "a",    "b",
+                                          "unit", "x-y.z",
+                                          "",     std::string("n\0ul", 4),
+                                          "c\rr", "\xc3\xa9t\xc3\xa9"};
   auto text = [&] {
     std::string out;
     for (auto n = random() % 5; n > 0; --n) out += pieces[random() % pieces.size()];
@@ -372,7 +396,8 @@ std::string RandomListText(const std::vector<RandomOperation>& operations, bool 
         break;
       default: {
         const DomNode parent = document.ParentNode(target);
-        EXPECT_TRUE(parent == list || std::find(record.begin(), record.end(), parent) != record.end());
+        EXPECT_TRUE(parent == list ||
+                    std::find(record.begin(), record.end(), parent) != record.end());
       }
     }
   }
