@@ -134,13 +134,13 @@ void DomDocument::CountOperation() {
 struct DomDocument::Stream {
   pugi::xml_node_struct* container = nullptr;
   Sink sink;
-  unsigned depth = 0;          ///< indentation depth of the container's children
-  bool started = false;        ///< the text before the children has been written
-  bool text_in_list = false;   ///< a text was put in the list: the parts cannot be joined
-  std::string before;          ///< that text, to check that it still holds at the end
-  RecordTree record;           ///< the record being built; empty before the first
-  std::uint32_t number = 0;    ///< the record's number, from 1
-  std::string printed;         ///< a finished record's text, its storage kept for the next
+  unsigned depth = 0;         ///< indentation depth of the container's children
+  bool started = false;       ///< the text before the children has been written
+  bool text_in_list = false;  ///< a text was put in the list: the parts cannot be joined
+  std::string before;         ///< that text, to check that it still holds at the end
+  RecordTree record;          ///< the record being built; empty before the first
+  std::uint32_t number = 0;   ///< the record's number, from 1
+  std::string printed;        ///< a finished record's text, its storage kept for the next
 };
 
 std::uint32_t DomDocument::Streamed(DomNode node) const {

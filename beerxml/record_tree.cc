@@ -100,9 +100,10 @@ void AppendEscaped(std::string& out, std::string_view text, std::uint8_t special
 
 std::string_view UpToNul(std::string_view name) {
   const void* nul = std::memchr(name.data(), '\0', name.size());
-  return nul == nullptr ? name
-                        : name.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) -
-                                                                  name.data()));
+  return nul == nullptr
+             ? name
+             : name.substr(0,
+                           static_cast<std::size_t>(static_cast<const char*>(nul) - name.data()));
 }
 
 }  // namespace
@@ -126,7 +127,9 @@ class RecordTree::Output {
 
  private:
   void Grow(std::size_t size) {
-    if (size > buffer_.max_size() / 2 - used_) throw std::length_error("a record too long to print");
+    if (size > buffer_.max_size() / 2 - used_) {
+      throw std::length_error("a record too long to print");
+    }
     buffer_.resize(std::max(used_ + size, 2 * buffer_.size() + 4096));
   }
 
@@ -249,8 +252,7 @@ void RecordTree::SetAttribute(std::uint32_t element, std::string_view name,
   node.last_attribute = index;
 }
 
-bool RecordTree::PrintStart(const Node& node, unsigned layout, unsigned depth,
-                            Output& out) const {
+bool RecordTree::PrintStart(const Node& node, unsigned layout, unsigned depth, Output& out) const {
   // Line break, indentation, "<", the name, " />".
   std::size_t size = 2 + std::size_t{depth} * kIndentWidth + node.text.size + 3;
   for (std::uint32_t a = node.first_attribute; a != kNone; a = attributes_[a].next) {
