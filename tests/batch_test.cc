@@ -392,7 +392,6 @@ TEST(Batch, ReportThatCannotBeWrittenStopsBeforeAnything) {
   EXPECT_FALSE(fs::exists(dir.Path("lib/One.xml")));
 }
 
-// Many copies of one recipe: the run takes long enough to be interrupted in the middle.
 // True while `run` writes an output in `folder` that has no name yet: a temporary file (".kv",
 // eight hexadecimal digits, ".tmp"), or, on Linux, a file without a name, which the system
 // shows among the program's open files as "FOLDER/#INODE (deleted)".
@@ -414,6 +413,7 @@ bool WritingAnOutputIn(const BackgroundRun& run, const std::string& folder) {
   return false;
 }
 
+// Many copies of one recipe: the run takes long enough to be interrupted in the middle.
 void WriteManyRecipes(const TempDir& dir, int count) {
   const Bytes recipe = SmallRecipe();
   for (int i = 0; i < count; ++i) {

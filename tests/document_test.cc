@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -278,28 +279,34 @@ TEST(Streaming, SerializationInPiecesIsTheWholeText) {
   EXPECT_EQ(references, 6000u);
 }
 
-// Builds a list of `count` items, each with a nested element, an attribute and text, with the
-// list streamed or not; returns what was written.
-std::string ListText(int count, bool streamed) {
+// Has `build` fill the list `things` of a document, streamed or not; returns what was written.
+std::string ListText(bool streamed, const std::function<void(DomDocument&, DomNode)>& build) {
   DomDocument document(DomFaults{});
   EXPECT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
   const DomNode list = document.FirstElementByTagName("things");
   std::string out;
   const DomDocument::Sink sink = [&out](std::string_view piece) { out += piece; };
   if (streamed) document.StreamChildren(list, sink);
-  for (int i = 0; i < count; ++i) {
-    const DomNode item = document.AppendElement(list, "item");
-    document.SetAttribute(item, "n", std::to_string(i));
-    const DomNode inner = document.AppendElement(item, "inner");
-    document.AppendText(inner, i % 3 ? "x & y" : "line\r\nbreak");
-    document.AppendElement(item, "empty");
-  }
+  build(document, list);
   if (streamed) {
     EXPECT_TRUE(document.SerializeRest(sink));
   } else {
     document.Serialize(sink);
   }
   return out;
+}
+
+// A list of `count` items, each with a nested element, an attribute and text.
+std::string ListText(int count, bool streamed) {
+  return ListText(streamed, [count](DomDocument& document, DomNode list) {
+    for (int i = 0; i < count; ++i) {
+      const DomNode item = document.AppendElement(list, "item");
+      document.SetAttribute(item, "n", std::to_string(i));
+      const DomNode inner = document.AppendElement(item, "inner");
+      document.AppendText(inner, i % 3 ? "x & y" : "line\r\nbreak");
+      document.AppendElement(item, "empty");
+    }
+  });
 }
 
 TEST(Streaming, FinishedRecordsWrittenAsTheyGoMakeTheSameText) {
@@ -371,42 +378,32 @@ std::vector<RandomOperation> RandomOperations(std::uint32_t seed, int count) {
 // Applies the operations to a list of records in `things`, streamed or not; what was written.
 // Each record is a tree grown at random places, not in document order.
 std::string RandomListText(const std::vector<RandomOperation>& operations, bool streamed) {
-  DomDocument document(DomFaults{});
-  EXPECT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
-  const DomNode list = document.FirstElementByTagName("things");
-  std::string out;
-  const DomDocument::Sink sink = [&out](std::string_view piece) { out += piece; };
-  if (streamed) document.StreamChildren(list, sink);
-  std::vector<DomNode> record;  // the elements of the current record
-  for (const RandomOperation& op : operations) {
-    if (op.kind == 4 || record.empty()) {
-      record = {document.AppendElement(list, op.name)};
-      continue;
-    }
-    const DomNode target = record[op.target % record.size()];
-    switch (op.kind) {
-      case 0:
-        record.push_back(document.AppendElement(target, op.name));
-        break;
-      case 1:
-        document.SetAttribute(target, op.name, op.value);
-        break;
-      case 2:
-        document.AppendText(target, op.value);
-        break;
-      default: {
-        const DomNode parent = document.ParentNode(target);
-        EXPECT_TRUE(parent == list ||
-                    std::find(record.begin(), record.end(), parent) != record.end());
+  return ListText(streamed, [&operations](DomDocument& document, DomNode list) {
+    std::vector<DomNode> record;  // the elements of the current record
+    for (const RandomOperation& op : operations) {
+      if (op.kind == 4 || record.empty()) {
+        record = {document.AppendElement(list, op.name)};
+        continue;
+      }
+      const DomNode target = record[op.target % record.size()];
+      switch (op.kind) {
+        case 0:
+          record.push_back(document.AppendElement(target, op.name));
+          break;
+        case 1:
+          document.SetAttribute(target, op.name, op.value);
+          break;
+        case 2:
+          document.AppendText(target, op.value);
+          break;
+        default: {
+          const DomNode parent = document.ParentNode(target);
+          EXPECT_TRUE(parent == list ||
+                      std::find(record.begin(), record.end(), parent) != record.end());
+        }
       }
     }
-  }
-  if (streamed) {
-    EXPECT_TRUE(document.SerializeRest(sink));
-  } else {
-    document.Serialize(sink);
-  }
-  return out;
+  });
 }
 
 TEST(Streaming, RecordsBuiltAnyWayPrintAsTheWholeDocumentPrintsThem) {
