@@ -297,13 +297,15 @@ void WriteHopAddition(JsonOut& out, const m::HopAddition& hop, Notes& notes) {
   out.StartObject();
   out.Key("use");
   out.String(kHopTimings[hop.use]);
-  out.Duration("duration", hop.time);
+  // How long the addition stays in: a first-wort hop the whole boil, a mash hop the mash.
+  out.Duration("duration", hop.duration);
   out.EndObject();
   out.EndObject();
+  const std::string addition = who + " (" + m::StoredText(hop.amount) + "): ";
   if (hop.use == m::HopAdditionUse::kFirstWort) {
-    notes.Add(who + " (" + m::StoredText(hop.amount) +
-              "): " + std::string(m::kApplicationHopUses[hop.use]));
+    notes.Add(addition + std::string(m::kApplicationHopUses[hop.use]));
   }
+  if (hop.duration_assumed) notes.Add(addition + m::AssumedDurationLine(hop));
 }
 
 void WriteMiscAddition(JsonOut& out, const m::MiscAddition& misc, Notes& notes) {

@@ -95,11 +95,41 @@ std::string NotNegative(const m::Quantity& q, std::string_view what, Notes& note
   return Bounded(q, 0, kNoBound, what, notes);
 }
 
-// Names must hold a character that is not blank.
-std::string Name(const std::string& name, std::string_view fallback, Notes& notes) {
-  if (name.find_first_not_of(" \t\r\n") != std::string::npos) return name;
-  notes.Add(m::AsStoredLine("Name", "\"" + name + "\""));
-  return std::string(fallback);
+// A name on one line: each run of line breaks and tabs becomes one space.
+std::string OneLine(std::string_view text) {
+  std::string line;
+  line.reserve(text.size());
+  bool in_run = false;
+  for (const char c : text) {
+    const bool breaks = c == '\r' || c == '\n' || c == '\t';
+    if (!breaks) {
+      line += c;
+    } else if (!in_run) {
+      line += ' ';
+    }
+    in_run = breaks;
+  }
+  return line;
+}
+
+// Importers validate every NAME as one line that holds a character that is not blank, and refuse
+// the whole file for one that is not: a name is written on one line, a blank one as `fallback`,
+// and the notes keep the name as stored whenever it changed. `what` names the name in notes that
+// hold more than one ("Style name").
+std::string Name(const std::string& name, std::string_view fallback, Notes& notes,
+                 std::string_view what = "Name") {
+  std::string line = OneLine(name);
+  const bool blank = line.find_first_not_of(' ') == std::string::npos;
+  if (blank || line != name) notes.Add(m::AsStoredLine(what, m::QuotedText(name)));
+  if (blank) return std::string(fallback);
+  return line;
+}
+
+// A mash's and a step's NAME may be blank, but is written on one line all the same.
+std::string LineName(const std::string& name, std::string_view what, Notes& notes) {
+  std::string line = OneLine(name);
+  if (line != name) notes.Add(m::AsStoredLine(what, m::QuotedText(name)));
+  return line;
 }
 
 std::string Bool(bool value) { return value ? "TRUE" : "FALSE"; }
@@ -592,7 +622,9 @@ NodeValues<HopSlot> HopAdditionValues(const m::HopAddition& hop) {
   if (hop.beta_acid) v[kBeta] = Percent(*hop.beta_acid, "Beta acid", notes);
   v[kAmount] = NotNegative(hop.amount, "Amount", notes);
   v[kUse] = std::string(kHopAdditionUses[hop.use]);
-  v[kTime] = NotNegative(hop.time, "Time", notes);
+  // TIME is how long the hop is in: for first wort the boil time, for a mash hop the mash time.
+  v[kTime] = NotNegative(hop.duration, "Time", notes);
+  if (hop.duration_assumed) notes.Add(m::AssumedDurationLine(hop));
   v[kForm] = OptionalWord(m::WordOf(kHopForms, hop.form, "Form", notes));
   v[kOrigin] = hop.origin;
   v[kNotes] = notes.Take();
@@ -765,7 +797,7 @@ NodeValues<StyleSlot> StyleValues(const m::Style& s) {
 NodeValues<MashSlot> MashValues(const m::Mash& mash, Notes& notes) {
   using enum MashSlot;
   NodeValues<MashSlot> v;
-  v[kName] = mash.name;
+  v[kName] = LineName(mash.name, "Name", notes);
   v[kVersion] = kVersionOne;
   v[kGrainTemp] = Celsius(mash.grain_temperature, "Grain temperature", notes);
   for (const m::MashStep& step : mash.steps) {
@@ -779,8 +811,9 @@ NodeValues<MashSlot> MashValues(const m::Mash& mash, Notes& notes) {
 NodeValues<StepSlot> StepValues(const m::MashStep& step, Notes& notes) {
   using enum StepSlot;
   NodeValues<StepSlot> v;
-  const std::string who = "Step \"" + step.name + "\" ";
-  v[kName] = step.name;
+  const std::string name = OneLine(step.name);
+  const std::string who = "Step \"" + name + "\" ";
+  v[kName] = LineName(step.name, who + "name", notes);
   v[kVersion] = kVersionOne;
   v[kType] = std::string(kStepKinds[step.kind.meaning]);
   if (step.kind.meaning == m::MashStepKind::kInfusion) {
@@ -821,7 +854,7 @@ NodeValues<RecipeSlot> RecipeValues(const m::Recipe& r) {
   // are written as the widest the format takes rather than made up.
   v[kStyleVersion] = kVersionOne;
   if (r.style) {
-    v[kStyleName] = Name(r.style->name, "No style", notes);
+    v[kStyleName] = Name(r.style->name, "No style", notes, "Style name");
     v[kStyleCategory] = r.style->category;
     v[kStyleCategoryNumber] = std::to_string(r.style->category_number);
     v[kStyleLetter] = r.style->style_letter;

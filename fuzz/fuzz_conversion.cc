@@ -153,8 +153,31 @@ std::string CheckDocument(std::string_view content) {
   return CheckTree(document);
 }
 
+// Every NAME is one line without tabs, and holds a character that is not blank (importers refuse
+// a whole file for one that does not) except a mash's and a step's, which may be blank.
+std::string CheckNames(pugi::xml_node node) {
+  for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    if (std::string_view(child.name()) == "NAME") {
+      const std::string_view name = child.child_value();
+      const std::string_view parent = node.name();
+      if (name.find_first_of("\r\n\t") != std::string_view::npos) {
+        return std::string("<") + node.name() + "><NAME> is not one line";
+      }
+      if (parent != "MASH" && parent != "MASH_STEP" &&
+          name.find_first_not_of(' ') == std::string_view::npos) {
+        return std::string("<") + node.name() + "><NAME> is blank";
+      }
+    }
+    std::string problem = CheckNames(child);
+    if (!problem.empty()) return problem;
+  }
+  return std::string();
+}
+
 // Empty when `content` is a BeerXML 1.0 document the converter may write: the declaration alone
-// on the first line, one of the plural lists as the root, well-formed XML in UTF-8.
+// on the first line, one of the plural lists as the root, well-formed XML in UTF-8, one-line
+// names.
 std::string CheckBeerXml1(std::string_view content) {
   if (!content.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")) {
     return "the first line is not the XML declaration";
@@ -172,7 +195,9 @@ std::string CheckBeerXml1(std::string_view content) {
   const std::string_view root = document.document_element().name();
   for (std::string_view list :
        {"HOPS", "FERMENTABLES", "MISCS", "YEASTS", "WATERS", "STYLES", "MASHS", "RECIPES"}) {
-    if (root == list) return CheckTree(document);
+    if (root != list) continue;
+    std::string problem = CheckTree(document);
+    return problem.empty() ? CheckNames(document.document_element()) : problem;
   }
   return "the root is not a BeerXML 1.0 list";
 }
@@ -233,6 +258,10 @@ void SelfTest() {
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HOPS><HOP></HOPS>",
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<beer_xml/>",
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HOPS>\x01</HOPS>",
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HOPS><HOP><NAME>a\nb</NAME></HOP></HOPS>",
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HOPS><HOP><NAME>a&#13;b</NAME></HOP></HOPS>",
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HOPS><HOP><NAME>a\tb</NAME></HOP></HOPS>",
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<HOPS><HOP><NAME> </NAME></HOP></HOPS>",
   };
   for (std::string_view bad : kBadXml1) {
     if (CheckBeerXml1(bad).empty()) Fail("self-test: a bad BeerXML 1.0 document passes the check");

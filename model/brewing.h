@@ -135,9 +135,16 @@ struct HopAddition {
   Coded<HopForm> form;                ///< the top four bits of the type code
   HopAdditionUse use = HopAdditionUse::kBoil;
   Quantity amount;  ///< ounces
-  /// Boil minutes; for first wort 40 minutes and a mash hop 90 minutes, a dry hop 5 days: the
-  /// application keeps no duration for these and assumes those.
+  /// The application's own timing: boil minutes; for first wort 40 minutes and a mash hop 90
+  /// minutes, a dry hop 5 days: the application keeps no duration for these and assumes those.
   Quantity time;
+  /// How long the hop stays in the wort or the mash, as brewing programs read a hop's time: the
+  /// boil minutes of a boil hop; the recipe's boil time for a first-wort hop, which is in the
+  /// kettle for the whole boil; the total step time of the recipe's mash (its steps of a known
+  /// kind, as written) for a mash hop; 5 days for a dry hop. When the recipe gives no such time
+  /// (no boil time, no mash or no step time), it is `time` and `duration_assumed` is set.
+  Quantity duration;
+  bool duration_assumed = false;
 };
 
 /// How an amount of a miscellaneous ingredient is given. A stored unit code 6 is decided by the

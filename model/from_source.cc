@@ -353,6 +353,31 @@ HopTiming HopTimingOf(std::uint8_t addition_time, std::uint8_t dry_hop_marker) {
   return {HopAdditionUse::kBoil, Q(addition_time, Unit::kMinute)};
 }
 
+// The minutes of the steps a format writes: those of a known kind.
+double MashMinutes(const Mash& mash) {
+  double minutes = 0;
+  for (const MashStep& step : mash.steps) {
+    if (step.kind.known()) minutes += step.step_time.value;
+  }
+  return minutes;
+}
+
+// How long the hop stays in the wort or the mash (HopAddition::duration), from the recipe's boil
+// time and mash, which must be known already.
+void HopDuration(const Recipe& recipe, HopAddition& hop) {
+  std::optional<double> minutes;
+  if (hop.use == HopAdditionUse::kFirstWort) {
+    if (recipe.boil_time.value > 0) minutes = recipe.boil_time.value;
+  } else if (hop.use == HopAdditionUse::kMash) {
+    if (recipe.mash && MashMinutes(*recipe.mash) > 0) minutes = MashMinutes(*recipe.mash);
+  } else {
+    hop.duration = hop.time;
+    return;
+  }
+  hop.duration = minutes ? Q(*minutes, Unit::kMinute) : hop.time;
+  hop.duration_assumed = !minutes;
+}
+
 std::optional<Mash> RecipeMash(const RecipeRecord& record) {
   if (record.recipe_type == kExtractRecipe) return std::nullopt;
   if (record.schedule.mash_mode == kStepListMode) return StepListMash(record);
@@ -528,6 +553,7 @@ Recipe ModelOf(const RecipeRecord& r) {
   if (!IsEmpty(r.water.name))
     recipe.water = WaterAddition{ModelOf(r.water), Q(r.boil_size, Unit::kGallon)};
   recipe.mash = RecipeMash(r);
+  for (HopAddition& hop : recipe.hops) HopDuration(recipe, hop);
   recipe.notes = WidenText(r.process.notes);
   recipe.original_gravity =
       Derived(static_cast<double>(r.original_gravity) * static_cast<double>(0.001f) + 1.0,

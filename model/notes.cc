@@ -54,6 +54,38 @@ std::string AsStoredLine(std::string_view what, std::string_view stored) {
   return std::string(what) + " as stored: " + std::string(stored);
 }
 
+std::string QuotedText(std::string_view text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '\r':
+        quoted += "\\r";
+        break;
+      case '\n':
+        quoted += "\\n";
+        break;
+      case '\t':
+        quoted += "\\t";
+        break;
+      case '"':
+        quoted += "\\\"";
+        break;
+      case '\\':
+        quoted += "\\\\";
+        break;
+      default:
+        quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string AssumedDurationLine(const HopAddition& hop) {
+  const char* why = hop.use == HopAdditionUse::kMash ? "the recipe's mash gives no step time"
+                                                     : "the recipe gives no boil time";
+  return "Time: " + StoredText(hop.duration) + " assumed (" + why + ")";
+}
+
 std::string UnknownCodeLine(std::string_view what, std::int32_t code) {
   return std::string(what) + " code " + std::to_string(code) + " (no meaning known)";
 }

@@ -50,6 +50,14 @@ std::string StoredText(const Quantity& quantity);
 /// "<what> as stored: <stored>".
 std::string AsStoredLine(std::string_view what, std::string_view stored);
 
+/// `text` in double quotes, with its line breaks, tabs, quotes and backslashes written as \r,
+/// \n, \t, \" and \\, so that a name as stored stays on one readable line of the notes.
+std::string QuotedText(std::string_view text);
+
+/// "Time: 90 min assumed (the recipe's mash gives no step time)": a first-wort or mash hop whose
+/// recipe gives no time for it (HopAddition::duration_assumed).
+std::string AssumedDurationLine(const HopAddition& hop);
+
 /// "<what> code 7 (no meaning known)": a code the application stored without a meaning.
 std::string UnknownCodeLine(std::string_view what, std::int32_t code);
 
