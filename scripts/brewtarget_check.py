@@ -161,7 +161,7 @@ def main(paths):
             for p in problems:
                 print("   " + p)
         else:
-            print("imported %s" % path)
+            print("imported %s (%d records)" % (path, len(list(ET.parse(path).getroot()))))
     return status
 
 
