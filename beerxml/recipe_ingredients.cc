@@ -20,8 +20,6 @@ namespace {
 // MiscAddition::time_units: the unit of `suggested_time`.
 constexpr const char* kMiscTimeUnitWords[] = {units::kDays, units::kMinutes};
 
-constexpr std::uint8_t kDryYeast = 0;
-
 // The form of a recipe's hop.
 constexpr model::Words<model::HopForm> kHopForms{"", "leaf", "plug", "pellet"};
 
@@ -71,16 +69,16 @@ NodeValues<RecipeMiscSlot> RecipeMiscValues(const MiscAddition& misc, const Misc
   return v;
 }
 
-NodeValues<RecipeYeastSlot> RecipeYeastValues(const YeastRecord& yeast) {
+NodeValues<RecipeYeastSlot> RecipeYeastValues(const model::Culture& yeast) {
   using enum RecipeYeastSlot;
   NodeValues<RecipeYeastSlot> v;
-  v[kName] = WidenText(yeast.name);
-  v[kType] = WordOf(kYeastTypeWords, yeast.type);
-  v[kForm] = WordOf(kYeastFormWords, yeast.form);
-  v[kLaboratory] = WidenText(yeast.laboratory);
-  v[kProductId] = WidenText(yeast.product_id);
+  v[kName] = yeast.name;
+  v[kType] = Word(kCultureTypeWords, yeast.type.meaning);
+  v[kForm] = Word(kCultureFormWords, yeast.form.meaning);
+  v[kLaboratory] = yeast.laboratory;
+  v[kProductId] = yeast.product_id;
   // The recipe holds no yeast quantity: the amount is written as zero in the form's unit.
-  if (yeast.form == kDryYeast) {
+  if (yeast.form.meaning == model::CultureForm::kDry) {
     v[kMassUnit] = units::kGrams;
     v[kMass] = FormatFixed(0, 1);
   } else {
@@ -90,18 +88,19 @@ NodeValues<RecipeYeastSlot> RecipeYeastValues(const YeastRecord& yeast) {
   return v;
 }
 
-NodeValues<RecipeWaterSlot> RecipeWaterValues(const WaterRecord& water, float boil_size) {
+NodeValues<RecipeWaterSlot> RecipeWaterValues(const model::WaterAddition& addition) {
   using enum RecipeWaterSlot;
+  const model::Water& water = addition.water;
   NodeValues<RecipeWaterSlot> v;
-  v[kName] = WidenText(water.name);
-  v[kCalcium] = FormatFixed(water.calcium, 1);
-  v[kBicarbonate] = FormatFixed(water.bicarbonate, 1);
-  v[kSulfate] = FormatFixed(water.sulfate, 1);
-  v[kChloride] = FormatFixed(water.chloride, 1);
-  v[kSodium] = FormatFixed(water.sodium, 1);
-  v[kMagnesium] = FormatFixed(water.magnesium, 1);
+  v[kName] = water.name;
+  v[kCalcium] = FormatFixed(water.calcium.value, 1);
+  v[kBicarbonate] = FormatFixed(water.bicarbonate.value, 1);
+  v[kSulfate] = FormatFixed(water.sulfate.value, 1);
+  v[kChloride] = FormatFixed(water.chloride.value, 1);
+  v[kSodium] = FormatFixed(water.sodium.value, 1);
+  v[kMagnesium] = FormatFixed(water.magnesium.value, 1);
   v[kAmountUnit] = units::kGallons;
-  v[kAmount] = FormatFixed(boil_size, 1);
+  v[kAmount] = FormatFixed(addition.amount.value, 1);
   return v;
 }
 

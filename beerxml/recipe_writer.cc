@@ -93,6 +93,7 @@ class RecipeWriter {
   }
 
   void WriteSections(const RecipeRecord& recipe) {
+    const model::Recipe brewed = model::ModelOf(recipe);
     const DomNode list = cursor_;
     header_.Switch(kStyleEntry, HasStyle(recipe));
     Walk(header_, RecipeHeaderValues(recipe));
@@ -100,15 +101,15 @@ class RecipeWriter {
     if (cursor_ == list) return;
 
     const DomNode ingredients = cursor_;
-    WriteIngredients(recipe);
+    WriteIngredients(recipe, brewed);
     cursor_ = ingredients;
     Walk(kCloseTable);
     if (cursor_ == ingredients) return;  // `recipe` could not be reached again
 
     const DomNode recipe_node = cursor_;
     // The recipe's step list or the simple mash of its rests, as the model derives it.
-    if (const std::optional<model::Mash> mash = model::RecipeMash(recipe)) {
-      WriteMash(*mash);
+    if (brewed.mash) {
+      WriteMash(*brewed.mash);
       cursor_ = recipe_node;
     }
     Walk(summary_, RecipeSummaryValues(recipe));
@@ -128,7 +129,7 @@ class RecipeWriter {
     cursor_ = container;
   }
 
-  void WriteIngredients(const RecipeRecord& recipe) {
+  void WriteIngredients(const RecipeRecord& recipe, const model::Recipe& brewed) {
     WriteList(kOpenGrainBill, ListSize(recipe.fermentable_count, recipe.fermentables),
               [&](std::size_t i) {
                 Walk(fermentable_, RecipeFermentableValues(recipe.fermentables[i]));
@@ -147,15 +148,15 @@ class RecipeWriter {
       misc_.Switch(kMiscMassEntry, !amount.volume);
       Walk(misc_, RecipeMiscValues(misc, amount));
     });
-    WriteList(kOpenYeastAdditions, HasText(recipe.yeast.name) ? 1 : 0, [&](std::size_t) {
-      const bool dry = recipe.yeast.form == 0;
+    WriteList(kOpenYeastAdditions, brewed.culture ? 1 : 0, [&](std::size_t) {
+      const model::Culture& culture = brewed.culture->culture;
+      const bool dry = culture.form.meaning == model::CultureForm::kDry;
       yeast_.Switch(kYeastVolumeEntry, !dry);
       yeast_.Switch(kYeastMassEntry, dry);
-      Walk(yeast_, RecipeYeastValues(recipe.yeast));
+      Walk(yeast_, RecipeYeastValues(culture));
     });
-    WriteList(kOpenWaterProfile, HasText(recipe.water.name) ? 1 : 0, [&](std::size_t) {
-      Walk(kRecipeWaterTable, RecipeWaterValues(recipe.water, recipe.boil_size));
-    });
+    WriteList(kOpenWaterProfile, brewed.water ? 1 : 0,
+              [&](std::size_t) { Walk(kRecipeWaterTable, RecipeWaterValues(*brewed.water)); });
   }
 
   // The mash table, its steps and the close. A failed mash table leaves the cursor in `recipe`:

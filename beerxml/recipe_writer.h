@@ -18,6 +18,7 @@
 #include "beerxml/mash_writer.h"
 #include "beerxml/misc_writer.h"
 #include "beerxml/node_table.h"
+#include "model/brewing.h"
 #include "source/recipe.h"
 
 namespace kegverter {
@@ -294,9 +295,9 @@ NodeValues<RecipeFermentableSlot> RecipeFermentableValues(const FermentableAddit
 NodeValues<RecipeHopSlot> RecipeHopValues(const HopAddition& hop);
 /// `amount` is the misc amount as the model resolves it (MiscAmountOf).
 NodeValues<RecipeMiscSlot> RecipeMiscValues(const MiscAddition& misc, const MiscAmount& amount);
-NodeValues<RecipeYeastSlot> RecipeYeastValues(const YeastRecord& yeast);
+NodeValues<RecipeYeastSlot> RecipeYeastValues(const model::Culture& yeast);
 /// The water is as much as the recipe boils.
-NodeValues<RecipeWaterSlot> RecipeWaterValues(const WaterRecord& water, float boil_size);
+NodeValues<RecipeWaterSlot> RecipeWaterValues(const model::WaterAddition& addition);
 
 /// The values of kRecipeSummaryTable.
 NodeValues<RecipeSummarySlot> RecipeSummaryValues(const RecipeRecord& recipe);

@@ -6,7 +6,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
+#include "model/words.h"
 #include "source/decoder.h"
 
 namespace kegverter {
@@ -17,6 +19,14 @@ namespace kegverter {
 inline std::optional<std::string> WordOf(std::span<const char* const> words, std::uint32_t code) {
   if (code >= words.size() || words[code] == nullptr) return std::nullopt;
   return std::string(words[code]);
+}
+
+/// The word of a meaning; nothing when the format has none for it (a code without a meaning).
+template <class Meaning>
+std::optional<std::string> Word(const model::Words<Meaning>& words, Meaning meaning) {
+  const std::string_view word = words[meaning];
+  if (word.empty()) return std::nullopt;
+  return std::string(word);
 }
 
 /// True when a stored text is present and not empty.

@@ -2,7 +2,7 @@
 
 #include "beerxml/format.h"
 #include "beerxml/node_table.h"
-#include "source/text.h"
+#include "model/from_source.h"
 
 namespace kegverter {
 
@@ -43,18 +43,18 @@ constexpr auto kWaterTable = [] {
 // clang-format on
 static_assert(IsBalanced(kWaterTable.entries));
 
-NodeValues<WaterSlot> WaterValues(const WaterRecord& record) {
+NodeValues<WaterSlot> WaterValues(const model::Water& water) {
   using enum WaterSlot;
   NodeValues<WaterSlot> v;
-  v[kName] = WidenText(record.name);
-  v[kCalcium] = FormatFixed(record.calcium, 1);
-  v[kBicarbonate] = FormatFixed(record.bicarbonate, 1);
-  v[kSulfate] = FormatFixed(record.sulfate, 1);
-  v[kChloride] = FormatFixed(record.chloride, 1);
-  v[kSodium] = FormatFixed(record.sodium, 1);
-  v[kMagnesium] = FormatFixed(record.magnesium, 1);
-  v[kPh] = FormatFixed(record.ph, 1);
-  v[kNotes] = WidenText(record.notes);
+  v[kName] = water.name;
+  v[kCalcium] = FormatFixed(water.calcium.value, 1);
+  v[kBicarbonate] = FormatFixed(water.bicarbonate.value, 1);
+  v[kSulfate] = FormatFixed(water.sulfate.value, 1);
+  v[kChloride] = FormatFixed(water.chloride.value, 1);
+  v[kSodium] = FormatFixed(water.sodium.value, 1);
+  v[kMagnesium] = FormatFixed(water.magnesium.value, 1);
+  v[kPh] = FormatFixed(water.ph, 1);
+  v[kNotes] = water.notes;
   return v;
 }
 
@@ -64,7 +64,7 @@ void ExportWaterRecords(std::span<const WaterRecord> records, const std::string&
                         ExportRun& run) {
   RunExporter("profiles", output_path, run, [&](DomDocument* document, DomNode& cursor) {
     for (const WaterRecord& record : records) {
-      EmitNodeTable(document, cursor, kWaterTable, WaterValues(record), run);
+      EmitNodeTable(document, cursor, kWaterTable, WaterValues(model::ModelOf(record)), run);
     }
   });
 }

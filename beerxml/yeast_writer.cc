@@ -6,7 +6,8 @@
 #include "beerxml/node_table.h"
 #include "beerxml/units.h"
 #include "beerxml/values.h"
-#include "source/text.h"
+#include "model/from_source.h"
+#include "model/words.h"
 
 namespace kegverter {
 
@@ -76,29 +77,25 @@ static_assert(IsBalanced(kYeastTable.entries));
 
 constexpr std::size_t kMaxReuseEntry = kYeastTable.ElementAt("yeast/max_reuse");
 
-// YeastRecord::flocculation.
-constexpr const char* kFlocculationWords[] = {"high", "medium", "low"};
+constexpr model::Words<model::Flocculation> kFlocculationWords{"", "high", "medium", "low"};
 
-NodeValues<YeastSlot> YeastValues(const YeastRecord& record) {
+NodeValues<YeastSlot> YeastValues(const model::Culture& culture) {
   using enum YeastSlot;
-  // The bounds are not range-tested, so their sum may not fit 32 bits.
-  const std::int64_t attenuation_sum = static_cast<std::int64_t>(record.attenuation_low) +
-                                       static_cast<std::int64_t>(record.attenuation_high);
   NodeValues<YeastSlot> v;
-  v[kName] = WidenText(record.name);
-  v[kType] = WordOf(kYeastTypeWords, record.type);
-  v[kForm] = WordOf(kYeastFormWords, record.form);
-  v[kLaboratory] = WidenText(record.laboratory);
-  v[kProductId] = WidenText(record.product_id);
+  v[kName] = culture.name;
+  v[kType] = Word(kCultureTypeWords, culture.type.meaning);
+  v[kForm] = Word(kCultureFormWords, culture.form.meaning);
+  v[kLaboratory] = culture.laboratory;
+  v[kProductId] = culture.product_id;
   // One temperature is both ends of the range.
   v[kMinimumUnit] = units::kFahrenheit;
-  v[kMinimum] = FormatFixed(record.temperature, 1);
+  v[kMinimum] = FormatFixed(culture.temperature.minimum.value, 1);
   v[kMaximumUnit] = units::kFahrenheit;
   v[kMaximum] = v[kMinimum];
-  v[kFlocculation] = WordOf(kFlocculationWords, record.flocculation);
-  v[kAttenuation] = FormatFixed(static_cast<double>(attenuation_sum) * 0.5, 1);
-  v[kNotes] = WidenText(record.notes);
-  v[kBestFor] = WidenText(record.best_for);
+  v[kFlocculation] = Word(kFlocculationWords, culture.flocculation.meaning);
+  v[kAttenuation] = FormatFixed(culture.attenuation_mean.value, 1);
+  v[kNotes] = culture.notes;
+  v[kBestFor] = culture.best_for;
   const std::string none = FormatFixed(0, 1);
   v[kLiquidUnit] = units::kMillilitres;
   v[kLiquid] = none;
@@ -119,7 +116,7 @@ void ExportYeastRecords(std::span<const YeastRecord> records, const std::string&
   table.Switch(kMaxReuseEntry, false);
   RunExporter("cultures", output_path, run, [&](DomDocument* document, DomNode& cursor) {
     for (const YeastRecord& record : records) {
-      EmitNodeTable(document, cursor, table, YeastValues(record), run);
+      EmitNodeTable(document, cursor, table, YeastValues(model::ModelOf(record)), run);
     }
   });
 }

@@ -5,16 +5,15 @@
 #include <string>
 
 #include "beerxml/emitter.h"
+#include "model/words.h"
 #include "source/yeast.h"
 
 namespace kegverter {
 
-// Word tables, indexed by the stored code; a code past the end has no word.
-
-/// YeastRecord::type.
-inline constexpr const char* kYeastTypeWords[] = {"ale", "lager", "wine", "champagne"};
-/// YeastRecord::form.
-inline constexpr const char* kYeastFormWords[] = {"dry", "liquid", "slant"};
+// The words of a culture's meanings; a code without a meaning has none.
+inline constexpr model::Words<model::CultureType> kCultureTypeWords{"", "ale", "lager", "wine",
+                                                                    "champagne"};
+inline constexpr model::Words<model::CultureForm> kCultureFormWords{"", "dry", "liquid", "slant"};
 
 /// Writes `records` as a cultures document to `output_path`; failures are reported in `run`.
 void ExportYeastRecords(std::span<const YeastRecord> records, const std::string& output_path,
