@@ -4,7 +4,7 @@
 #include "beerxml/node_table.h"
 #include "beerxml/units.h"
 #include "beerxml/values.h"
-#include "source/text.h"
+#include "model/from_source.h"
 
 namespace kegverter {
 
@@ -65,30 +65,25 @@ static_assert(IsBalanced(kHopTable.entries));
 constexpr std::size_t kBetaAcidEntry = kHopTable.ElementAt("hop/beta_acid_units");
 
 // An oil share of 0 (or none given) is written as a plain "0.0" rather than "0.00".
-std::string OilValue(float share) { return share > 0 ? FormatFixed(share, 2) : FormatFixed(0, 1); }
-
-std::string HopNotes(const HopRecord& record) {
-  if (!HasText(record.best_for)) return WidenText(record.notes);
-  std::string best_for = "Best for " + WidenText(record.best_for);
-  if (!HasText(record.notes)) return best_for;
-  return WidenText(record.notes) + "\r\n" + best_for;
+std::string OilValue(const model::Quantity& share) {
+  return share.value > 0 ? FormatFixed(share.value, 2) : FormatFixed(0, 1);
 }
 
-NodeValues<HopSlot> HopValues(const HopRecord& record) {
+NodeValues<HopSlot> HopValues(const model::HopVariety& hop) {
   using enum HopSlot;
   NodeValues<HopSlot> v;
-  v[kName] = WidenText(record.name);
-  v[kOrigin] = WidenText(record.origin);
-  v[kAlphaAcid] = FormatFixed(record.alpha_acid, 2);
-  if (record.beta_acid > 0) v[kBetaAcid] = FormatFixed(record.beta_acid, 2);
-  v[kType] = HopUseWord(record.type_code);
-  v[kNotes] = HopNotes(record);
-  v[kPercentLost] = FormatFixed(record.percent_lost, 1);
-  v[kSubstitutes] = WidenText(record.substitutes);
-  v[kHumulene] = OilValue(record.humulene);
-  v[kCaryophyllene] = OilValue(record.caryophyllene);
-  v[kCohumulone] = OilValue(record.cohumulone);
-  v[kMyrcene] = OilValue(record.myrcene);
+  v[kName] = hop.name;
+  v[kOrigin] = hop.origin;
+  v[kAlphaAcid] = FormatFixed(hop.alpha_acid.value, 2);
+  if (hop.beta_acid) v[kBetaAcid] = FormatFixed(hop.beta_acid->value, 2);
+  v[kType] = Word(kHopUseWords, hop.use.meaning);
+  v[kNotes] = hop.notes;
+  v[kPercentLost] = FormatFixed(hop.percent_lost.value, 1);
+  v[kSubstitutes] = hop.substitutes;
+  v[kHumulene] = OilValue(hop.humulene);
+  v[kCaryophyllene] = OilValue(hop.caryophyllene);
+  v[kCohumulone] = OilValue(hop.cohumulone);
+  v[kMyrcene] = OilValue(hop.myrcene);
   // The stored stock says nothing about the form it is in, so it is not carried into any of the
   // three forms: each is written as zero ounces.
   for (const auto& [unit, amount] : {std::pair{kLeafUnit, kLeaf}, std::pair{kPelletUnit, kPellet},
@@ -102,7 +97,7 @@ NodeValues<HopSlot> HopValues(const HopRecord& record) {
 }  // namespace
 
 std::optional<std::string> HopUseWord(std::int16_t type_code) {
-  return WordOf(kHopUseWords, static_cast<std::uint16_t>(type_code) & 0x0Fu);
+  return Word(kHopUseWords, model::HopUseOf(type_code).meaning);
 }
 
 void ExportHopRecords(std::span<const HopRecord> records, const std::string& output_path,
@@ -110,9 +105,10 @@ void ExportHopRecords(std::span<const HopRecord> records, const std::string& out
   NodeTable table(kHopTable);
   RunExporter("varieties", output_path, run, [&](DomDocument* document, DomNode& cursor) {
     for (const HopRecord& record : records) {
+      const model::HopVariety hop = model::ModelOf(record);
       // A beta acid of zero means the application does not know it: leave the element out.
-      table.Switch(kBetaAcidEntry, record.beta_acid > 0);
-      EmitNodeTable(document, cursor, table, HopValues(record), run);
+      table.Switch(kBetaAcidEntry, hop.beta_acid.has_value());
+      EmitNodeTable(document, cursor, table, HopValues(hop), run);
     }
   });
 }

@@ -38,21 +38,21 @@ NodeValues<RecipeFermentableSlot> RecipeFermentableValues(const FermentableAddit
   return v;
 }
 
-NodeValues<RecipeHopSlot> RecipeHopValues(const HopAddition& hop) {
+NodeValues<RecipeHopSlot> RecipeHopValues(const model::HopAddition& hop) {
   using enum RecipeHopSlot;
-  const model::HopTiming timing = model::HopTimingOf(hop.addition_time, hop.dry_hop_marker);
-  const std::string_view form = kHopForms[model::HopFormOf(hop.type_code).meaning];
+  const std::string_view form = kHopForms[hop.form.meaning];
   NodeValues<RecipeHopSlot> v;
-  v[kName] = WidenText(hop.name);
-  v[kOrigin] = WidenText(hop.origin);
-  v[kAlphaAcid] = FormatFixed(hop.alpha, 2);  // the alpha acid this recipe used, not the variety's
-  if (hop.beta_acid > 0) v[kBetaAcid] = FormatFixed(hop.beta_acid, 2);
+  v[kName] = hop.name;
+  v[kOrigin] = hop.origin;
+  v[kAlphaAcid] = FormatFixed(hop.alpha_acid.value, 2);  // the alpha acid this recipe used
+  if (hop.beta_acid) v[kBetaAcid] = FormatFixed(hop.beta_acid->value, 2);
   if (!form.empty()) v[kForm] = std::string(form);
-  v[kUse] = std::string(model::kApplicationHopUses[timing.use]);
+  v[kUse] = std::string(model::kApplicationHopUses[hop.use]);
   v[kAmountUnit] = units::kOunces;
-  v[kAmount] = FormatFixed(hop.amount, 2);
-  v[kTimeUnit] = timing.time.unit == model::Unit::kDay ? units::kDays : units::kMinutes;
-  v[kTime] = FormatFixed(timing.time.value, 1);
+  v[kAmount] = FormatFixed(hop.amount.value, 2);
+  // The application's own timing: 40 minutes for first wort, 90 for a mash hop.
+  v[kTimeUnit] = hop.time.unit == model::Unit::kDay ? units::kDays : units::kMinutes;
+  v[kTime] = FormatFixed(hop.time.value, 1);
   return v;
 }
 

@@ -95,8 +95,8 @@ class RecipeWriter {
   void WriteSections(const RecipeRecord& recipe) {
     const model::Recipe brewed = model::ModelOf(recipe);
     const DomNode list = cursor_;
-    header_.Switch(kStyleEntry, HasStyle(recipe));
-    Walk(header_, RecipeHeaderValues(recipe));
+    header_.Switch(kStyleEntry, brewed.style.has_value());
+    Walk(header_, RecipeHeaderValues(recipe, brewed.style));
     // Without `ingredients` the rest of the recipe has no place to go.
     if (cursor_ == list) return;
 
@@ -134,9 +134,9 @@ class RecipeWriter {
               [&](std::size_t i) {
                 Walk(fermentable_, RecipeFermentableValues(recipe.fermentables[i]));
               });
-    WriteList(kOpenHopBill, ListSize(recipe.hop_count, recipe.hops), [&](std::size_t i) {
-      const HopAddition& hop = recipe.hops[i];
-      hop_.Switch(kBetaAcidUnitsEntry, hop.beta_acid > 0);
+    WriteList(kOpenHopBill, brewed.hops.size(), [&](std::size_t i) {
+      const model::HopAddition& hop = brewed.hops[i];
+      hop_.Switch(kBetaAcidUnitsEntry, hop.beta_acid.has_value());
       Walk(hop_, RecipeHopValues(hop));
     });
     WriteList(kOpenAdjuncts, ListSize(recipe.misc_count, recipe.miscs), [&](std::size_t i) {
@@ -187,14 +187,13 @@ class RecipeWriter {
 
 }  // namespace
 
-bool HasStyle(const RecipeRecord& recipe) { return HasText(recipe.style.category); }
-
 std::string EfficiencyText(float efficiency) {
   if (efficiency <= kLargestEfficiencyFraction) return FormatFixed(efficiency * 100.0, 1);
   return FormatFixed(efficiency, 1);
 }
 
-NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const RecipeRecord& recipe) {
+NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const RecipeRecord& recipe,
+                                                const std::optional<model::RecipeStyle>& style) {
   using enum RecipeHeaderSlot;
   NodeValues<RecipeHeaderSlot> v;
   v[kName] = WidenText(recipe.name);
@@ -207,15 +206,13 @@ NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const RecipeRecord& recipe) {
   v[kBoilTimeUnit] = units::kMinutes;
   v[kBoilTime] = FormatIntDecimal(recipe.boil_time);
   v[kEfficiency] = EfficiencyText(recipe.efficiency);
-  if (HasStyle(recipe)) {
-    // The style's first text names it in a recipe; the second is its category.
-    const StyleRecord& style = recipe.style;
-    v[kStyleName] = WidenText(style.category);
-    v[kStyleCategory] = WidenText(style.name);
-    v[kStyleCategoryNumber] = FormatInt(style.category_number);
-    v[kStyleLetter] = StyleLetterText(style.style_letter);
-    v[kStyleGuide] = units::kStyleGuide;
-    v[kStyleType] = StyleTypeWord(style.type);
+  if (style) {
+    v[kStyleName] = style->name;
+    v[kStyleCategory] = style->category;
+    v[kStyleCategoryNumber] = FormatInt(style->category_number);
+    v[kStyleLetter] = style->style_letter;
+    v[kStyleGuide] = style->style_guide;
+    v[kStyleType] = StyleTypeWord(style->type);
   }
   return v;
 }

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -280,11 +281,9 @@ inline constexpr std::size_t kYeastVolumeEntry = kRecipeYeastTable.ElementAt("ye
 inline constexpr std::size_t kYeastMassEntry =
     kRecipeYeastTable.ElementAt("yeast/amount_as_weight");
 
-/// True when the recipe names a style (its first text field is not empty).
-bool HasStyle(const RecipeRecord& recipe);
-
 /// The values of kRecipeHeaderTable; the style values are absent without a style.
-NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const RecipeRecord& recipe);
+NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const RecipeRecord& recipe,
+                                                const std::optional<model::RecipeStyle>& style);
 
 /// The efficiency as a percentage: a stored value up to 1.1 is a fraction, a larger one is
 /// already a percentage.
@@ -292,7 +291,7 @@ std::string EfficiencyText(float efficiency);
 
 /// The values of one item of each list.
 NodeValues<RecipeFermentableSlot> RecipeFermentableValues(const FermentableAddition& fermentable);
-NodeValues<RecipeHopSlot> RecipeHopValues(const HopAddition& hop);
+NodeValues<RecipeHopSlot> RecipeHopValues(const model::HopAddition& hop);
 /// `amount` is the misc amount as the model resolves it (MiscAmountOf).
 NodeValues<RecipeMiscSlot> RecipeMiscValues(const MiscAddition& misc, const MiscAmount& amount);
 NodeValues<RecipeYeastSlot> RecipeYeastValues(const model::Culture& yeast);

@@ -4,7 +4,8 @@
 #include "beerxml/node_table.h"
 #include "beerxml/units.h"
 #include "beerxml/values.h"
-#include "source/text.h"
+#include "model/from_source.h"
+#include "model/words.h"
 
 namespace kegverter {
 
@@ -96,54 +97,42 @@ static_assert(IsBalanced(kStyleTable.entries));
 
 constexpr std::size_t kCarbonationEntry = kStyleTable.ElementAt("style/carbonation");
 
-std::string StyleProfile(const StyleRecord& record) {
-  return "Malt: " + WidenText(record.malt_description) +
-         "\r\nHops: " + WidenText(record.hops_description) +
-         "\r\nColor: " + WidenText(record.color_description) +
-         "\r\nYeast: " + WidenText(record.yeast_description);
-}
-
-NodeValues<StyleSlot> StyleValues(const StyleRecord& record) {
+NodeValues<StyleSlot> StyleValues(const model::Style& style) {
   using enum StyleSlot;
   NodeValues<StyleSlot> v;
-  v[kName] = WidenText(record.category) + " - " + WidenText(record.name);
-  v[kCategory] = WidenText(record.category);
-  v[kCategoryNumber] = FormatInt(record.category_number);
-  v[kStyleLetter] = StyleLetterText(record.style_letter);
-  v[kStyleGuide] = units::kStyleGuide;
-  v[kType] = StyleTypeWord(record.type);
+  v[kName] = style.full_name;
+  v[kCategory] = style.category;
+  v[kCategoryNumber] = FormatInt(style.category_number);
+  v[kStyleLetter] = style.style_letter;
+  v[kStyleGuide] = style.style_guide;
+  v[kType] = StyleTypeWord(style.type);
   v[kOriginalGravityMinimumUnit] = units::kSpecificGravity;
-  v[kOriginalGravityMinimum] = FormatFixed(record.original_gravity_min, 3);
+  v[kOriginalGravityMinimum] = FormatFixed(style.original_gravity.minimum.value, 3);
   v[kOriginalGravityMaximumUnit] = units::kSpecificGravity;
-  v[kOriginalGravityMaximum] = FormatFixed(record.original_gravity_max, 3);
+  v[kOriginalGravityMaximum] = FormatFixed(style.original_gravity.maximum.value, 3);
   v[kFinalGravityMinimumUnit] = units::kSpecificGravity;
-  v[kFinalGravityMinimum] = FormatFixed(record.final_gravity_min, 3);
+  v[kFinalGravityMinimum] = FormatFixed(style.final_gravity.minimum.value, 3);
   v[kFinalGravityMaximumUnit] = units::kSpecificGravity;
-  v[kFinalGravityMaximum] = FormatFixed(record.final_gravity_max, 3);
-  v[kBitternessMinimum] = FormatFixed(record.bitterness_min, 1);
-  v[kBitternessMaximum] = FormatFixed(record.bitterness_max, 1);
+  v[kFinalGravityMaximum] = FormatFixed(style.final_gravity.maximum.value, 3);
+  v[kBitternessMinimum] = FormatFixed(style.bitterness.minimum.value, 1);
+  v[kBitternessMaximum] = FormatFixed(style.bitterness.maximum.value, 1);
   v[kColorMinimumScale] = units::kSrm;
-  v[kColorMinimum] = FormatFixed(record.color_min, 1);
+  v[kColorMinimum] = FormatFixed(style.color.minimum.value, 1);
   v[kColorMaximumScale] = units::kSrm;
-  v[kColorMaximum] = FormatFixed(record.color_max, 1);
-  v[kAlcoholMinimum] = FormatFixed(record.alcohol_min, 1);
-  v[kAlcoholMaximum] = FormatFixed(record.alcohol_max, 1);
+  v[kColorMaximum] = FormatFixed(style.color.maximum.value, 1);
+  v[kAlcoholMinimum] = FormatFixed(style.alcohol_by_volume.minimum.value, 1);
+  v[kAlcoholMaximum] = FormatFixed(style.alcohol_by_volume.maximum.value, 1);
   // The record's free text lists commercial examples, so it goes to `examples` and `notes`
   // stays empty, as does `ingredients`.
-  v[kProfile] = StyleProfile(record);
-  v[kExamples] = WidenText(record.notes);
+  v[kProfile] = style.profile;
+  v[kExamples] = style.examples;
   return v;
 }
 
 }  // namespace
 
-std::optional<std::string> StyleTypeWord(std::uint8_t type) {
-  return WordOf(kStyleTypeWords, type);
-}
-
-std::string StyleLetterText(const NarrowText& letter) {
-  if (!HasText(letter) || (*letter)[0] < 'A' || (*letter)[0] > 'Z') return " ";
-  return WidenText(letter);
+std::optional<std::string> StyleTypeWord(const model::Coded<model::StyleType>& type) {
+  return Word(model::kApplicationStyleTypes, type.meaning);
 }
 
 void ExportStyleRecords(std::span<const StyleRecord> records, const std::string& output_path,
@@ -152,7 +141,7 @@ void ExportStyleRecords(std::span<const StyleRecord> records, const std::string&
   table.Switch(kCarbonationEntry, false);
   RunExporter("styles", output_path, run, [&](DomDocument* document, DomNode& cursor) {
     for (const StyleRecord& record : records) {
-      EmitNodeTable(document, cursor, table, StyleValues(record), run);
+      EmitNodeTable(document, cursor, table, StyleValues(model::ModelOf(record)), run);
     }
   });
 }

@@ -2,28 +2,18 @@
 // shares with it.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "beerxml/emitter.h"
+#include "model/brewing.h"
 #include "source/styles.h"
 
 namespace kegverter {
 
-/// Words of a style's `type`; 4 and codes above 5 have none.
-inline constexpr std::array<const char*, 6> kStyleTypeWords = {
-    "ale", "lager", "cider", "mead", nullptr, "mixed",
-};
-
-/// The word of a style `type`.
-std::optional<std::string> StyleTypeWord(std::uint8_t type);
-
-/// The style letter as written: the stored text (one or two characters) when it starts with an
-/// upper-case letter A to Z, otherwise one blank.
-std::string StyleLetterText(const NarrowText& letter);
+/// The word of a style type; a code without a meaning (4, and codes above 5) has none.
+std::optional<std::string> StyleTypeWord(const model::Coded<model::StyleType>& type);
 
 /// Writes `records` as the `styles` list to `output_path`; failures are reported in `run`.
 void ExportStyleRecords(std::span<const StyleRecord> records, const std::string& output_path,

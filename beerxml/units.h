@@ -32,9 +32,6 @@ inline constexpr const char* kSpecificGravity = "sg";
 inline constexpr const char* kLovibond = "L";
 inline constexpr const char* kSrm = "SRM";
 
-/// The guide the application's style database follows.
-inline constexpr const char* kStyleGuide = "BJCP 1999";
-
 /// Boolean element texts.
 inline constexpr const char* kTrue = "true";
 inline constexpr const char* kFalse = "false";

@@ -342,6 +342,10 @@ Coded<HopForm> HopFormOf(std::int16_t type_code) {
   return Decode(kHopForms, (static_cast<std::uint16_t>(type_code) >> 12) & 0x0Fu);
 }
 
+Coded<HopUse> HopUseOf(std::int16_t type_code) {
+  return Decode(kHopUses, static_cast<std::uint16_t>(type_code) & 0x0Fu);
+}
+
 HopTiming HopTimingOf(std::uint8_t addition_time, std::uint8_t dry_hop_marker) {
   if (dry_hop_marker == kDryHopMarker && addition_time == kDryHop) {
     return {HopAdditionUse::kDryHop, Q(kDryHopDays, Unit::kDay)};
@@ -406,7 +410,7 @@ HopVariety ModelOf(const HopRecord& r) {
   h.origin = WidenText(r.origin);
   h.alpha_acid = Q(r.alpha_acid, Unit::kPercent);
   h.beta_acid = BetaAcid(r.beta_acid);
-  h.use = Decode(kHopUses, static_cast<std::uint16_t>(r.type_code) & 0x0Fu);
+  h.use = HopUseOf(r.type_code);
   h.best_for = WidenText(r.best_for);
   if (IsEmpty(r.best_for)) {
     h.notes = WidenText(r.notes);

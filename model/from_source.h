@@ -61,6 +61,8 @@ std::string MiscNotes(const MiscRecord& record);
 
 /// A recipe hop's form: the top four bits of its type code (the low four are the variety's use).
 Coded<HopForm> HopFormOf(std::int16_t type_code);
+/// A hop variety's use: the low four bits of its type code (0 and 1 bittering, 2 aroma, 3 both).
+Coded<HopUse> HopUseOf(std::int16_t type_code);
 
 /// When a recipe adds a hop, and for how long: addition time 61 is first wort (40 minutes), 62 a
 /// mash hop (90 minutes), 251 with the dry hop marker 255 a dry hop (5 days); any other value is
