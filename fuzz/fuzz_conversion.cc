@@ -196,7 +196,7 @@ std::string CheckBeerXml1(std::string_view content) {
   for (std::string_view list :
        {"HOPS", "FERMENTABLES", "MISCS", "YEASTS", "WATERS", "STYLES", "MASHS", "RECIPES"}) {
     if (root != list) continue;
-    std::string problem = CheckTree(document);
+    problem = CheckTree(document);
     return problem.empty() ? CheckNames(document.document_element()) : problem;
   }
   return "the root is not a BeerXML 1.0 list";
