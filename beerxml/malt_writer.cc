@@ -4,7 +4,7 @@
 #include "beerxml/node_table.h"
 #include "beerxml/units.h"
 #include "beerxml/values.h"
-#include "source/text.h"
+#include "model/from_source.h"
 
 namespace kegverter {
 
@@ -60,30 +60,27 @@ constexpr auto kFermentableTable = [] {
 // clang-format on
 static_assert(IsBalanced(kFermentableTable.entries));
 
-NodeValues<FermentableSlot> FermentableValues(const MaltRecord& record) {
+NodeValues<FermentableSlot> FermentableValues(const model::Fermentable& f) {
   using enum FermentableSlot;
-  // Subtracted in double precision, as the formatted values are.
-  const double coarse_fine_diff =
-      static_cast<double>(record.fine_grind_yield) - static_cast<double>(record.coarse_grind_yield);
   NodeValues<FermentableSlot> v;
-  v[kName] = WidenText(record.name);
-  v[kType] = WordOf(kFermentableTypeWords, record.type);
+  v[kName] = f.name;
+  v[kType] = Word(kFermentableTypeWords, f.type.meaning);
   v[kColorScale] = units::kLovibond;
-  v[kColor] = FormatFixed(record.color, 1);
-  v[kOrigin] = WidenText(record.origin);
-  v[kSupplier] = WidenText(record.supplier);
-  v[kYield] = FormatFixed(record.fine_grind_yield, 1);
-  v[kNotes] = WidenText(record.notes);
-  v[kCoarseFineDiff] = FormatFixed(coarse_fine_diff, 1);
-  v[kMoisture] = FormatFixed(record.moisture, 1);
-  v[kDiastaticPower] = FormatFixed(record.diastatic_power, 1);
-  v[kProtein] = FormatFixed(record.protein, 1);
-  v[kMaxInBatch] = FormatFixed(record.max_in_batch, 1);
-  v[kRecommendMash] = record.recommend_mash == 1 ? units::kTrue : units::kFalse;
+  v[kColor] = FormatFixed(f.color.value, 1);
+  v[kOrigin] = f.origin;
+  v[kSupplier] = f.supplier;
+  v[kYield] = FormatFixed(f.fine_grind_yield.value, 1);
+  v[kNotes] = f.notes;
+  v[kCoarseFineDiff] = FormatFixed(f.coarse_fine_difference_unrounded, 1);
+  v[kMoisture] = FormatFixed(f.moisture.value, 1);
+  v[kDiastaticPower] = FormatFixed(f.diastatic_power.value, 1);
+  v[kProtein] = FormatFixed(f.protein.value, 1);
+  v[kMaxInBatch] = FormatFixed(f.max_in_batch.value, 1);
+  v[kRecommendMash] = f.recommend_mash ? units::kTrue : units::kFalse;
   v[kPotentialUnit] = units::kSpecificGravity;
-  v[kPotential] = FormatFixed(record.potential, 4);
+  v[kPotential] = FormatFixed(f.potential.value, 4);
   v[kInventoryUnit] = units::kPounds;
-  v[kInventory] = FormatFixed(record.inventory, 1);
+  v[kInventory] = FormatFixed(f.inventory.value, 1);
   return v;
 }
 
@@ -93,7 +90,8 @@ void ExportMaltRecords(std::span<const MaltRecord> records, const std::string& o
                        ExportRun& run) {
   RunExporter("fermentables", output_path, run, [&](DomDocument* document, DomNode& cursor) {
     for (const MaltRecord& record : records) {
-      EmitNodeTable(document, cursor, kFermentableTable, FermentableValues(record), run);
+      EmitNodeTable(document, cursor, kFermentableTable, FermentableValues(model::ModelOf(record)),
+                    run);
     }
   });
 }

@@ -6,14 +6,14 @@
 #include <string>
 
 #include "beerxml/emitter.h"
+#include "model/words.h"
 #include "source/malt.h"
 
 namespace kegverter {
 
-/// MaltRecord::type, indexed by the stored code; a null entry or a code past the end has no
-/// word.
-inline constexpr const char* kFermentableTypeWords[] = {nullptr, "grain", "extract", "sugar",
-                                                        "adjunct"};
+/// A fermentable's type; a code without a meaning has no word.
+inline constexpr model::Words<model::FermentableType> kFermentableTypeWords{"", "grain", "extract",
+                                                                            "sugar", "adjunct"};
 
 /// Writes `records` as a fermentables document to `output_path`; failures are reported in
 /// `run`.

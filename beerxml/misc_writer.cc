@@ -63,14 +63,14 @@ constexpr UnitWord kMiscUnitWords[] = {
     {model::Unit::kCup, units::kCups},
 };
 
-NodeValues<MiscSlot> MiscValues(const MiscRecord& record, const MiscAmount& amount) {
+NodeValues<MiscSlot> MiscValues(const model::Misc& misc, const MiscAmount& amount) {
   using enum MiscSlot;
   NodeValues<MiscSlot> v;
-  v[kName] = WidenText(record.ingredient_name);
-  v[kType] = WordOf(kMiscTypeWords, record.ingredient_type);
-  v[kUse] = WordOf(kMiscUseWords, record.time_type);
-  v[kUseFor] = WidenText(record.usage);
-  v[kNotes] = model::MiscNotes(record);
+  v[kName] = misc.name;
+  v[kType] = Word(model::kApplicationMiscTypes, misc.type.meaning);
+  v[kUse] = Word(kMiscUseWords, misc.use.meaning);
+  v[kUseFor] = misc.use_for;
+  v[kNotes] = misc.notes;
   PutMiscAmount(v, amount);
   return v;
 }
@@ -90,17 +90,16 @@ MiscAmount MiscAmountOf(const model::MiscAmount& amount) {
 void ExportMiscRecords(std::span<const MiscRecord> records, const std::string& output_path,
                        ExportRun& run) {
   NodeTable table(kMiscTable);
-  RunExporter(
-      "miscellaneous_ingredients", output_path, run, [&](DomDocument* document, DomNode& cursor) {
-        for (const MiscRecord& record : records) {
-          const MiscAmount amount = MiscAmountOf(
-              model::ResolveMiscAmount(record.ingredient_name, record.ingredient_type,
-                                       record.inventory_unit_of_measurement, record.inventory));
-          table.Switch(kVolumeEntry, amount.volume);
-          table.Switch(kMassEntry, !amount.volume);
-          EmitNodeTable(document, cursor, table, MiscValues(record, amount), run);
-        }
-      });
+  RunExporter("miscellaneous_ingredients", output_path, run,
+              [&](DomDocument* document, DomNode& cursor) {
+                for (const MiscRecord& record : records) {
+                  const model::Misc misc = model::ModelOf(record);
+                  const MiscAmount amount = MiscAmountOf(misc.inventory);
+                  table.Switch(kVolumeEntry, amount.volume);
+                  table.Switch(kMassEntry, !amount.volume);
+                  EmitNodeTable(document, cursor, table, MiscValues(misc, amount), run);
+                }
+              });
 }
 
 }  // namespace kegverter

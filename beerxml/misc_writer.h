@@ -10,17 +10,14 @@
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
 #include "model/brewing.h"
+#include "model/words.h"
 #include "source/misc.h"
 
 namespace kegverter {
 
-// Word tables, indexed by the stored code; a null entry or a code past the end has no word.
-
-/// MiscRecord::ingredient_type.
-inline constexpr const char* kMiscTypeWords[] = {"spice", "fruit",  "other",
-                                                 "other", "fining", "herb"};
-/// MiscRecord::time_type: the `use` element and the notes sentence.
-inline constexpr const char* kMiscUseWords[] = {"boil", "secondary", "mash"};
+/// The `use` of a miscellaneous ingredient; a code without a meaning has no word. (Its type
+/// has the application's own words, model::kApplicationMiscTypes.)
+inline constexpr model::Words<model::MiscUse> kMiscUseWords{"", "boil", "secondary", "mash"};
 /// How an amount of a miscellaneous ingredient is written.
 struct MiscAmount {
   bool volume = false;              ///< `amount` with `volume`, else `amount_as_weight` with `mass`

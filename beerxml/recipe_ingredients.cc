@@ -17,24 +17,23 @@ namespace kegverter {
 
 namespace {
 
-// MiscAddition::time_units: the unit of `suggested_time`.
-constexpr const char* kMiscTimeUnitWords[] = {units::kDays, units::kMinutes};
-
 // The form of a recipe's hop.
 constexpr model::Words<model::HopForm> kHopForms{"", "leaf", "plug", "pellet"};
 
 }  // namespace
 
-NodeValues<RecipeFermentableSlot> RecipeFermentableValues(const FermentableAddition& fermentable) {
+NodeValues<RecipeFermentableSlot> RecipeFermentableValues(
+    const model::FermentableAddition& addition) {
   using enum RecipeFermentableSlot;
+  const model::Fermentable& fermentable = addition.fermentable;
   NodeValues<RecipeFermentableSlot> v;
-  v[kName] = WidenText(fermentable.name);
-  v[kType] = WordOf(kFermentableTypeWords, fermentable.type);
+  v[kName] = fermentable.name;
+  v[kType] = Word(kFermentableTypeWords, fermentable.type.meaning);
   v[kColorScale] = units::kLovibond;
-  v[kColor] = FormatFixed(fermentable.color, 1);
-  v[kOrigin] = WidenText(fermentable.origin);
+  v[kColor] = FormatFixed(fermentable.color.value, 1);
+  v[kOrigin] = fermentable.origin;
   v[kAmountUnit] = units::kPounds;
-  v[kAmount] = FormatFixed(fermentable.amount, 3);
+  v[kAmount] = FormatFixed(addition.amount.value, 3);
   return v;
 }
 
@@ -56,16 +55,18 @@ NodeValues<RecipeHopSlot> RecipeHopValues(const model::HopAddition& hop) {
   return v;
 }
 
-NodeValues<RecipeMiscSlot> RecipeMiscValues(const MiscAddition& misc, const MiscAmount& amount) {
+NodeValues<RecipeMiscSlot> RecipeMiscValues(const model::MiscAddition& misc,
+                                            const MiscAmount& amount) {
   using enum RecipeMiscSlot;
   NodeValues<RecipeMiscSlot> v;
-  v[kName] = WidenText(misc.ingredient_name);
-  v[kType] = WordOf(kMiscTypeWords, misc.ingredient_type);
-  v[kUse] = WordOf(kMiscUseWords, misc.time_type);
+  v[kName] = misc.name;
+  v[kType] = Word(model::kApplicationMiscTypes, misc.type.meaning);
+  v[kUse] = Word(kMiscUseWords, misc.use.meaning);
   PutMiscAmount(v, amount);
   // An addition has no time of its own: the ingredient's suggested time applies.
-  v[kTimeUnit] = WordOf(kMiscTimeUnitWords, misc.time_units);
-  v[kTime] = FormatIntDecimal(misc.suggested_time);
+  if (misc.time)
+    v[kTimeUnit] = misc.time->unit == model::Unit::kDay ? units::kDays : units::kMinutes;
+  v[kTime] = FormatIntDecimal(misc.stored_time);
   return v;
 }
 

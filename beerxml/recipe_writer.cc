@@ -57,13 +57,6 @@ void SwitchOff(NodeTable<Slot>& table, std::span<const std::size_t> entries) {
   for (const std::size_t entry : entries) table.Switch(entry, false);
 }
 
-// Entries of a list: its header count, never more than the list holds.
-template <class Entry>
-std::size_t ListSize(std::int32_t count, const std::vector<Entry>& entries) {
-  if (count <= 0) return 0;
-  return std::min(static_cast<std::size_t>(count), entries.size());
-}
-
 // Writes recipes on one document, section after section, keeping each section inside its
 // recipe. Every walk may fail in the document layer: the failure is reported, the cursor stays
 // where it was, and a section whose container could not be made is left out rather than
@@ -101,7 +94,7 @@ class RecipeWriter {
     if (cursor_ == list) return;
 
     const DomNode ingredients = cursor_;
-    WriteIngredients(recipe, brewed);
+    WriteIngredients(brewed);
     cursor_ = ingredients;
     Walk(kCloseTable);
     if (cursor_ == ingredients) return;  // `recipe` could not be reached again
@@ -129,21 +122,18 @@ class RecipeWriter {
     cursor_ = container;
   }
 
-  void WriteIngredients(const RecipeRecord& recipe, const model::Recipe& brewed) {
-    WriteList(kOpenGrainBill, ListSize(recipe.fermentable_count, recipe.fermentables),
-              [&](std::size_t i) {
-                Walk(fermentable_, RecipeFermentableValues(recipe.fermentables[i]));
-              });
+  void WriteIngredients(const model::Recipe& brewed) {
+    WriteList(kOpenGrainBill, brewed.fermentables.size(), [&](std::size_t i) {
+      Walk(fermentable_, RecipeFermentableValues(brewed.fermentables[i]));
+    });
     WriteList(kOpenHopBill, brewed.hops.size(), [&](std::size_t i) {
       const model::HopAddition& hop = brewed.hops[i];
       hop_.Switch(kBetaAcidUnitsEntry, hop.beta_acid.has_value());
       Walk(hop_, RecipeHopValues(hop));
     });
-    WriteList(kOpenAdjuncts, ListSize(recipe.misc_count, recipe.miscs), [&](std::size_t i) {
-      const MiscAddition& misc = recipe.miscs[i];
-      const MiscAmount amount =
-          MiscAmountOf(model::ResolveMiscAmount(misc.ingredient_name, misc.ingredient_type,
-                                                misc.inventory_unit_of_measurement, misc.amount));
+    WriteList(kOpenAdjuncts, brewed.miscs.size(), [&](std::size_t i) {
+      const model::MiscAddition& misc = brewed.miscs[i];
+      const MiscAmount amount = MiscAmountOf(misc.amount);
       misc_.Switch(kMiscVolumeEntry, amount.volume);
       misc_.Switch(kMiscMassEntry, !amount.volume);
       Walk(misc_, RecipeMiscValues(misc, amount));

@@ -290,10 +290,12 @@ NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const RecipeRecord& recipe,
 std::string EfficiencyText(float efficiency);
 
 /// The values of one item of each list.
-NodeValues<RecipeFermentableSlot> RecipeFermentableValues(const FermentableAddition& fermentable);
+NodeValues<RecipeFermentableSlot> RecipeFermentableValues(
+    const model::FermentableAddition& addition);
 NodeValues<RecipeHopSlot> RecipeHopValues(const model::HopAddition& hop);
 /// `amount` is the misc amount as the model resolves it (MiscAmountOf).
-NodeValues<RecipeMiscSlot> RecipeMiscValues(const MiscAddition& misc, const MiscAmount& amount);
+NodeValues<RecipeMiscSlot> RecipeMiscValues(const model::MiscAddition& misc,
+                                            const MiscAmount& amount);
 NodeValues<RecipeYeastSlot> RecipeYeastValues(const model::Culture& yeast);
 /// The water is as much as the recipe boils.
 NodeValues<RecipeWaterSlot> RecipeWaterValues(const model::WaterAddition& addition);

@@ -101,6 +101,9 @@ struct Fermentable {
   Quantity fine_grind_yield;        ///< percent
   Quantity coarse_grind_yield;      ///< percent
   Quantity coarse_fine_difference;  ///< fine minus coarse, percent
+  /// The same difference before it is rounded to single precision, which BeerXML 2.01 rounds to
+  /// its one decimal.
+  double coarse_fine_difference_unrounded = 0;
 };
 
 struct FermentableAddition {
@@ -181,6 +184,8 @@ struct MiscAddition {
   Coded<MiscType> type;
   Coded<MiscUse> use;
   std::optional<Quantity> time;  ///< the ingredient's suggested time: an addition has none
+  /// The suggested time as stored, whatever its unit code says (BeerXML 2.01 writes it so).
+  std::int32_t stored_time = 0;
   MiscAmount amount;
 };
 

@@ -122,6 +122,8 @@ Fermentable FermentableOf(const Record& r) {
   f.inventory = Q(r.inventory, Unit::kPound);
   f.fine_grind_yield = Q(r.fine_grind_yield, Unit::kPercent);
   f.coarse_grind_yield = Q(r.coarse_grind_yield, Unit::kPercent);
+  f.coarse_fine_difference_unrounded =
+      static_cast<double>(r.fine_grind_yield) - static_cast<double>(r.coarse_grind_yield);
   f.coarse_fine_difference =
       Derived(Finite(r.fine_grind_yield) - Finite(r.coarse_grind_yield), Unit::kPercent);
   return f;
@@ -544,6 +546,7 @@ Recipe ModelOf(const RecipeRecord& r) {
     misc.type = Decode(kMiscTypes, m.ingredient_type);
     misc.use = Decode(kMiscUses, m.time_type);
     misc.time = MiscTime(m.time_units, m.suggested_time);
+    misc.stored_time = m.suggested_time;
     misc.amount = ResolveMiscAmount(m.ingredient_name, m.ingredient_type,
                                     m.inventory_unit_of_measurement, m.amount);
     recipe.miscs.push_back(std::move(misc));
