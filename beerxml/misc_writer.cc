@@ -6,7 +6,6 @@
 #include "beerxml/units.h"
 #include "beerxml/values.h"
 #include "model/from_source.h"
-#include "source/text.h"
 
 namespace kegverter {
 

@@ -11,7 +11,6 @@
 #include "beerxml/yeast_writer.h"
 #include "model/from_source.h"
 #include "model/words.h"
-#include "source/text.h"
 
 namespace kegverter {
 

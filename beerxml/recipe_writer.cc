@@ -10,7 +10,6 @@
 #include "beerxml/units.h"
 #include "beerxml/values.h"
 #include "model/from_source.h"
-#include "source/text.h"
 
 namespace kegverter {
 
@@ -45,13 +44,6 @@ constexpr std::size_t kUnwrittenSummaryElements[] = {
 
 constexpr const char* kBitternessMethodWord = "Other";
 
-// Up to this the stored efficiency is a fraction; compared in single precision, as the stored
-// value and its range are.
-constexpr float kLargestEfficiencyFraction = 1.1f;
-// Gravity points to specific gravity; the factor is the single-precision constant the
-// application used.
-constexpr float kGravityPerPoint = 0.001f;
-
 template <class Slot>
 void SwitchOff(NodeTable<Slot>& table, std::span<const std::size_t> entries) {
   for (const std::size_t entry : entries) table.Switch(entry, false);
@@ -73,7 +65,7 @@ class RecipeWriter {
   }
 
   // One recipe, starting and ending on the list element.
-  void Write(const RecipeRecord& recipe) {
+  void Write(const model::Recipe& recipe) {
     const DomNode list = cursor_;
     WriteSections(recipe);
     cursor_ = list;
@@ -85,11 +77,10 @@ class RecipeWriter {
     EmitNodeTable(document_, cursor_, table, values..., run_);
   }
 
-  void WriteSections(const RecipeRecord& recipe) {
-    const model::Recipe brewed = model::ModelOf(recipe);
+  void WriteSections(const model::Recipe& brewed) {
     const DomNode list = cursor_;
     header_.Switch(kStyleEntry, brewed.style.has_value());
-    Walk(header_, RecipeHeaderValues(recipe, brewed.style));
+    Walk(header_, RecipeHeaderValues(brewed));
     // Without `ingredients` the rest of the recipe has no place to go.
     if (cursor_ == list) return;
 
@@ -105,7 +96,7 @@ class RecipeWriter {
       WriteMash(*brewed.mash);
       cursor_ = recipe_node;
     }
-    Walk(summary_, RecipeSummaryValues(recipe));
+    Walk(summary_, RecipeSummaryValues(brewed));
   }
 
   // Opens a list in the current element, writes its items with `item(i)` (which switches and
@@ -177,26 +168,20 @@ class RecipeWriter {
 
 }  // namespace
 
-std::string EfficiencyText(float efficiency) {
-  if (efficiency <= kLargestEfficiencyFraction) return FormatFixed(efficiency * 100.0, 1);
-  return FormatFixed(efficiency, 1);
-}
-
-NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const RecipeRecord& recipe,
-                                                const std::optional<model::RecipeStyle>& style) {
+NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const model::Recipe& recipe) {
   using enum RecipeHeaderSlot;
   NodeValues<RecipeHeaderSlot> v;
-  v[kName] = WidenText(recipe.name);
-  v[kType] = WordOf(kRecipeTypeWords, recipe.recipe_type);
+  v[kName] = recipe.name;
+  v[kType] = Word(kRecipeTypeWords, recipe.type.meaning);
   v[kAuthor] = std::string();  // present and empty
   v[kBatchSizeUnit] = units::kGallons;
-  v[kBatchSize] = FormatFixed(recipe.batch_size, 2);
+  v[kBatchSize] = FormatFixed(recipe.batch_size.value, 2);
   v[kBoilSizeUnit] = units::kGallons;
-  v[kBoilSize] = FormatFixed(recipe.boil_size, 2);
+  v[kBoilSize] = FormatFixed(recipe.boil_size.value, 2);
   v[kBoilTimeUnit] = units::kMinutes;
-  v[kBoilTime] = FormatIntDecimal(recipe.boil_time);
-  v[kEfficiency] = EfficiencyText(recipe.efficiency);
-  if (style) {
+  v[kBoilTime] = FormatIntDecimal(static_cast<std::int64_t>(recipe.boil_time.value));
+  v[kEfficiency] = FormatFixed(recipe.efficiency_unrounded, 1);
+  if (const std::optional<model::RecipeStyle>& style = recipe.style) {
     v[kStyleName] = style->name;
     v[kStyleCategory] = style->category;
     v[kStyleCategoryNumber] = FormatInt(style->category_number);
@@ -207,16 +192,14 @@ NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const RecipeRecord& recipe,
   return v;
 }
 
-NodeValues<RecipeSummarySlot> RecipeSummaryValues(const RecipeRecord& recipe) {
+NodeValues<RecipeSummarySlot> RecipeSummaryValues(const model::Recipe& recipe) {
   using enum RecipeSummarySlot;
-  const double gravity =
-      static_cast<double>(recipe.original_gravity) * static_cast<double>(kGravityPerPoint) + 1.0;
   NodeValues<RecipeSummarySlot> v;
-  v[kNotes] = WidenText(recipe.process.notes);
+  v[kNotes] = recipe.notes;
   v[kOriginalGravityUnit] = units::kSpecificGravity;
-  v[kOriginalGravity] = FormatFixed(gravity, 3);
+  v[kOriginalGravity] = FormatFixed(recipe.original_gravity_unrounded, 3);
   v[kBitternessMethod] = kBitternessMethodWord;
-  v[kBitterness] = FormatFixed(recipe.bitterness, 1);
+  v[kBitterness] = FormatFixed(recipe.bitterness.value, 1);
   return v;
 }
 
@@ -224,7 +207,7 @@ void ExportRecipeRecords(std::span<const RecipeRecord> records, const std::strin
                          ExportRun& run) {
   RunExporter("recipes", output_path, run, [&](DomDocument* document, DomNode& cursor) {
     RecipeWriter writer(document, cursor, run);
-    for (const RecipeRecord& recipe : records) writer.Write(recipe);
+    for (const RecipeRecord& recipe : records) writer.Write(model::ModelOf(recipe));
   });
 }
 

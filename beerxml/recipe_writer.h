@@ -20,6 +20,7 @@
 #include "beerxml/misc_writer.h"
 #include "beerxml/node_table.h"
 #include "model/brewing.h"
+#include "model/words.h"
 #include "source/recipe.h"
 
 namespace kegverter {
@@ -266,10 +267,9 @@ inline constexpr auto kRecipeSummaryTable = [] {
 }();
 // clang-format on
 
-// Word tables, indexed by the stored code; a code past the end has no word.
-
-/// RecipeRecord::recipe_type.
-inline constexpr const char* kRecipeTypeWords[] = {"all grain", "partial mash", "extract"};
+/// A recipe's type; a code without a meaning has no word.
+inline constexpr model::Words<model::RecipeType> kRecipeTypeWords{"", "all grain", "partial mash",
+                                                                  "extract"};
 
 /// Optional elements, by their Element entries.
 inline constexpr std::size_t kStyleEntry = kRecipeHeaderTable.ElementAt("recipe/style");
@@ -282,12 +282,7 @@ inline constexpr std::size_t kYeastMassEntry =
     kRecipeYeastTable.ElementAt("yeast/amount_as_weight");
 
 /// The values of kRecipeHeaderTable; the style values are absent without a style.
-NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const RecipeRecord& recipe,
-                                                const std::optional<model::RecipeStyle>& style);
-
-/// The efficiency as a percentage: a stored value up to 1.1 is a fraction, a larger one is
-/// already a percentage.
-std::string EfficiencyText(float efficiency);
+NodeValues<RecipeHeaderSlot> RecipeHeaderValues(const model::Recipe& recipe);
 
 /// The values of one item of each list.
 NodeValues<RecipeFermentableSlot> RecipeFermentableValues(
@@ -301,7 +296,7 @@ NodeValues<RecipeYeastSlot> RecipeYeastValues(const model::Culture& yeast);
 NodeValues<RecipeWaterSlot> RecipeWaterValues(const model::WaterAddition& addition);
 
 /// The values of kRecipeSummaryTable.
-NodeValues<RecipeSummarySlot> RecipeSummaryValues(const RecipeRecord& recipe);
+NodeValues<RecipeSummarySlot> RecipeSummaryValues(const model::Recipe& recipe);
 
 /// Writes `records` as the `recipes` list to `output_path`, one `recipe` each; failures are
 /// reported in `run`.

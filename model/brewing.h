@@ -296,6 +296,9 @@ struct Recipe {
   Quantity boil_time;   ///< minutes
   /// Percent: a stored value up to 1.1 is a fraction and is multiplied by 100.
   Quantity efficiency;
+  /// The same percentage before it is rounded to single precision, which BeerXML 2.01 rounds to
+  /// its one decimal.
+  double efficiency_unrounded = 0;
   std::optional<RecipeStyle> style;  ///< none when the style's first text field is empty
   std::vector<FermentableAddition> fermentables;
   std::vector<HopAddition> hops;
@@ -307,7 +310,10 @@ struct Recipe {
   std::optional<Mash> mash;
   std::string notes;
   Quantity original_gravity;  ///< specific gravity, from the stored gravity points
-  Quantity bitterness;        ///< IBU, the application's own estimate
+  /// The same gravity before it is rounded to single precision, which BeerXML 2.01 rounds to its
+  /// three decimals.
+  double original_gravity_unrounded = 0;
+  Quantity bitterness;  ///< IBU, the application's own estimate
 };
 
 }  // namespace kegverter::model

@@ -298,11 +298,14 @@ std::int32_t StrikeTemperature(std::int32_t rest_temperature, float grain_weight
   return static_cast<std::int32_t>(std::clamp(std::trunc(strike), kLowest, kHighest));
 }
 
-double EfficiencyPercent(float stored) {
+double EfficiencyPercentUnrounded(float stored) {
   // Compared in single precision, as the stored value and its range are.
   constexpr float kLargestFraction = 1.1f;
-  const double percent = stored <= kLargestFraction ? stored * 100.0 : stored;
-  return Derived(percent, Unit::kPercent).value;
+  return stored <= kLargestFraction ? stored * 100.0 : stored;
+}
+
+double EfficiencyPercent(float stored) {
+  return Derived(EfficiencyPercentUnrounded(stored), Unit::kPercent).value;
 }
 
 MiscAmount ResolveMiscAmount(const NarrowText& ingredient_name, std::uint8_t ingredient_type,
@@ -508,6 +511,7 @@ Recipe ModelOf(const RecipeRecord& r) {
   recipe.boil_size = Q(r.boil_size, Unit::kGallon);
   recipe.boil_time = Q(r.boil_time, Unit::kMinute);
   recipe.efficiency = {EfficiencyPercent(r.efficiency), Unit::kPercent};
+  recipe.efficiency_unrounded = EfficiencyPercentUnrounded(r.efficiency);
   if (!IsEmpty(r.style.category)) {
     RecipeStyle style;
     style.name = WidenText(r.style.category);
@@ -562,9 +566,11 @@ Recipe ModelOf(const RecipeRecord& r) {
   recipe.mash = RecipeMash(r);
   for (HopAddition& hop : recipe.hops) HopDuration(recipe, hop);
   recipe.notes = WidenText(r.process.notes);
-  recipe.original_gravity =
-      Derived(static_cast<double>(r.original_gravity) * static_cast<double>(0.001f) + 1.0,
-              Unit::kSpecificGravity);
+  // Gravity points to specific gravity; the factor is the single-precision constant the
+  // application used.
+  recipe.original_gravity_unrounded =
+      static_cast<double>(r.original_gravity) * static_cast<double>(0.001f) + 1.0;
+  recipe.original_gravity = Derived(recipe.original_gravity_unrounded, Unit::kSpecificGravity);
   recipe.bitterness = Q(r.bitterness, Unit::kIbu);
   return recipe;
 }

@@ -49,6 +49,8 @@ std::int32_t StrikeTemperature(std::int32_t rest_temperature, float grain_weight
 /// The efficiency as a percentage: a stored value up to 1.1 is a fraction, a larger one already
 /// a percentage.
 double EfficiencyPercent(float stored);
+/// The same before it is rounded to single precision.
+double EfficiencyPercentUnrounded(float stored);
 
 /// The unit and amount of a miscellaneous ingredient (see MiscAmount).
 MiscAmount ResolveMiscAmount(const NarrowText& ingredient_name, std::uint8_t ingredient_type,
