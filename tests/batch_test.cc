@@ -3,20 +3,15 @@
 #if defined(_WIN32)
 #include <windows.h>
 #else
-#include <fcntl.h>
-#include <sched.h>
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -638,71 +633,7 @@ TEST(Batch, OutputsThatCannotBeWrittenFailAlone) {
 }
 
 #if !defined(_WIN32)
-// Mounts for one test, in a mount namespace of the test process's own, so that nothing outside
-// the test sees them; undone when the test ends. A full or a read-only output folder needs one:
-// the tests run as root, who writes wherever permissions say not to. Mounting needs
-// CAP_SYS_ADMIN; without it `why` says so and the test is skipped.
-class Mounts {
- public:
-  Mounts() {
-    if (unshare(CLONE_NEWNS) != 0) {
-      why_ = std::string("cannot make a mount namespace: ") + std::strerror(errno);
-    } else if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-      why_ = std::string("cannot make the mounts private: ") + std::strerror(errno);
-    }
-  }
-  ~Mounts() {
-    for (auto it = mounted_.rbegin(); it != mounted_.rend(); ++it) umount2(it->c_str(), MNT_DETACH);
-  }
-  Mounts(const Mounts&) = delete;
-  Mounts& operator=(const Mounts&) = delete;
-
-  /// Empty while mounting works.
-  const std::string& why() const { return why_; }
-
-  /// An empty file system of `kib` KiB at `folder`.
-  bool Small(const std::string& folder, int kib) {
-    const std::string size = "size=" + std::to_string(kib) + "k";
-    return Mounted(folder, mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()));
-  }
-
-  /// The folder `source` again at `folder`, read-only.
-  bool ReadOnly(const std::string& source, const std::string& folder) {
-    if (!Mounted(folder, mount(source.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr))) {
-      return false;
-    }
-    const int remounted =
-        mount(nullptr, folder.c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr);
-    if (remounted != 0) why_ = std::string("cannot remount read-only: ") + std::strerror(errno);
-    return remounted == 0;
-  }
-
- private:
-  bool Mounted(const std::string& folder, int result) {
-    if (result != 0) {
-      why_ = "cannot mount " + folder + ": " + std::strerror(errno);
-      return false;
-    }
-    mounted_.push_back(folder);
-    return true;
-  }
-
-  std::string why_;
-  std::vector<std::string> mounted_;
-};
-
-// Writes `path` until its file system has not one byte left.
-void FillFileSystemWith(const std::string& path) {
-  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-  ASSERT_GE(file, 0) << std::strerror(errno);
-  const std::string block(4096, 'x');
-  while (write(file, block.data(), block.size()) > 0) {
-  }
-  while (write(file, block.data(), 1) > 0) {
-  }
-  EXPECT_EQ(errno, ENOSPC) << std::strerror(errno);
-  close(file);
-}
+using testing::Mounts;
 
 // An output that exists and is older than its input, so that a run replaces it if it can.
 std::string WritePreviousOutput(const TempDir& dir, const std::string& name,
@@ -723,7 +654,7 @@ TEST(Batch, AFullOutputFolderFailsEachFileBoundThereAndTheRunGoesOn) {
   if (!mounts.why().empty()) GTEST_SKIP() << mounts.why();
   ASSERT_TRUE(mounts.Small(out + "/full", 64)) << mounts.why();
   const std::string previous = WritePreviousOutput(dir, "out/full/B.xml", input);
-  FillFileSystemWith(out + "/full/filler");
+  ASSERT_EQ(testing::FillFileSystem(out + "/full/filler"), "");
 
   const RunResult run =
       RunBatchExecutable({"-j", "1", "-o", out, "--report", dir.Path("r.jsonl"), dir.Path("lib")});

@@ -641,6 +641,123 @@ TEST(Convert, PermissionsRefused) {
   }
 }
 
+#if !defined(_WIN32)
+// kegverter's own save on a disk that refuses it: a full file system, one that fills while the
+// output is written, a read-only one. Each is mounted in the test's own mount namespace (see
+// testing::Mounts; not built for Windows, which has no counterpart). An existing output stays
+// byte for byte as it was, the run exits 1 with the reason, and no temporary file is left.
+
+const std::string kPreviousOutput = "<old>the previous conversion, kept whole</old>\n";
+
+// The names in `folder`, sorted.
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// What a refused save prints: the reason on stderr (databases have been read, and extra.dat
+// dumped, by then), and no "Processed" line.
+Expected NotWritten(const TestKind& kind, const std::string& reason) {
+  Expected expected{1, {"kegverter: {out}: not written: " + reason}};
+  expected.read = kind.record_size() != 0 ? 2 : 1;
+  return expected;
+}
+
+TEST(Convert, AFullFileSystemLeavesTheExistingOutputAsItWas) {
+  TempDir dir;
+  testing::Mounts mounts;
+  if (!mounts.why().empty()) GTEST_SKIP() << mounts.why();
+  for (const TestKind& kind : TestKinds()) {
+    const std::string label = std::string("full, ") + kind.file_name;
+    SCOPED_TRACE(label);
+    const std::string sub = std::string("full ") + kind.file_name;
+    const std::string folder = dir.Path(sub);
+    fs::create_directories(folder);
+    ASSERT_TRUE(mounts.Small(folder, 64)) << mounts.why();
+    const std::string input = dir.Write(sub + "/" + kind.file_name, SoundFile(kind.kind));
+    const std::string output = OutputOf(input);
+    dir.Write(sub + "/" + fs::path(output).filename().string(), kPreviousOutput);
+    ASSERT_EQ(testing::FillFileSystem(folder + "/filler"), "");
+    const std::vector<std::string> before = NamesIn(folder);
+
+    Converted out;
+    RunCase(kind, input, NotWritten(kind, "No space left on device"), label, out);
+    EXPECT_EQ(testing::ReadFile(output), kPreviousOutput);
+    EXPECT_EQ(NamesIn(folder), before);
+    EXPECT_EQ(testing::FreeBytes(folder), 0u);  // nothing half-written holds a block either
+  }
+}
+
+// The disk fills while the output is written: the first blocks of it reach the disk, the rest
+// does not fit. A hops.dat of many varieties whose output is several times the room left,
+// which itself is several times the stream's buffer (64 KiB, platform/files.cc), so that some
+// of the output is written before a write fails.
+TEST(Convert, ADiskThatFillsWhileTheOutputIsWrittenLeavesTheExistingOutputAsItWas) {
+  constexpr std::uint64_t kStreamBuffer = 64 * 1024;
+  constexpr int kRoomKib = 384;
+  std::vector<file::Hop> hops(2000, SoundHop());
+  for (std::size_t i = 0; i < hops.size(); ++i) {
+    hops[i].name = "Variety " + std::to_string(i);
+    hops[i].notes = std::string(150, 'n');
+    hops[i].best_for = std::string(150, 'b');
+    hops[i].substitutes = std::string(150, 's');
+  }
+  TempDir dir;
+  // The input lies outside the small disk; the disk holds a link to it, so that all its room
+  // is the output's.
+  const std::string database = dir.Write("source/hops.dat", file::DatabaseOf(hops));
+  const std::string roomy = dir.Write("roomy/hops.dat", file::DatabaseOf(hops));
+  ASSERT_EQ(testing::Convert(roomy).exit_code, 0);
+  const std::uint64_t whole = fs::file_size(OutputOf(roomy));
+
+  const std::string folder = dir.Path("small");
+  fs::create_directories(folder);
+  testing::Mounts mounts;
+  if (!mounts.why().empty()) GTEST_SKIP() << mounts.why();
+  ASSERT_TRUE(mounts.Small(folder, kRoomKib)) << mounts.why();
+  const std::string input = folder + "/hops.dat";
+  fs::create_symlink(database, input);
+  dir.Write("small/hops.xml", kPreviousOutput);
+  const std::uint64_t room = testing::FreeBytes(folder);
+  ASSERT_GT(room, 3 * kStreamBuffer);
+  ASSERT_GT(whole, 3 * room);
+
+  Converted out;
+  RunCase(Info(Kind::Hops), input, {1, {"kegverter: {out}: not written: No space left on device"}},
+          "a disk that fills", out);
+  EXPECT_EQ(testing::ReadFile(OutputOf(input)), kPreviousOutput);
+  EXPECT_EQ(NamesIn(folder), (std::vector<std::string>{"hops.dat", "hops.xml"}));
+  EXPECT_EQ(testing::FreeBytes(folder), room);  // what was written is gone again
+}
+
+TEST(Convert, AReadOnlyFileSystemLeavesTheExistingOutputAsItWas) {
+  TempDir dir;
+  testing::Mounts mounts;
+  if (!mounts.why().empty()) GTEST_SKIP() << mounts.why();
+  for (const TestKind& kind : TestKinds()) {
+    const std::string label = std::string("read-only, ") + kind.file_name;
+    SCOPED_TRACE(label);
+    const std::string kept = std::string("kept ") + kind.file_name;
+    const std::string source = dir.Write(kept + "/" + kind.file_name, SoundFile(kind.kind));
+    const std::string name = fs::path(OutputOf(source)).filename().string();
+    dir.Write(kept + "/" + name, kPreviousOutput);
+    const std::string folder = dir.Path(std::string("frozen ") + kind.file_name);
+    fs::create_directories(folder);
+    ASSERT_TRUE(mounts.ReadOnly(dir.Path(kept), folder)) << mounts.why();
+
+    Converted out;
+    RunCase(kind, folder + "/" + kind.file_name, NotWritten(kind, "Read-only file system"), label,
+            out);
+    EXPECT_EQ(testing::ReadFile(folder + "/" + name), kPreviousOutput);
+    EXPECT_EQ(NamesIn(dir.Path(kept)), (std::vector<std::string>{kind.file_name, name}));
+  }
+}
+#endif
+
 // The writers only collect their reports; the conversion hands them on with the output written
 // incomplete, which the program reports after printing them and exits 1.
 TEST(Convert, DocumentFailureIsReportedAndTheOutputCountsAsIncomplete) {

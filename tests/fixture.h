@@ -144,6 +144,42 @@ inline constexpr bool kWindows = true;
 inline constexpr bool kWindows = false;
 #endif
 
+#if !defined(_WIN32)
+/// Mounts for one test, in a mount namespace of the test process's own, so that nothing outside
+/// the test sees them; undone when the object goes. A full or a read-only output folder needs
+/// one: the tests run as root, who writes wherever permissions say not to. Mounting needs
+/// CAP_SYS_ADMIN (and a process of one thread); without it `why` says so, and the test skips.
+/// Windows has no counterpart: the tests that use it are not built there.
+class Mounts {
+ public:
+  Mounts();
+  ~Mounts();
+  Mounts(const Mounts&) = delete;
+  Mounts& operator=(const Mounts&) = delete;
+
+  /// Empty while mounting works; else why it does not.
+  const std::string& why() const { return why_; }
+
+  /// An empty file system of `kib` KiB at `folder`, which must exist.
+  bool Small(const std::string& folder, int kib);
+  /// The folder `source` again at `folder` (which must exist), read-only.
+  bool ReadOnly(const std::string& source, const std::string& folder);
+
+ private:
+  bool Mounted(const std::string& folder, int result);
+
+  std::string why_;
+  std::vector<std::string> mounted_;
+};
+
+/// Writes a new file `path` until its file system has not one byte left; empty when it did,
+/// else why not.
+std::string FillFileSystem(const std::string& path);
+
+/// The bytes still free on the file system that holds `path` (for anyone, root included).
+std::uint64_t FreeBytes(const std::string& path);
+#endif
+
 /// The whole content of a file; empty when it does not exist.
 std::string ReadFile(const std::string& path);
 
