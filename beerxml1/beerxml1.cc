@@ -81,6 +81,14 @@ std::string Bounded(const m::Quantity& quantity, double low, double high, std::s
   return Decimal(value < low ? low : high);
 }
 
+// A pH has no unit: one outside 0 to 14 is named in the notes as the number stored.
+std::string Ph(double ph, Notes& notes) {
+  const double value = AsShown(ph);
+  if (value >= 0 && value <= 14) return Decimal(value);
+  notes.Add(m::AsStoredLine("pH", m::NumberText(ph)));
+  return Decimal(value < 0 ? 0 : 14);
+}
+
 std::string Percent(const m::Quantity& q, std::string_view what, Notes& notes) {
   return Bounded(q, 0, 100, what, notes);
 }
@@ -738,8 +746,10 @@ NodeValues<YeastSlot> YeastValues(const m::Culture& c, const m::Quantity* amount
   v[kAmountIsWeight] = Bool(c.form.meaning == m::CultureForm::kDry);
   v[kLaboratory] = c.laboratory;
   v[kProductId] = c.product_id;
+  // One stored temperature is both ends of the range: named once when it is held to a bound.
   v[kMinTemperature] = Celsius(c.temperature.minimum, "Temperature", notes);
-  v[kMaxTemperature] = Celsius(c.temperature.maximum, "Temperature", notes);
+  Notes once;
+  v[kMaxTemperature] = Celsius(c.temperature.maximum, "Temperature", once);
   v[kFlocculation] = OptionalWord(m::WordOf(kFlocculations, c.flocculation, "Flocculation", notes));
   v[kAttenuation] = Percent(c.attenuation_mean, "Attenuation", notes);
   v[kBestFor] = c.best_for;
@@ -761,7 +771,7 @@ NodeValues<WaterSlot> WaterValues(const m::Water& w, const m::Quantity* amount) 
   v[kChloride] = MetricText(w.chloride);
   v[kSodium] = MetricText(w.sodium);
   v[kMagnesium] = MetricText(w.magnesium);
-  v[kPh] = Bounded({w.ph, m::Unit::kPercent}, 0, 14, "pH", notes);
+  v[kPh] = Ph(w.ph, notes);
   v[kNotes] = notes.Take();
   return v;
 }
