@@ -313,7 +313,7 @@ int ConvertOne(const std::uint8_t* data, std::size_t size) {
   const std::size_t kind = KindIndex(data[0]);
   if (workspace.only_kind && kind != *workspace.only_kind) return -1;
 
-  const std::string name(FuzzKinds()[kind].sample_name);
+  const std::string name(FuzzKinds()[kind]->sample_name);
   const fs::path input = workspace.folder / name;
   const fs::path output = workspace.folder / OutputPath(name);
   WriteInput(input, data + 1, size - 1);
