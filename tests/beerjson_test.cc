@@ -35,11 +35,7 @@ using testing::TempDir;
 
 // Converts `path` to BeerJSON beside it; the output path, empty when nothing was written.
 std::string ConvertToBeerJson(const std::string& path) {
-  ConversionRequest request;
-  request.input = path;
-  request.format = OutputFormat::BeerJson;
-  const ConversionResult result = ConvertFile(request);
-  return result.saved ? result.output : std::string();
+  return testing::ConvertInProcess(path, OutputFormat::BeerJson);
 }
 
 // Runs the project's validator over `paths`; the text it printed when a document is invalid.
