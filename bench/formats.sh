@@ -24,9 +24,9 @@ done
 
 bash scripts/setup.sh
 if [ ! -f build/build.ninja ]; then
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --preset default
 fi
-cmake --build build --target bench_generate bench_measure bench_convert_to
+cmake --build --preset default --target bench_generate bench_measure bench_convert_to
 
 data=build/bench-data
 stamp="$data/.made-by-$(stat -c %Y build/bench/bench_generate)-$large"

@@ -33,9 +33,9 @@ done
 # What the benchmark needs: the build tools and xmllint.
 bash scripts/setup.sh libxml2-utils
 if [ ! -f build/build.ninja ]; then
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --preset default
 fi
-cmake --build build --target kegverter kegverter-batch bench_generate bench_measure
+cmake --build --preset default --target kegverter kegverter-batch bench_generate bench_measure
 
 kegverter=$root/build/kegverter
 batch_program=$root/build/kegverter-batch

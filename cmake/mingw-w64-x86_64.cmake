@@ -1,5 +1,5 @@
 # Cross build for 64-bit Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64-posix):
-#   cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+#   cmake --preset windows   (CMakePresets.json: build/windows with this file)
 # The -posix compilers use winpthreads, which std::thread and GoogleTest need. Programs are
 # linked fully statically, so they import nothing but the DLLs of Windows itself.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -17,10 +17,10 @@
 #include <utility>
 
 #include <CLI/CLI.hpp>
-#include <nlohmann/json.hpp>
 
 #include "beerjson/beerjson.h"
 #include "driver/batch_plan.h"
+#include "driver/batch_report.h"
 #include "driver/convert.h"
 #include "platform/files.h"
 #include "platform/terminal.h"
@@ -411,25 +411,18 @@ class Reporter {
     ++per_kind_[entry.kind];
     if (outcome.status == EntryStatus::Failed) failures_.push_back(entry.input);
     if (report_ == nullptr) return;
-    nlohmann::json line;
-    line["path"] = entry.input;
-    line["kind"] = entry.kind != nullptr ? nlohmann::json(std::string(entry.kind->label)) : nullptr;
     const bool has_output = outcome.status == EntryStatus::Converted ||
                             outcome.status == EntryStatus::Warned ||
                             outcome.status == EntryStatus::UpToDate;
-    line["output"] = has_output ? nlohmann::json(entry.output) : nullptr;
-    line["status"] = StatusName(outcome.status);
-    nlohmann::json messages = nlohmann::json::array();
-    for (const ConversionMessage& m : outcome.messages) {
-      messages.push_back({{"subject", m.subject}, {"text", m.text}});
-    }
-    line["messages"] = std::move(messages);
-    line["records"] = outcome.records;
-    line["milliseconds"] = std::round(outcome.milliseconds * 1000) / 1000;
-    // Paths are bytes: one that is not UTF-8 gets U+FFFD for its stray bytes.
-    const std::string text = line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    std::fputs(text.c_str(), report_);
-    std::fputc('\n', report_);
+    ReportEntry line;
+    line.path = entry.input;
+    if (entry.kind != nullptr) line.kind = entry.kind->label;
+    if (has_output) line.output = entry.output;
+    line.status = StatusName(outcome.status);
+    line.messages = outcome.messages;
+    line.records = outcome.records;
+    line.milliseconds = outcome.milliseconds;
+    std::fputs(ReportLine(line).c_str(), report_);
   }
 
   void Refresh(bool force) {

@@ -77,7 +77,8 @@ static_assert(kFormats.size() == kFormatCount);
 constexpr std::uint32_t kOneRecord = 0;
 
 // In detection order: databases by their own name, then single-record files by extension. The
-// fuzzer's kind byte picks a row by its index, so new rows go at the end.
+// fuzzer's kind byte picks a converted row by its place among the converted rows, so new rows go
+// at the end (fuzz/fuzz_kinds.h).
 constexpr std::array kKinds = {
     KindInfo{FileKind::ExtraDat, "extra.dat", "extra.dat", "dat", "extra.dat",
              "miscellaneous ingredient database", RecordLayout<MiscRecord>::kRecordSize,

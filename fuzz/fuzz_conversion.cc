@@ -26,7 +26,7 @@
 #include <string_view>
 #include <system_error>
 
-#include <nlohmann/json.hpp>
+#include <rapidjson/document.h>
 #include <pugixml.hpp>
 
 #include "beerxml/emitter.h"
@@ -205,18 +205,19 @@ std::string CheckBeerXml1(std::string_view content) {
 // Empty when `content` is a BeerJSON document the converter may write: JSON in strict UTF-8,
 // one object `beerjson` holding the version and one list of records.
 std::string CheckJson(std::string_view content) {
-  const nlohmann::json document = nlohmann::json::parse(content, nullptr, false);
-  if (document.is_discarded()) return "not JSON in UTF-8";
-  if (!document.is_object() || document.size() != 1 || !document.contains("beerjson")) {
+  rapidjson::Document document;
+  document.Parse<rapidjson::kParseValidateEncodingFlag>(content.data(), content.size());
+  if (document.HasParseError()) return "not JSON in UTF-8";
+  if (!document.IsObject() || document.MemberCount() != 1 || !document.HasMember("beerjson")) {
     return "the root is not an object holding beerjson alone";
   }
-  const nlohmann::json& root = document["beerjson"];
-  if (!root.is_object() || root.size() != 2 || !root.contains("version") ||
-      !root["version"].is_number() || root["version"] != 1.0) {
+  const rapidjson::Value& root = document["beerjson"];
+  if (!root.IsObject() || root.MemberCount() != 2 || !root.HasMember("version") ||
+      !root["version"].IsNumber() || root["version"].GetDouble() != 1.0) {
     return "beerjson does not hold version 1.0 and one list";
   }
-  for (const auto& [key, value] : root.items()) {
-    if (key != "version" && !value.is_array()) return "the list is no array";
+  for (const auto& member : root.GetObject()) {
+    if (member.name != "version" && !member.value.IsArray()) return "the list is no array";
   }
   return std::string();
 }
@@ -341,7 +342,7 @@ int ConvertOne(const std::uint8_t* data, std::size_t size) {
   const std::size_t kind = KindIndex(data[0]);
   if (workspace.only_kind && kind != *workspace.only_kind) return -1;
 
-  const std::string name(FuzzKinds()[kind].sample_name);
+  const std::string name(FuzzKinds()[kind]->sample_name);
   const fs::path input = workspace.folder / name;
   const fs::path output = workspace.folder / OutputPath(name);
   WriteInput(input, data + 1, size - 1);

@@ -237,11 +237,11 @@ int Run(const fs::path& corpus, const fs::path& examples) {
 
   std::map<std::size_t, int> per_kind;
   for (std::size_t kind = 0; kind < FuzzKinds().size(); ++kind) {
-    fs::create_directories(corpus / FuzzKinds()[kind].label);
+    fs::create_directories(corpus / FuzzKinds()[kind]->label);
     per_kind[kind] = 0;
   }
   for (const Seed& seed : seeds) {
-    const fs::path path = corpus / FuzzKinds()[seed.kind].label / ("seed-" + SafeName(seed.name));
+    const fs::path path = corpus / FuzzKinds()[seed.kind]->label / ("seed-" + SafeName(seed.name));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     const char kind_byte = static_cast<char>(seed.kind);
     out.write(&kind_byte, 1);
@@ -254,7 +254,7 @@ int Run(const fs::path& corpus, const fs::path& examples) {
     ++per_kind[seed.kind];
   }
   for (const auto& [kind, count] : per_kind) {
-    std::printf("%-10s %d seeds\n", std::string(FuzzKinds()[kind].label).c_str(), count);
+    std::printf("%-10s %d seeds\n", std::string(FuzzKinds()[kind]->label).c_str(), count);
   }
   return 0;
 }
@@ -265,8 +265,8 @@ int Run(const fs::path& corpus, const fs::path& examples) {
 int main(int argc, char** argv) {
   // The kinds, one label a line, for scripts that name kinds (scripts/fuzz.sh).
   if (argc == 2 && std::string_view(argv[1]) == "--kinds") {
-    for (const kegverter::KindInfo& kind : kegverter::fuzz::FuzzKinds()) {
-      std::printf("%s\n", std::string(kind.label).c_str());
+    for (const kegverter::KindInfo* kind : kegverter::fuzz::FuzzKinds()) {
+      std::printf("%s\n", std::string(kind->label).c_str());
     }
     return 0;
   }

@@ -16,11 +16,10 @@ while [ $# -gt 0 ] && [ "${1#-D}" != "$1" ]; do
   shift
 done
 if [ ! -f "$build/build.ninja" ] || [ ${#settings[@]} -gt 0 ]; then
-  # RelWithDebInfo's optimisation without its debug information: the cross build is made in
-  # every test run, and -g only makes it slower to compile and link.
-  cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" \
-    -DKEGVERTER_BENCH=OFF "${settings[@]}" >/dev/null
+  # The preset `windows` (CMakePresets.json): the toolchain file, and RelWithDebInfo's
+  # optimisation without its debug information (the cross build is made in every test run, and -g
+  # only makes it slower to compile and link).
+  cmake --preset windows "${settings[@]}" >/dev/null
 fi
 if [ $# -gt 0 ]; then
   targets=("$@")
@@ -29,4 +28,4 @@ else
   mapfile -t targets <"$build/programs.txt"
   mapfile -t -O "${#targets[@]}" targets <"$build/test-programs.txt"
 fi
-cmake --build "$build" -j2 --target "${targets[@]}"
+cmake --build --preset windows -j2 --target "${targets[@]}"

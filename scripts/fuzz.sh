@@ -25,10 +25,9 @@ shift
 bash scripts/setup.sh clang libclang-rt-14-dev
 mkdir -p build/fuzz
 # Everything, not only the fuzzer: this build is also where clang checks our code for warnings.
-if ! { [ -f build/fuzz/build.ninja ] || cmake -S . -B build/fuzz -G Ninja \
-         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DKEGVERTER_FUZZ=ON -DKEGVERTER_BENCH=OFF -DKEGVERTER_WERROR=ON; } \
-       >build/fuzz/build.log 2>&1 ||
-   ! cmake --build build/fuzz -j2 >>build/fuzz/build.log 2>&1; then
+# The preset `sanitizers` (CMakePresets.json): clang, -DKEGVERTER_FUZZ=ON, warnings as errors.
+if ! { [ -f build/fuzz/build.ninja ] || cmake --preset sanitizers; } >build/fuzz/build.log 2>&1 ||
+   ! cmake --build --preset sanitizers -j2 >>build/fuzz/build.log 2>&1; then
   cat build/fuzz/build.log >&2
   echo "fuzz: the clang build failed" >&2
   exit 1

@@ -14,9 +14,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh brewtarget sqlite3
 if [ ! -f build/build.ninja ]; then
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --preset default
 fi
-cmake --build build --target bench_convert_to make_hostile kegverter-batch >/dev/null
+cmake --build --preset default --target bench_convert_to make_hostile kegverter-batch >/dev/null
 
 work=build/interop
 rm -rf "$work"

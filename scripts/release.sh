@@ -10,10 +10,10 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh dpkg-dev
 
 if [ ! -f build/build.ninja ]; then
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --preset default
 fi
 mapfile -t programs <build/programs.txt
-cmake --build build -j2 --target "${programs[@]}"
+cmake --build --preset default -j2 --target "${programs[@]}"
 bash scripts/build-windows.sh "${programs[@]}"
 
 mkdir -p build/release

@@ -5,7 +5,7 @@ set -euo pipefail
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for pkg in g++ cmake ninja-build libpugixml-dev rapidjson-dev libgtest-dev libcli11-dev \
-           nlohmann-json3-dev python3-jsonschema; do
+           python3-jsonschema; do
   have_pkg "$pkg" || need+=("$pkg")
 done
 for pkg in "$@"; do

@@ -76,5 +76,5 @@ done
 echo "examples: $compared outputs compared, $([ $status -eq 0 ] && echo identical || echo 'see above')"
 
 # The whole suite; its last test stops Wine's server.
-ctest --test-dir "$build" --output-on-failure -j2 || status=1
+ctest --preset windows -j2 || status=1
 exit $status

@@ -37,21 +37,20 @@ stage() {
     $((cpu_now - cpu)) "$result")")
 }
 
-run_tests() { ctest --test-dir build --output-on-failure -j2; }
+run_tests() { ctest --preset default -j2; }
 # The sanitizer tree is the fuzzer's: clang with AddressSanitizer and UndefinedBehaviorSanitizer,
 # every program and test built in it, so one build serves both the suite and the campaign.
 build_sanitize() { bash scripts/fuzz.sh --build; }
-run_sanitize() { ctest --test-dir build/fuzz --output-on-failure -j2; }
+run_sanitize() { ctest --preset sanitizers -j2; }
 
 # kegverter-batch converts on several threads in one process: its tests run again with the
 # program, the converter and the tests built with ThreadSanitizer, which stops at the first race.
+# The preset `tsan` builds only the batch tests (and the programs they run) and runs only them.
 run_tsan() {
   if [ ! -f build/tsan/build.ninja ]; then
-    cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKEGVERTER_TSAN=ON \
-      -DKEGVERTER_BENCH=OFF -DKEGVERTER_WERROR=ON
+    cmake --preset tsan
   fi
-  cmake --build build/tsan -j2 --target kegverter_batch_tests &&
-    ctest --test-dir build/tsan --output-on-failure -j2 -R '^Batch'
+  cmake --build --preset tsan -j2 && ctest --preset tsan -j2
 }
 
 stage "build (build/)" bash scripts/build.sh -DKEGVERTER_WERROR=ON

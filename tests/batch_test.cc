@@ -21,12 +21,12 @@
 #include <thread>
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include "driver/batch.h"
 #include "platform/files.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
+#include "tests/json.h"
 
 namespace kegverter {
 namespace {
@@ -34,6 +34,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::BackgroundRun;
 using testing::Bytes;
+using testing::Json;
 using testing::ReadFile;
 using testing::RunBatchExecutable;
 using testing::RunResult;
@@ -72,20 +73,21 @@ std::vector<std::string> FilesBelow(const fs::path& root) {
   return files;
 }
 
-std::vector<nlohmann::json> ReportLines(const std::string& path) {
-  std::vector<nlohmann::json> lines;
+std::vector<Json> ReportLines(const std::string& path) {
+  std::vector<Json> lines;
   std::istringstream text(ReadFile(path));
   for (std::string line; std::getline(text, line);) {
-    lines.push_back(nlohmann::json::parse(line, nullptr, false));
+    lines.push_back(Json::Parse(line));
     EXPECT_FALSE(lines.back().is_discarded()) << line;
   }
   return lines;
 }
 
-std::map<std::string, nlohmann::json> ReportByPath(const std::string& path) {
-  std::map<std::string, nlohmann::json> by_path;
-  for (const nlohmann::json& line : ReportLines(path)) {
-    if (line.is_object()) by_path[line.value("path", std::string())] = line;
+std::map<std::string, Json> ReportByPath(const std::string& path) {
+  std::map<std::string, Json> by_path;
+  for (const Json& line : ReportLines(path)) {
+    if (line.is_object())
+      by_path[line["path"].is_string() ? line["path"].get_string() : std::string()] = line;
   }
   return by_path;
 }
@@ -268,7 +270,7 @@ TEST(Batch, OutputFolderInsideAPathIsNeverWalked) {
         RunBatchExecutable({force, "-o", dir.Path("lib/out"), "--report", report, dir.Path("lib")});
     EXPECT_EQ(run.exit_code, 0) << run.err;
     EXPECT_FALSE(Contains(run.err, "Old")) << run.err;
-    for (const nlohmann::json& line : ReportLines(report)) {
+    for (const Json& line : ReportLines(report)) {
       EXPECT_FALSE(Contains(testing::GenericPath(line["path"]), "/out/")) << line.dump();
     }
     EXPECT_EQ(ReportLines(report).size(), testing::ExampleFiles().size());
@@ -334,10 +336,10 @@ TEST(Batch, ReportHasOneParsableLinePerInputInWalkOrder) {
   const RunResult run = RunBatchExecutable({"-j", "4", "--report", report, dir.Path("lib")});
   EXPECT_EQ(run.exit_code, 1) << run.err;
 
-  const std::vector<nlohmann::json> lines = ReportLines(report);
+  const std::vector<Json> lines = ReportLines(report);
   ASSERT_EQ(lines.size(), 7u);
   std::vector<std::string> statuses;
-  for (const nlohmann::json& line : lines) {
+  for (const Json& line : lines) {
     ASSERT_TRUE(line.is_object());
     for (const char* key :
          {"path", "kind", "output", "status", "messages", "records", "milliseconds"}) {
@@ -667,7 +669,7 @@ TEST(Batch, AFullOutputFolderFailsEachFileBoundThereAndTheRunGoesOn) {
         << run.err;
   }
   for (const char* name : {"full/B.rec", "full/C.msh"}) {
-    const nlohmann::json& line = report[dir.Path("lib/") + name];
+    const Json line = report[dir.Path("lib/") + name];
     EXPECT_EQ(line["status"], "failed") << name;
     EXPECT_TRUE(line["output"].is_null()) << name;
   }
@@ -737,7 +739,7 @@ TEST(Batch, ALongRunNamesApartOutputsFoundFarApartAndReportsInWalkOrder) {
   EXPECT_EQ(FilesBelow(out), (std::vector<std::string>{"x.rec.2.xml", "x.rec.xml"}));
   EXPECT_EQ(ReadFile(out + "/x.rec.xml"), KegverterOutputOf(dir.Path("a/x.rec")));
 
-  const std::vector<nlohmann::json> lines = ReportLines(report);
+  const std::vector<Json> lines = ReportLines(report);
   ASSERT_EQ(lines.size(), kNotes + 2u);
   EXPECT_EQ(lines.front()["path"], dir.Path("a/x.rec"));
   EXPECT_EQ(testing::GenericPath(lines.front()["output"]),
@@ -872,7 +874,7 @@ TEST(Batch, CombineWritesOneBeerJsonDocumentForTheRun) {
   const std::string combined = dir.Path("library.json");
   const RunResult run = RunBatchExecutable({"-q", "--combine", combined, dir.Path("lib")});
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  const nlohmann::json document = nlohmann::json::parse(ReadFile(combined)).at("beerjson");
+  const Json document = Json::Parse(ReadFile(combined)).at("beerjson");
   EXPECT_EQ(document.at("version"), 1.0);
   EXPECT_EQ(document.at("recipes").size(), 1u);
   EXPECT_EQ(document.at("mashes").size(), 1u);

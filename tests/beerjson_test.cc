@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
 #include <thread>
 
 #include "beerjson/beerjson.h"
@@ -23,23 +22,20 @@
 #include "tests/examples.h"
 #include "tests/fixture.h"
 #include "tests/fixture_recipes.h"
+#include "tests/json.h"
 #include "tests/records.h"
 
 namespace kegverter {
 namespace {
 
-using nlohmann::json;
+using testing::Json;
 namespace file = testing::file;
 using testing::Bytes;
 using testing::TempDir;
 
 // Converts `path` to BeerJSON beside it; the output path, empty when nothing was written.
 std::string ConvertToBeerJson(const std::string& path) {
-  ConversionRequest request;
-  request.input = path;
-  request.format = OutputFormat::BeerJson;
-  const ConversionResult result = ConvertFile(request);
-  return result.saved ? result.output : std::string();
+  return testing::ConvertInProcess(path, OutputFormat::BeerJson);
 }
 
 // Runs the project's validator over `paths`; the text it printed when a document is invalid.
@@ -60,17 +56,17 @@ std::string SchemaErrors(const std::vector<std::string>& paths) {
   return status == 0 ? std::string() : output + " (status " + std::to_string(status) + ")";
 }
 
-json ReadJson(const std::string& path) { return json::parse(testing::ReadFile(path)); }
+Json ReadJson(const std::string& path) { return Json::Parse(testing::ReadFile(path)); }
 
 // The first record of the document's only list.
-const json& FirstRecord(const json& document, const char* list) {
+Json FirstRecord(const Json& document, const char* list) {
   return document.at("beerjson").at(list).at(0);
 }
 
 // Writes `bytes` as `name`, converts it to BeerJSON and to BeerXML 2.01, and validates the
 // BeerJSON document.
 struct BothOutputs {
-  json beerjson;
+  Json beerjson;
   testing::ParsedXml beerxml;
 };
 
@@ -85,7 +81,7 @@ void ConvertBoth(const TempDir& dir, const std::string& name, const Bytes& bytes
   testing::ParseXmlFile(path.substr(0, path.size() - 3) + "xml", out.beerxml);
 }
 
-double Value(const json& quantity) { return quantity.at("value").get<double>(); }
+double Value(const Json& quantity) { return quantity.at("value").get_double(); }
 
 double XmlNumber(pugi::xml_node node, const std::string& path) {
   return std::stod(testing::TextAt(node, path));
@@ -103,9 +99,9 @@ TEST(BeerJsonExamples, EveryExampleIsValidAndKeepsItsRecords) {
     ASSERT_EQ(testing::Convert(path).exit_code, 0);
     testing::ParsedXml xml;
     testing::ParseXmlFile(path.substr(0, path.size() - 3) + "xml", xml);
-    const json document = ReadJson(output);
+    const Json document = ReadJson(output);
     EXPECT_EQ(document.at("beerjson").at("version"), 1.0);
-    const json& lists = document.at("beerjson");
+    const Json lists = document.at("beerjson");
     ASSERT_EQ(lists.size(), 2u) << example.name;
     for (const auto& [key, list] : lists.items()) {
       if (key != "version") {
@@ -120,14 +116,14 @@ TEST(BeerJsonExamples, RecipeKeepsTheBrewersValuesInTheirUnits) {
   TempDir dir;
   BothOutputs out;
   ConvertBoth(dir, "Pale Ale.rec", testing::RecipeExample(), out);
-  const json& recipe = FirstRecord(out.beerjson, "recipes");
+  const Json recipe = FirstRecord(out.beerjson, "recipes");
   const pugi::xml_node xml = out.beerxml.Records().at(0);
 
   EXPECT_EQ(recipe.at("name"), testing::TextAt(xml, "name"));
   EXPECT_EQ(recipe.at("type"), "all grain");
-  EXPECT_EQ(recipe.at("batch_size"), (json{{"unit", "gal"}, {"value", 5.5}}));
-  EXPECT_EQ(recipe.at("boil").at("pre_boil_size"), (json{{"unit", "gal"}, {"value", 7}}));
-  EXPECT_EQ(recipe.at("boil").at("boil_time"), (json{{"unit", "min"}, {"value", 60}}));
+  EXPECT_EQ(recipe.at("batch_size"), Json::Parse(R"({"unit": "gal", "value": 5.5})"));
+  EXPECT_EQ(recipe.at("boil").at("pre_boil_size"), Json::Parse(R"({"unit": "gal", "value": 7})"));
+  EXPECT_EQ(recipe.at("boil").at("boil_time"), Json::Parse(R"({"unit": "min", "value": 60})"));
   EXPECT_DOUBLE_EQ(Value(recipe.at("efficiency").at("brewhouse")), XmlNumber(xml, "efficiency"));
   EXPECT_NEAR(Value(recipe.at("original_gravity")), XmlNumber(xml, "original_gravity"), 5e-4);
   EXPECT_EQ(recipe.at("style").at("name"), testing::TextAt(xml, "style/name"));
@@ -135,7 +131,7 @@ TEST(BeerJsonExamples, RecipeKeepsTheBrewersValuesInTheirUnits) {
   EXPECT_EQ(recipe.at("style").at("type"), "beer");
 
   // Each list, item by item, against the BeerXML 2.01 items.
-  const json& ingredients = recipe.at("ingredients");
+  const Json ingredients = recipe.at("ingredients");
   const auto xml_items = [&](const char* list) {
     std::vector<pugi::xml_node> items;
     for (pugi::xml_node n : xml.child("ingredients").child(list).children()) items.push_back(n);
@@ -144,7 +140,7 @@ TEST(BeerJsonExamples, RecipeKeepsTheBrewersValuesInTheirUnits) {
   const auto fermentables = xml_items("grain_bill");
   ASSERT_EQ(ingredients.at("fermentable_additions").size(), fermentables.size());
   for (std::size_t i = 0; i < fermentables.size(); ++i) {
-    const json& f = ingredients.at("fermentable_additions").at(i);
+    const Json f = ingredients.at("fermentable_additions").at(i);
     EXPECT_EQ(f.at("name"), testing::TextAt(fermentables[i], "name"));
     EXPECT_EQ(f.at("type"), testing::TextAt(fermentables[i], "type"));
     EXPECT_EQ(f.at("amount").at("unit"), "lb");
@@ -154,14 +150,14 @@ TEST(BeerJsonExamples, RecipeKeepsTheBrewersValuesInTheirUnits) {
   const auto hops = xml_items("hop_bill");
   ASSERT_EQ(ingredients.at("hop_additions").size(), hops.size());
   for (std::size_t i = 0; i < hops.size(); ++i) {
-    const json& h = ingredients.at("hop_additions").at(i);
+    const Json h = ingredients.at("hop_additions").at(i);
     EXPECT_EQ(h.at("form"), testing::TextAt(hops[i], "form"));
     EXPECT_EQ(h.at("amount").at("unit"), "oz");
     EXPECT_NEAR(Value(h.at("amount")), XmlNumber(hops[i], "amount"), 5e-3);
     EXPECT_NEAR(Value(h.at("alpha_acid")), XmlNumber(hops[i], "alpha_acid_units"), 5e-3);
     // A first-wort hop stays in for the whole boil; BeerXML 2.01 keeps the application's 40.
     const bool first_wort = testing::TextAt(hops[i], "use") == "first wort";
-    EXPECT_EQ(h.at("timing").at("duration").at("value").get<double>(),
+    EXPECT_EQ(h.at("timing").at("duration").at("value").get_double(),
               first_wort ? 60 : XmlNumber(hops[i], "time"));
     EXPECT_EQ(h.at("timing").at("duration").at("unit"),
               hops[i].child("time").attribute("duration").value());
@@ -179,7 +175,7 @@ TEST(BeerJsonExamples, RecipeKeepsTheBrewersValuesInTheirUnits) {
   const auto miscs = xml_items("adjuncts");
   ASSERT_EQ(ingredients.at("miscellaneous_additions").size(), miscs.size());
   for (std::size_t i = 0; i < miscs.size(); ++i) {
-    const json& m = ingredients.at("miscellaneous_additions").at(i);
+    const Json m = ingredients.at("miscellaneous_additions").at(i);
     const pugi::xml_node amount =
         miscs[i].child("amount") ? miscs[i].child("amount") : miscs[i].child("amount_as_weight");
     EXPECT_NEAR(Value(m.at("amount")), std::stod(amount.text().get()), 5e-3);
@@ -187,18 +183,18 @@ TEST(BeerJsonExamples, RecipeKeepsTheBrewersValuesInTheirUnits) {
     const std::string expected_unit = unit == "ozfl" ? "floz" : unit == "gm" ? "g" : unit;
     EXPECT_EQ(m.at("amount").at("unit"), expected_unit);
   }
-  const json& yeast = ingredients.at("culture_additions").at(0);
+  const Json yeast = ingredients.at("culture_additions").at(0);
   EXPECT_EQ(yeast.at("form"), "liquid");
-  EXPECT_EQ(yeast.at("amount"), (json{{"unit", "ml"}, {"value", 0}}));
-  const json& water = ingredients.at("water_additions").at(0);
-  EXPECT_EQ(water.at("amount"), (json{{"unit", "gal"}, {"value", 7}}));
+  EXPECT_EQ(yeast.at("amount"), Json::Parse(R"({"unit": "ml", "value": 0})"));
+  const Json water = ingredients.at("water_additions").at(0);
+  EXPECT_EQ(water.at("amount"), Json::Parse(R"({"unit": "gal", "value": 7})"));
 
   // The simple mash: the strike temperature and the ratio derived once, as BeerXML 2.01 shows.
-  const json& steps = recipe.at("mash").at("mash_steps");
+  const Json steps = recipe.at("mash").at("mash_steps");
   const pugi::xml_node xml_steps = xml.child("mash").child("mash_steps");
   std::size_t i = 0;
   for (pugi::xml_node step : xml_steps.children("step")) {
-    const json& s = steps.at(i++);
+    const Json s = steps.at(i++);
     EXPECT_EQ(s.at("name"), testing::TextAt(step, "name"));
     EXPECT_EQ(s.at("type"), testing::TextAt(step, "type"));
     EXPECT_EQ(Value(s.at("step_temperature")), XmlNumber(step, "step_temperature"));
@@ -219,7 +215,7 @@ TEST(BeerJsonExamples, DatabasesAgreeWithBeerXml) {
   TempDir dir;
   BothOutputs yeast;
   ConvertBoth(dir, "yeast.dat", testing::MakeYeastExample(), yeast);
-  const json& culture = FirstRecord(yeast.beerjson, "cultures");
+  const Json culture = FirstRecord(yeast.beerjson, "cultures");
   const pugi::xml_node xml_yeast = yeast.beerxml.Records().at(0);
   // The stored bounds are kept as the range; BeerXML 2.01 shows their mean.
   const double low = Value(culture.at("attenuation_range").at("minimum"));
@@ -230,10 +226,11 @@ TEST(BeerJsonExamples, DatabasesAgreeWithBeerXml) {
 
   BothOutputs styles;
   ConvertBoth(dir, "styles.dat", testing::MakeStylesExample(), styles);
-  const json& style = FirstRecord(styles.beerjson, "styles");
+  const Json style = FirstRecord(styles.beerjson, "styles");
   const pugi::xml_node xml_style = styles.beerxml.Records().at(0);
   EXPECT_EQ(style.at("name"), testing::TextAt(xml_style, "name"));
-  EXPECT_EQ(style.at("original_gravity").at("minimum"), (json{{"unit", "sg"}, {"value", 1.04}}));
+  EXPECT_EQ(style.at("original_gravity").at("minimum"),
+            Json::Parse(R"({"unit": "sg", "value": 1.04})"));
   EXPECT_EQ(style.at("color").at("maximum").at("unit"), "SRM");
   EXPECT_EQ(style.at("notes"), "Examples: " + testing::TextAt(xml_style, "examples") +
                                    "\r\nStyle type: " + testing::TextAt(xml_style, "type"));
@@ -241,7 +238,7 @@ TEST(BeerJsonExamples, DatabasesAgreeWithBeerXml) {
   BothOutputs extra;
   ConvertBoth(dir, "extra.dat", testing::MakeExtraExample(), extra);
   const auto xml_miscs = extra.beerxml.Records();
-  const json& miscs = extra.beerjson.at("beerjson").at("miscellaneous_ingredients");
+  const Json miscs = extra.beerjson.at("beerjson").at("miscellaneous_ingredients");
   ASSERT_EQ(miscs.size(), xml_miscs.size());
   for (std::size_t i = 0; i < miscs.size(); ++i) {
     const std::string xml_notes = testing::TextAt(xml_miscs[i], "notes");
@@ -251,7 +248,7 @@ TEST(BeerJsonExamples, DatabasesAgreeWithBeerXml) {
 
   BothOutputs malt;
   ConvertBoth(dir, "malt.dat", testing::MakeMaltExample(), malt);
-  const json& fermentable = FirstRecord(malt.beerjson, "fermentables");
+  const Json fermentable = FirstRecord(malt.beerjson, "fermentables");
   const pugi::xml_node xml_malt = malt.beerxml.Records().at(0);
   EXPECT_NEAR(Value(fermentable.at("yield").at("fine_coarse_difference")),
               XmlNumber(xml_malt, "coarse_fine_diff"), 0.05);
@@ -280,7 +277,7 @@ TEST(BeerJsonBadInput, UnknownCodesGoToTheNotesAndTheDocumentStaysValid) {
       ConvertToBeerJson(dir.Write("odd.rec", file::ToBytes(recipe.SyncCounts())));
   ASSERT_FALSE(output.empty());
   EXPECT_EQ(SchemaErrors({output}), "");
-  const json written = FirstRecord(ReadJson(output), "recipes");
+  const Json written = FirstRecord(ReadJson(output), "recipes");
   EXPECT_EQ(written.at("name"), "");
   EXPECT_EQ(written.at("type"), "other");
   EXPECT_EQ(written.at("style").at("style_letter"), "A");
@@ -296,11 +293,11 @@ TEST(BeerJsonBadInput, UnknownCodesGoToTheNotesAndTheDocumentStaysValid) {
         "Yeast Yeast: form code 9 (no meaning known)"}) {
     EXPECT_NE(notes.find(line), std::string::npos) << line << "\nin: " << notes;
   }
-  const json& f = written.at("ingredients").at("fermentable_additions").at(0);
+  const Json f = written.at("ingredients").at("fermentable_additions").at(0);
   EXPECT_EQ(f.at("type"), "other");
   EXPECT_EQ(f.at("grain_group"), "adjunct");
   EXPECT_EQ(written.at("ingredients").at("miscellaneous_additions").at(0).at("amount"),
-            (json{{"unit", "unit"}, {"value", 2}}));
+            Json::Parse(R"({"unit": "unit", "value": 2})"));
 }
 
 // Meanings BeerJSON names more generally: the application's own word is kept in the notes.
@@ -314,7 +311,7 @@ TEST(BeerJsonBadInput, MoreGeneralWordsKeepTheApplicationsWordInTheNotes) {
       ConvertToBeerJson(dir.Write("fruit.rec", file::ToBytes(recipe.SyncCounts())));
   ASSERT_FALSE(output.empty());
   EXPECT_EQ(SchemaErrors({output}), "");
-  const json written = FirstRecord(ReadJson(output), "recipes");
+  const Json written = FirstRecord(ReadJson(output), "recipes");
   EXPECT_EQ(written.at("style").at("type"), "beer");
   EXPECT_EQ(written.at("ingredients").at("miscellaneous_additions").at(0).at("type"), "other");
   EXPECT_EQ(written.at("notes"),
@@ -326,7 +323,7 @@ TEST(BeerJsonBadInput, MoreGeneralWordsKeepTheApplicationsWordInTheNotes) {
       {.ingredient_name = "Moss", .ingredient_type = 4}};
   const std::string database = ConvertToBeerJson(dir.Write("extra.dat", file::DatabaseOf(records)));
   ASSERT_FALSE(database.empty());
-  const json miscs = ReadJson(database).at("beerjson").at("miscellaneous_ingredients");
+  const Json miscs = ReadJson(database).at("beerjson").at("miscellaneous_ingredients");
   EXPECT_EQ(miscs.at(0).at("type"), "other");
   EXPECT_EQ(miscs.at(0).at("notes"), "Sour\r\nAdd to boil for 0 days.\r\nType: fruit");
   EXPECT_EQ(miscs.at(1).at("type"), "fining");
@@ -344,7 +341,7 @@ TEST(BeerJsonBadInput, NonNumbersHugeValuesAndEmptyTextsStayValid) {
   const std::string output = ConvertToBeerJson(dir.Write("yeast.dat", file::DatabaseOf(yeasts)));
   ASSERT_FALSE(output.empty());
   EXPECT_EQ(SchemaErrors({output}), "");
-  const json cultures = ReadJson(output).at("beerjson").at("cultures");
+  const Json cultures = ReadJson(output).at("beerjson").at("cultures");
   EXPECT_EQ(Value(cultures.at(0).at("temperature_range").at("minimum")), 0);  // as BeerXML 2.01
   EXPECT_EQ(cultures.at(0).at("attenuation_range").at("maximum").at("value"), 2147483647);
   // The shortest text of the float: it reads back to the same float.
@@ -369,9 +366,10 @@ TEST(BeerJsonBadInput, AnUnknownStepKindIsNamedInTheMashNotes) {
   const std::string output = ConvertToBeerJson(dir.Write("Two.msh", file::ToBytes(schedule)));
   ASSERT_FALSE(output.empty());
   EXPECT_EQ(SchemaErrors({output}), "");
-  const json mash = FirstRecord(ReadJson(output), "mashes");
+  const Json mash = FirstRecord(ReadJson(output), "mashes");
   ASSERT_EQ(mash.at("mash_steps").size(), 1u);
-  EXPECT_EQ(mash.at("mash_steps").at(0).at("amount"), (json{{"unit", "qt"}, {"value", 12.5}}));
+  EXPECT_EQ(mash.at("mash_steps").at(0).at("amount"),
+            Json::Parse(R"({"unit": "qt", "value": 12.5})"));
   EXPECT_EQ(mash.at("notes"), "Step \"Odd\" left out: kind code 7 (no meaning known)");
 }
 
@@ -398,7 +396,7 @@ TEST(BeerJsonCombined, OneDocumentHoldsEveryListOfTheRun) {
     inputs.push_back(dir.Write(example.name, example.make()));
     const std::string single = ConvertToBeerJson(inputs.back());
     ASSERT_FALSE(single.empty());
-    const json document = ReadJson(single);
+    const Json document = ReadJson(single);
     for (const auto& [key, list] : document.at("beerjson").items()) {
       if (key != "version") expected[key] += list.size();
     }
@@ -420,14 +418,14 @@ TEST(BeerJsonCombined, OneDocumentHoldsEveryListOfTheRun) {
   std::string error;
   ASSERT_TRUE(combined.Finish(dir.Path("library.json"), error)) << error;
   EXPECT_EQ(SchemaErrors({dir.Path("library.json")}), "");
-  const json document = ReadJson(dir.Path("library.json")).at("beerjson");
+  const Json document = ReadJson(dir.Path("library.json")).at("beerjson");
   EXPECT_EQ(document.size(), expected.size() + 1);
   for (const auto& [list, count] : expected) EXPECT_EQ(document.at(list).size(), count) << list;
 
   BeerJsonCombined empty;
   ASSERT_TRUE(empty.Finish(dir.Path("empty.json"), error)) << error;
   EXPECT_EQ(SchemaErrors({dir.Path("empty.json")}), "");
-  EXPECT_EQ(ReadJson(dir.Path("empty.json")), (json{{"beerjson", {{"version", 1.0}}}}));
+  EXPECT_EQ(ReadJson(dir.Path("empty.json")), Json::Parse(R"({"beerjson": {"version": 1.0}})"));
   EXPECT_FALSE(empty.Finish(dir.Path("missing/empty.json"), error));
   EXPECT_FALSE(error.empty());
 }

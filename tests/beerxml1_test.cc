@@ -34,11 +34,7 @@ using testing::TempDir;
 
 // Converts `path` to BeerXML 1.0 beside it; the output path, empty when nothing was written.
 std::string ConvertToBeerXml1(const std::string& path) {
-  ConversionRequest request;
-  request.input = path;
-  request.format = OutputFormat::BeerXml1;
-  const ConversionResult result = ConvertFile(request);
-  return result.saved ? result.output : std::string();
+  return testing::ConvertInProcess(path, OutputFormat::BeerXml1);
 }
 
 struct Document {

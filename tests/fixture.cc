@@ -9,6 +9,8 @@
 #include <random>
 #include <sstream>
 
+#include "driver/convert.h"
+
 namespace kegverter::testing {
 
 namespace fs = std::filesystem;
@@ -185,6 +187,14 @@ RunResult RunExecutable(const std::vector<std::string>& arguments) {
 }
 
 RunResult Convert(const std::string& path) { return RunExecutable({path}); }
+
+std::string ConvertInProcess(const std::string& path, OutputFormat format) {
+  ConversionRequest request;
+  request.input = path;
+  request.format = format;
+  const ConversionResult result = ConvertFile(request);
+  return result.saved ? result.output : std::string();
+}
 
 RunResult RunBatchExecutable(const std::vector<std::string>& arguments) {
   BackgroundRun run(arguments);

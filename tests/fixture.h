@@ -11,6 +11,8 @@
 
 #include <pugixml.hpp>
 
+#include "driver/registry.h"
+
 namespace kegverter::testing {
 
 /// A little-endian record of fixed size, written at explicit offsets.
@@ -88,6 +90,10 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
 RunResult RunExecutable(const std::vector<std::string>& arguments);
 /// Runs it with one argument, the path.
 RunResult Convert(const std::string& path);
+
+/// Converts `path` in process (ConvertFile) to `format`, beside it where the batch program writes
+/// it; the output path, empty when nothing was written.
+std::string ConvertInProcess(const std::string& path, OutputFormat format);
 
 /// Runs the kegverter-batch executable with these arguments (no shell expansion). A run that
 /// takes longer than two minutes is killed (exit code 137), so a hang fails instead of blocking.

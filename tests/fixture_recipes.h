@@ -13,6 +13,9 @@ namespace kegverter::testing {
 
 using Lines = std::vector<std::string>;
 
+/// The element lines of `node`'s children (ElementLines).
+inline Lines Contents(pugi::xml_node node) { return ElementLines(node); }
+
 /// A hop addition whose stored alpha acid is one above this recipe's `alpha`.
 file::HopAddition RecipeHop(const std::string& name, float alpha, float beta_acid,
                             std::int16_t type_code, float amount, std::uint8_t time,

@@ -10,6 +10,7 @@
 #include "beerxml/hops_writer.h"
 #include "source/hops.h"
 #include "tests/fixture.h"
+#include "tests/kind_suite.h"
 #include "tests/records.h"
 
 namespace kegverter {
@@ -18,42 +19,10 @@ namespace {
 namespace file = testing::file;
 using testing::Bytes;
 using testing::ChildNames;
+using testing::ConvertedFile;
+using testing::ConvertSuccessfully;
+using testing::ReadFrom;
 using testing::TextAt;
-
-// Converts `bytes` saved as `file_name` and parses the output; the run must succeed silently.
-struct Converted {
-  testing::TempDir dir;
-  testing::RunResult run;
-  testing::ParsedXml xml;
-  pugi::xml_node list;
-  std::vector<pugi::xml_node> records;
-};
-
-void ConvertFile(const std::string& file_name, const Bytes& bytes, Converted& c) {
-  const std::string input = c.dir.Write(file_name, bytes);
-  c.run = testing::Convert(input);
-  ASSERT_EQ(c.run.exit_code, 0) << c.run.err;
-  EXPECT_EQ(c.run.out, "");
-  const std::string output = input.substr(0, input.size() - 3) + "xml";
-  testing::ParseXmlFile(output, c.xml);
-  ASSERT_TRUE(c.xml.result) << c.xml.result.description();
-  c.list = c.xml.List();
-  c.records = c.xml.Records();
-}
-
-template <class R, class Reader>
-std::vector<R> ReadFrom(const Bytes& bytes, std::size_t count, Reader reader, std::int32_t& result,
-                        std::uint64_t* end_position = nullptr) {
-  testing::TempDir dir;
-  std::string error;
-  auto input = InputFile::Open(dir.Write("records.bin", bytes), error);
-  EXPECT_TRUE(input) << error;
-  std::vector<R> records(count);
-  if (!input) return records;
-  result = reader(*input, std::span<R>(records));
-  if (end_position != nullptr) *end_position = input->position();
-  return records;
-}
 
 TEST(HopStyleTables, HopUseWordComesFromTheLowFourBitsOnly) {
   EXPECT_EQ(HopUseWord(0), "bittering");
@@ -146,8 +115,9 @@ TEST(HopExport, WritesEveryElementInOrderWithItsFormats) {
                         .unread = "\xFF\xFF\xFF\xFF"};
   const file::Hop second{
       .name = "Saaz", .alpha_acid = 3.5f, .type_code = 1, .best_for = "Pilsners"};
-  Converted c;
-  ASSERT_NO_FATAL_FAILURE(ConvertFile("hops.dat", file::DatabaseOf(std::vector{first, second}), c));
+  ConvertedFile c;
+  ASSERT_NO_FATAL_FAILURE(
+      ConvertSuccessfully("hops.dat", file::DatabaseOf(std::vector{first, second}), c));
   EXPECT_EQ(std::string(c.list.name()), "varieties");
   ASSERT_EQ(c.records.size(), 2u);
 
@@ -204,9 +174,9 @@ TEST(HopExport, BetaAcidSwitchFollowsEachRecordAndSubstitutionsShow) {
       .name = "With", .beta_acid = 0.01f, .type_code = static_cast<std::int16_t>(0xF003)};
   const file::Hop again{.name = "Again", .beta_acid = 111.0f};  // replaced by 0: no element
   const file::Hop empty_notes{.name = "Empty"};
-  Converted c;
-  ASSERT_NO_FATAL_FAILURE(
-      ConvertFile("HOPS.DAT", file::DatabaseOf(std::vector{none, with, again, empty_notes}), c));
+  ConvertedFile c;
+  ASSERT_NO_FATAL_FAILURE(ConvertSuccessfully(
+      "HOPS.DAT", file::DatabaseOf(std::vector{none, with, again, empty_notes}), c));
   ASSERT_EQ(c.records.size(), 4u);
   EXPECT_EQ(TextAt(c.records[0], "alpha_acid_units"), "0.00");
   EXPECT_EQ(TextAt(c.records[0], "beta_acid_units"), "<missing>");
@@ -223,8 +193,8 @@ TEST(HopExport, BetaAcidSwitchFollowsEachRecordAndSubstitutionsShow) {
 
 TEST(HopExport, SourceBytesAreWidenedAsWindowsText) {
   const file::Hop b{.name = "Hallertauer Mittelfr\xFCh", .notes = "Brewer\x92s choice"};
-  Converted c;
-  ASSERT_NO_FATAL_FAILURE(ConvertFile("hops.dat", file::DatabaseOf(std::vector{b}), c));
+  ConvertedFile c;
+  ASSERT_NO_FATAL_FAILURE(ConvertSuccessfully("hops.dat", file::DatabaseOf(std::vector{b}), c));
   ASSERT_EQ(c.records.size(), 1u);
   EXPECT_EQ(TextAt(c.records[0], "name"), "Hallertauer Mittelfr\u00FCh");
   EXPECT_EQ(TextAt(c.records[0], "notes"), "Brewer\u2019s choice");

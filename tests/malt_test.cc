@@ -10,6 +10,7 @@
 
 #include "source/malt.h"
 #include "tests/fixture.h"
+#include "tests/kind_suite.h"
 #include "tests/records.h"
 
 namespace kegverter {
@@ -17,11 +18,10 @@ namespace {
 
 namespace file = testing::file;
 using testing::ChildNames;
-using testing::ConvertAndParse;
+using testing::ConvertDatabase;
+using testing::ConvertedItems;
+using testing::ConvertQuietly;
 using testing::IsEmptyElement;
-using testing::Items;
-using testing::ParsedXml;
-using testing::RunResult;
 using testing::TempDir;
 using testing::TextAt;
 
@@ -49,17 +49,10 @@ file::Malt PaleAleMalt() {
 }
 
 TEST(MaltDat, WritesOneFermentablePerRecordWithEveryFieldInPlace) {
-  TempDir dir;
-  ParsedXml xml;
-  const RunResult run =
-      ConvertAndParse(dir, "malt.dat", file::DatabaseOf(std::vector{PaleAleMalt()}), xml);
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "");
-  ASSERT_TRUE(xml.result);
-  EXPECT_STREQ(xml.List().name(), "fermentables");
-  const auto items = Items(xml, "fermentable");
-  ASSERT_EQ(items.size(), 1u);
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(ConvertQuietly("malt.dat", file::DatabaseOf(std::vector{PaleAleMalt()}),
+                                         "fermentables", "fermentable", 1, converted));
+  const auto& items = converted.items;
   const pugi::xml_node f = items[0];
   EXPECT_EQ(ChildNames(f), (std::vector<std::string>{
                                "name", "type", "color", "origin", "supplier", "yield", "notes",
@@ -84,7 +77,7 @@ TEST(MaltDat, WritesOneFermentablePerRecordWithEveryFieldInPlace) {
   EXPECT_EQ(TextAt(f, "inventory"), "55.5");
   EXPECT_STREQ(f.child("inventory").attribute("mass").value(), "lb");
   // The spare fields are read but never written.
-  const std::string output = testing::ReadFile(dir.Path("malt.xml"));
+  const std::string output = testing::ReadFile(converted.dir.Path("malt.xml"));
   EXPECT_EQ(output.find("SPARE-TEXT"), std::string::npos);
   EXPECT_EQ(output.find("55.0"), std::string::npos);
 }
@@ -101,12 +94,9 @@ TEST(MaltDat, TypeWordsAndRecommendMash) {
     m.recommend_mash = mash[i];
     records.push_back(m);
   }
-  TempDir dir;
-  ParsedXml xml;
-  ConvertAndParse(dir, "malt.dat", file::DatabaseOf(records), xml);
-  ASSERT_TRUE(xml.result);
-  const auto items = Items(xml, "fermentable");
-  ASSERT_EQ(items.size(), std::size(types));
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(ConvertDatabase("malt.dat", records, "fermentable", converted));
+  const auto& items = converted.items;
   for (std::size_t i = 0; i < items.size(); ++i) {
     SCOPED_TRACE("type " + std::to_string(types[i]));
     if (words[i] != nullptr) {
@@ -153,10 +143,10 @@ TEST(MaltDat, RangeBoundsAreInclusiveAndOutOfRangeValuesBecomeZero) {
             (std::vector<std::int32_t>{0, 0, 0, 0, 0, 2, 2, 1, 2, 2, 2, 2, 0, 0, 1, 2, 1}));
   EXPECT_EQ(read[1].spare_percentage, 0.0f);
 
-  ParsedXml xml;
-  ConvertAndParse(dir, "malt.dat", file::DatabaseOf(std::vector{edges, over}), xml);
-  const auto items = Items(xml, "fermentable");
-  ASSERT_EQ(items.size(), 2u);
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(
+      ConvertDatabase("malt.dat", std::vector{edges, over}, "fermentable", converted));
+  const auto& items = converted.items;
   EXPECT_EQ(TextAt(items[0], "yield"), "-11.0");
   EXPECT_EQ(TextAt(items[0], "coarse_fine_diff"), "-121.0");
   EXPECT_EQ(TextAt(items[0], "color"), "2550.0");

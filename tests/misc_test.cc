@@ -12,6 +12,7 @@
 #include "driver/console.h"
 #include "source/misc.h"
 #include "tests/fixture.h"
+#include "tests/kind_suite.h"
 #include "tests/records.h"
 
 namespace kegverter {
@@ -20,6 +21,8 @@ namespace {
 namespace file = testing::file;
 using testing::ChildNames;
 using testing::ConvertAndParse;
+using testing::ConvertDatabase;
+using testing::ConvertedItems;
 using testing::IsEmptyElement;
 using testing::Items;
 using testing::ParsedXml;
@@ -105,13 +108,10 @@ TEST(ExtraDat, AmountUnitRuleSwitchesBetweenVolumeAndMassPerRecord) {
     m.inventory = c.inventory;
     records.push_back(m);
   }
-  TempDir dir;
-  ParsedXml xml;
-  const RunResult run = ConvertAndParse(dir, "extra.dat", file::DatabaseOf(records), xml);
-  EXPECT_EQ(run.exit_code, 0);
-  ASSERT_TRUE(xml.result);
-  const auto items = Items(xml, "miscellaneous");
-  ASSERT_EQ(items.size(), std::size(cases));
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(ConvertDatabase("extra.dat", records, "miscellaneous", converted));
+  EXPECT_EQ(converted.run.exit_code, 0);
+  const auto& items = converted.items;
   for (std::size_t i = 0; i < items.size(); ++i) {
     const Case& c = cases[i];
     SCOPED_TRACE(std::string(c.name) + " unit " + std::to_string(c.unit) + " record " +
@@ -161,12 +161,9 @@ TEST(ExtraDat, TypeAndUseWordsAndTheNotesSentence) {
     m.comment = c.comment;
     records.push_back(m);
   }
-  TempDir dir;
-  ParsedXml xml;
-  ConvertAndParse(dir, "extra.dat", file::DatabaseOf(records), xml);
-  ASSERT_TRUE(xml.result);
-  const auto items = Items(xml, "miscellaneous");
-  ASSERT_EQ(items.size(), std::size(cases));
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(ConvertDatabase("extra.dat", records, "miscellaneous", converted));
+  const auto& items = converted.items;
   for (std::size_t i = 0; i < items.size(); ++i) {
     const Case& c = cases[i];
     SCOPED_TRACE("record " + std::to_string(i));
@@ -262,10 +259,9 @@ TEST(ExtraDat, InventoryOutOfRangeIsReplacedAndCounted) {
   EXPECT_EQ(read[4].inventory, 0.0f);
   EXPECT_EQ(input->position(), 4u + 5 * 577);
 
-  ParsedXml xml;
-  ConvertAndParse(dir, "extra.dat", file::DatabaseOf(records), xml);
-  const auto items = Items(xml, "miscellaneous");
-  ASSERT_EQ(items.size(), 5u);
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(ConvertDatabase("extra.dat", records, "miscellaneous", converted));
+  const auto& items = converted.items;
   const char* expected[] = {"0.0", "0.0", "100000.00", "0.0", "0.0"};
   for (std::size_t i = 0; i < items.size(); ++i) {
     EXPECT_EQ(TextAt(items[i], "inventory/amount_as_weight"), expected[i]) << "record " << i;

@@ -16,13 +16,13 @@ namespace {
 namespace file = testing::file;
 using testing::Bytes;
 using testing::ChildNames;
+using testing::Contents;
 using testing::ConvertedRecipe;
 using testing::ConvertRecipe;
 using testing::kRecipeOrder;
 using testing::Lines;
 using testing::TextAt;
 
-Lines Contents(pugi::xml_node node) { return testing::ElementLines(node); }
 using testing::kAcidRest;
 using testing::kIntermediateRest;
 using testing::kMashOut;

@@ -2,9 +2,13 @@
 // count header select.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "driver/registry.h"
+#include "fuzz/fuzz_kinds.h"
 #include "source/input_file.h"
 #include "tests/fixture.h"
 
@@ -83,6 +87,50 @@ TEST(Detection, ShortHeaderCountsMissingBytesAsZero) {
   std::int32_t count = 0;
   EXPECT_EQ(Detect(dir, "hops.dat", Bytes().Raw(0, "\x05\x01"), count), FileKind::HopsDat);
   EXPECT_EQ(count, 0x105);
+}
+
+// The fuzzer's kinds: every converted row, each reachable by a kind byte, its label and its
+// sample name; the kind bytes of the rows there today are those the existing corpora hold.
+TEST(FuzzKinds, EveryConvertedKindIsFuzzed) {
+  std::vector<std::string> converted;
+  for (const KindInfo& row : Kinds()) {
+    if (!row.converted()) continue;
+    converted.emplace_back(row.label);
+    const std::optional<std::size_t> kind = fuzz::KindOfLabel(row.label);
+    ASSERT_TRUE(kind.has_value()) << row.label;
+    EXPECT_EQ(fuzz::FuzzKinds()[*kind], &row);
+    EXPECT_EQ(fuzz::KindOfFileName(row.sample_name), kind) << row.label;
+    EXPECT_EQ(fuzz::KindIndex(static_cast<std::uint8_t>(*kind)), *kind) << row.label;
+  }
+  ASSERT_EQ(fuzz::FuzzKinds().size(), converted.size());
+  EXPECT_FALSE(fuzz::KindOfLabel("brw").has_value());
+  EXPECT_FALSE(fuzz::KindOfFileName("session.brw").has_value());
+
+  const std::vector<std::string> today = {"extra.dat",  "hops.dat",  "malt.dat",
+                                          "styles.dat", "water.dat", "yeast.dat",
+                                          "wtr",        "msh",       "rec"};
+  for (std::size_t byte = 0; byte < today.size(); ++byte) {
+    EXPECT_EQ(fuzz::FuzzKinds()[fuzz::KindIndex(static_cast<std::uint8_t>(byte))]->label,
+              today[byte]);
+  }
+}
+
+// A converted row added at the end, after a row that is only recognised, is fuzzed too, and the
+// rows before it keep their kinds.
+TEST(FuzzKinds, ARowAfterOneThatIsNotConvertedIsFuzzed) {
+  const KindInfo* recognised_only = FindKindByLabel("brw");
+  ASSERT_NE(recognised_only, nullptr);
+  ASSERT_FALSE(recognised_only->converted());
+  std::vector<KindInfo> rows(Kinds().begin(), Kinds().end());
+  KindInfo added = *FindKindByLabel("rec");
+  added.label = "new";
+  rows.push_back(added);
+  const std::vector<const KindInfo*> kinds = fuzz::ConvertedRows(rows);
+  ASSERT_EQ(kinds.size(), fuzz::FuzzKinds().size() + 1);
+  for (std::size_t i = 0; i < fuzz::FuzzKinds().size(); ++i) {
+    EXPECT_EQ(kinds[i]->label, fuzz::FuzzKinds()[i]->label);
+  }
+  EXPECT_EQ(kinds.back()->label, "new");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "beerxml/styles_writer.h"
 #include "source/styles.h"
 #include "tests/fixture.h"
+#include "tests/kind_suite.h"
 #include "tests/records.h"
 
 namespace kegverter {
@@ -18,42 +19,10 @@ namespace {
 namespace file = testing::file;
 using testing::Bytes;
 using testing::ChildNames;
+using testing::ConvertedFile;
+using testing::ConvertSuccessfully;
+using testing::ReadFrom;
 using testing::TextAt;
-
-// Converts `bytes` saved as `file_name` and parses the output; the run must succeed silently.
-struct Converted {
-  testing::TempDir dir;
-  testing::RunResult run;
-  testing::ParsedXml xml;
-  pugi::xml_node list;
-  std::vector<pugi::xml_node> records;
-};
-
-void ConvertFile(const std::string& file_name, const Bytes& bytes, Converted& c) {
-  const std::string input = c.dir.Write(file_name, bytes);
-  c.run = testing::Convert(input);
-  ASSERT_EQ(c.run.exit_code, 0) << c.run.err;
-  EXPECT_EQ(c.run.out, "");
-  const std::string output = input.substr(0, input.size() - 3) + "xml";
-  testing::ParseXmlFile(output, c.xml);
-  ASSERT_TRUE(c.xml.result) << c.xml.result.description();
-  c.list = c.xml.List();
-  c.records = c.xml.Records();
-}
-
-template <class R, class Reader>
-std::vector<R> ReadFrom(const Bytes& bytes, std::size_t count, Reader reader, std::int32_t& result,
-                        std::uint64_t* end_position = nullptr) {
-  testing::TempDir dir;
-  std::string error;
-  auto input = InputFile::Open(dir.Write("records.bin", bytes), error);
-  EXPECT_TRUE(input) << error;
-  std::vector<R> records(count);
-  if (!input) return records;
-  result = reader(*input, std::span<R>(records));
-  if (end_position != nullptr) *end_position = input->position();
-  return records;
-}
 
 // A style with in-range gravities, so that a test sees only the substitutions it provokes.
 file::Style Style(std::string category, std::string name) {
@@ -137,8 +106,8 @@ TEST(StyleExport, WritesEveryElementInOrderWithItsFormats) {
                       .notes = "Sierra Nevada",
                       .category_number = -1,
                       .style_letter = "B"};
-  Converted c;
-  ASSERT_NO_FATAL_FAILURE(ConvertFile("styles.dat", file::DatabaseOf(std::vector{b}), c));
+  ConvertedFile c;
+  ASSERT_NO_FATAL_FAILURE(ConvertSuccessfully("styles.dat", file::DatabaseOf(std::vector{b}), c));
   EXPECT_EQ(std::string(c.list.name()), "styles");
   ASSERT_EQ(c.records.size(), 1u);
   const pugi::xml_node style = c.records[0];
@@ -231,8 +200,8 @@ TEST(StyleExport, LettersTypesAndSubstitutedGravities) {
   points.color_max = 6000.0f;
   records.push_back(points);
 
-  Converted c;
-  ASSERT_NO_FATAL_FAILURE(ConvertFile("Styles.Dat", file::DatabaseOf(records), c));
+  ConvertedFile c;
+  ASSERT_NO_FATAL_FAILURE(ConvertSuccessfully("Styles.Dat", file::DatabaseOf(records), c));
   ASSERT_EQ(c.records.size(), records.size());
   for (std::size_t i = 0; i < cases.size(); ++i) {
     EXPECT_EQ(TextAt(c.records[i], "style_letter"), cases[i].letter) << i;

@@ -11,6 +11,7 @@
 #include "source/water.h"
 #include "source/yeast.h"
 #include "tests/fixture.h"
+#include "tests/kind_suite.h"
 #include "tests/records.h"
 
 namespace kegverter {
@@ -19,11 +20,11 @@ namespace {
 namespace file = testing::file;
 using testing::Bytes;
 using testing::ChildNames;
-using testing::ConvertAndParse;
+using testing::ConvertDatabase;
+using testing::ConvertedItems;
+using testing::ConvertQuietly;
 using testing::IsEmptyElement;
-using testing::Items;
-using testing::ParsedXml;
-using testing::RunResult;
+using testing::LondonAle;
 using testing::TempDir;
 using testing::TextAt;
 
@@ -32,12 +33,6 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 // A profile with every field set, the unread bytes after sodium too.
 file::Water Burton() {
   return {"Burton", 268, 62, 30, 999, 638, 36, 141, 7.5f, "Hard, sulfate-rich water"};
-}
-
-// A culture with every field set.
-file::Yeast LondonAle() {
-  return {"London Ale",       "Example Labs", "EL-1028", 0,  1,  "Rich, minerally profile",
-          "Bitters, porters", 12345,          70,        75, 68, 1};
 }
 
 TEST(WaterDat, WritesEveryProfileInElementOrderSkippingTheUnusedField) {
@@ -55,16 +50,9 @@ TEST(WaterDat, WritesEveryProfileInElementOrderSkippingTheUnusedField) {
   third.name = "Dublin";
   const Bytes bytes = file::DatabaseOf(std::vector{Burton(), second, third});
   ASSERT_EQ(bytes.size(), 4u + 3 * 222);
-  TempDir dir;
-  ParsedXml xml;
-  const RunResult run = ConvertAndParse(dir, "water.dat", bytes, xml);
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "");
-  ASSERT_TRUE(xml.result);
-  EXPECT_STREQ(xml.List().name(), "profiles");
-  const auto items = Items(xml, "water");
-  ASSERT_EQ(items.size(), 3u);
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(ConvertQuietly("water.dat", bytes, "profiles", "water", 3, converted));
+  const auto& items = converted.items;
   EXPECT_EQ(ChildNames(items[0]),
             (std::vector<std::string>{"name", "calcium", "bicarbonate", "sulfate", "chloride",
                                       "sodium", "magnesium", "pH", "notes"}));
@@ -81,22 +69,16 @@ TEST(WaterDat, WritesEveryProfileInElementOrderSkippingTheUnusedField) {
   EXPECT_EQ(TextAt(items[1], "pH"), "7.0");
   EXPECT_TRUE(IsEmptyElement(items[1].child("notes")));
   EXPECT_EQ(TextAt(items[2], "name"), "Dublin");
-  EXPECT_EQ(testing::ReadFile(dir.Path("water.xml")).find("999"), std::string::npos);
+  EXPECT_EQ(testing::ReadFile(converted.dir.Path("water.xml")).find("999"), std::string::npos);
 }
 
 TEST(WaterFile, AWtrFileOfOneBareRecordGivesOneProfile) {
-  TempDir dir;
   const Bytes bytes = file::ToBytes(Burton());
   ASSERT_EQ(bytes.size(), 222u);
-  ParsedXml xml;
-  const RunResult run = ConvertAndParse(dir, "Burton on Trent.wtr", bytes, xml);
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "");
-  ASSERT_TRUE(xml.result);
-  EXPECT_STREQ(xml.List().name(), "profiles");
-  const auto items = Items(xml, "water");
-  ASSERT_EQ(items.size(), 1u);
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(
+      ConvertQuietly("Burton on Trent.wtr", bytes, "profiles", "water", 1, converted));
+  const auto& items = converted.items;
   EXPECT_EQ(TextAt(items[0], "name"), "Burton");
   EXPECT_EQ(TextAt(items[0], "sulfate"), "638.0");
 }
@@ -119,12 +101,9 @@ TEST(WaterDat, OutOfRangeValuesTakeTheirDefaults) {
     w.calcium = c.calcium;
     records.push_back(w);
   }
-  TempDir dir;
-  ParsedXml xml;
-  ConvertAndParse(dir, "water.dat", file::DatabaseOf(records), xml);
-  ASSERT_TRUE(xml.result);
-  const auto items = Items(xml, "water");
-  ASSERT_EQ(items.size(), std::size(cases));
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(ConvertDatabase("water.dat", records, "water", converted));
+  const auto& items = converted.items;
   for (std::size_t i = 0; i < items.size(); ++i) {
     SCOPED_TRACE("record " + std::to_string(i));
     EXPECT_EQ(TextAt(items[i], "pH"), cases[i].ph_text);

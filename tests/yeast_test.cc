@@ -10,6 +10,7 @@
 
 #include "source/yeast.h"
 #include "tests/fixture.h"
+#include "tests/kind_suite.h"
 #include "tests/records.h"
 
 namespace kegverter {
@@ -18,19 +19,12 @@ namespace {
 namespace file = testing::file;
 using testing::Bytes;
 using testing::ChildNames;
-using testing::ConvertAndParse;
+using testing::ConvertDatabase;
+using testing::ConvertedItems;
+using testing::ConvertQuietly;
 using testing::IsEmptyElement;
-using testing::Items;
-using testing::ParsedXml;
-using testing::RunResult;
-using testing::TempDir;
+using testing::LondonAle;
 using testing::TextAt;
-
-// A culture with every field set.
-file::Yeast LondonAle() {
-  return {"London Ale",       "Example Labs", "EL-1028", 0,  1,  "Rich, minerally profile",
-          "Bitters, porters", 12345,          70,        75, 68, 1};
-}
 
 TEST(YeastDat, WritesEveryCultureWithItsFixedInventoryAndNoMaxReuse) {
   file::Yeast second = LondonAle();
@@ -41,17 +35,11 @@ TEST(YeastDat, WritesEveryCultureWithItsFixedInventoryAndNoMaxReuse) {
   second.attenuation_high = 77;
   second.temperature = 50.5f;
   second.flocculation = 2;
-  TempDir dir;
-  ParsedXml xml;
-  const RunResult run =
-      ConvertAndParse(dir, "yeast.dat", file::DatabaseOf(std::vector{LondonAle(), second}), xml);
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "");
-  ASSERT_TRUE(xml.result);
-  EXPECT_STREQ(xml.List().name(), "cultures");
-  const auto items = Items(xml, "yeast");
-  ASSERT_EQ(items.size(), 2u);
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(ConvertQuietly("yeast.dat",
+                                         file::DatabaseOf(std::vector{LondonAle(), second}),
+                                         "cultures", "yeast", 2, converted));
+  const auto& items = converted.items;
   for (const pugi::xml_node& yeast : items) {
     EXPECT_EQ(ChildNames(yeast),
               (std::vector<std::string>{"name", "type", "form", "laboratory", "product_id",
@@ -93,7 +81,7 @@ TEST(YeastDat, WritesEveryCultureWithItsFixedInventoryAndNoMaxReuse) {
   EXPECT_EQ(TextAt(items[1], "flocculation"), "low");
   EXPECT_EQ(TextAt(items[1], "attenuation"), "75.0");
   EXPECT_EQ(TextAt(items[1], "temperature_range/maximum"), "50.5");
-  EXPECT_EQ(testing::ReadFile(dir.Path("yeast.xml")).find("12345"), std::string::npos);
+  EXPECT_EQ(testing::ReadFile(converted.dir.Path("yeast.xml")).find("12345"), std::string::npos);
 }
 
 TEST(YeastDat, CodesWithoutAWordLeaveTheirElementEmpty) {
@@ -114,12 +102,9 @@ TEST(YeastDat, CodesWithoutAWordLeaveTheirElementEmpty) {
     y.type = y.form = y.flocculation = c.code;
     records.push_back(y);
   }
-  TempDir dir;
-  ParsedXml xml;
-  ConvertAndParse(dir, "yeast.dat", file::DatabaseOf(records), xml);
-  ASSERT_TRUE(xml.result);
-  const auto items = Items(xml, "yeast");
-  ASSERT_EQ(items.size(), std::size(cases));
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(ConvertDatabase("yeast.dat", records, "yeast", converted));
+  const auto& items = converted.items;
   for (std::size_t i = 0; i < items.size(); ++i) {
     SCOPED_TRACE("code " + std::to_string(cases[i].code));
     const std::pair<const char*, const char*> expected[] = {
@@ -158,12 +143,9 @@ TEST(YeastDat, AttenuationIsTheMeanOfTheBoundsWhateverTheyHold) {
     y.attenuation_high = c.high;
     records.push_back(y);
   }
-  TempDir dir;
-  ParsedXml xml;
-  ConvertAndParse(dir, "yeast.dat", file::DatabaseOf(records), xml);
-  ASSERT_TRUE(xml.result);
-  const auto items = Items(xml, "yeast");
-  ASSERT_EQ(items.size(), std::size(cases));
+  ConvertedItems converted;
+  ASSERT_NO_FATAL_FAILURE(ConvertDatabase("yeast.dat", records, "yeast", converted));
+  const auto& items = converted.items;
   for (std::size_t i = 0; i < items.size(); ++i) {
     EXPECT_EQ(TextAt(items[i], "attenuation"), cases[i].text) << "record " << i;
   }
