@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include <rapidjson/document.h>
 #include <pugixml.hpp>
 
 #include "driver/convert.h"
 #include "driver/registry.h"
 #include "tests/fixture.h"
 #include "tests/fixture_recipes.h"
+#include "tests/json.h"
 #include "tests/records.h"
 
 namespace kegverter {
@@ -42,9 +42,9 @@ void LoadXml(const std::string& text, Xml& xml) {
   xml.root = xml.document.document_element();
 }
 
-void LoadJson(const std::string& text, rapidjson::Document& json) {
-  json.Parse(text.c_str());
-  ASSERT_FALSE(json.HasParseError()) << text;
+void LoadJson(const std::string& text, testing::Json& json) {
+  json = testing::Json::Parse(text);
+  ASSERT_FALSE(json.is_discarded()) << text;
 }
 
 std::vector<pugi::xml_node> Hops(const Xml& xml) {
@@ -121,34 +121,35 @@ TEST(ImporterHopTimes, BeerXml1TimeIsHowLongTheHopIsIn) {
 
 TEST(ImporterHopTimes, BeerJsonDurationIsHowLongTheAdditionStays) {
   TempDir dir;
-  rapidjson::Document json;
+  testing::Json json;
   ASSERT_NO_FATAL_FAILURE(LoadJson(
       ConvertTo(dir.Write("t.rec", file::ToBytes(TimedRecipe())), OutputFormat::BeerJson), json));
-  const auto& recipe = json["beerjson"]["recipes"][0];
-  const auto& hops = recipe["ingredients"]["hop_additions"];
-  ASSERT_EQ(hops.Size(), 4u);
+  const testing::Json recipe = json.at("beerjson").at("recipes").at(0);
+  const testing::Json hops = recipe.at("ingredients").at("hop_additions");
+  ASSERT_EQ(hops.size(), 4u);
   const char* uses[] = {"add_to_boil", "add_to_boil", "add_to_mash", "add_to_fermentation"};
   const int durations[] = {60, 75, 75, 5};
   const char* units[] = {"min", "min", "min", "day"};
-  for (rapidjson::SizeType i = 0; i < hops.Size(); ++i) {
-    const auto& timing = hops[i]["timing"];
-    EXPECT_STREQ(timing["use"].GetString(), uses[i]);
-    EXPECT_EQ(timing["duration"]["value"].GetInt(), durations[i]) << uses[i];
-    EXPECT_STREQ(timing["duration"]["unit"].GetString(), units[i]);
+  for (std::size_t i = 0; i < hops.size(); ++i) {
+    const testing::Json timing = hops.at(i).at("timing");
+    EXPECT_EQ(timing.at("use"), uses[i]);
+    EXPECT_EQ(timing.at("duration").at("value"), durations[i]) << uses[i];
+    EXPECT_EQ(timing.at("duration").at("unit"), units[i]);
   }
   // The first-wort fact is kept in the recipe's notes, as BeerJSON has no word for it.
-  const std::string notes = recipe["notes"].GetString();
+  const std::string notes = recipe.at("notes");
   EXPECT_TRUE(Holds(notes, "Hop First wort (1 oz): first wort")) << notes;
   EXPECT_FALSE(Holds(notes, "assumed")) << notes;
 
-  rapidjson::Document untimed;
+  testing::Json untimed;
   ASSERT_NO_FATAL_FAILURE(LoadJson(
       ConvertTo(dir.Write("u.rec", file::ToBytes(UntimedRecipe())), OutputFormat::BeerJson),
       untimed));
-  const auto& assumed = untimed["beerjson"]["recipes"][0];
-  EXPECT_EQ(assumed["ingredients"]["hop_additions"][1]["timing"]["duration"]["value"].GetInt(), 40);
-  EXPECT_EQ(assumed["ingredients"]["hop_additions"][2]["timing"]["duration"]["value"].GetInt(), 90);
-  const std::string assumed_notes = assumed["notes"].GetString();
+  const testing::Json assumed = untimed.at("beerjson").at("recipes").at(0);
+  const testing::Json additions = assumed.at("ingredients").at("hop_additions");
+  EXPECT_EQ(additions.at(1).at("timing").at("duration").at("value"), 40);
+  EXPECT_EQ(additions.at(2).at("timing").at("duration").at("value"), 90);
+  const std::string assumed_notes = assumed.at("notes");
   for (const char* line :
        {"Hop First wort (1 oz): Time: 40 min assumed (the recipe gives no boil time)",
         "Hop Mash (1 oz): Time: 90 min assumed (the recipe's mash gives no step time)"}) {
@@ -245,10 +246,10 @@ TEST(ImporterNames, BeerXml1RecipeNamesAreOneLine) {
 TEST(ImporterNames, BeerJsonKeepsNamesAsStored) {
   const std::vector<file::Water> waters = {{.name = "kp2SL\nW74h", .calcium = 50}};
   TempDir dir;
-  rapidjson::Document json;
+  testing::Json json;
   ASSERT_NO_FATAL_FAILURE(LoadJson(
       ConvertTo(dir.Write("water.dat", file::DatabaseOf(waters)), OutputFormat::BeerJson), json));
-  EXPECT_STREQ(json["beerjson"]["profiles"][0]["name"].GetString(), "kp2SL\nW74h");
+  EXPECT_EQ(json.at("beerjson").at("profiles").at(0).at("name"), "kp2SL\nW74h");
 }
 
 }  // namespace
