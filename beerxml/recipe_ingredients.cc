@@ -8,6 +8,7 @@
 #include "beerxml/recipe_writer.h"
 #include "beerxml/units.h"
 #include "beerxml/values.h"
+#include "beerxml/water_writer.h"
 #include "beerxml/yeast_writer.h"
 #include "model/from_source.h"
 #include "model/words.h"
@@ -90,15 +91,8 @@ NodeValues<RecipeYeastSlot> RecipeYeastValues(const model::Culture& yeast) {
 
 NodeValues<RecipeWaterSlot> RecipeWaterValues(const model::WaterAddition& addition) {
   using enum RecipeWaterSlot;
-  const model::Water& water = addition.water;
   NodeValues<RecipeWaterSlot> v;
-  v[kName] = water.name;
-  v[kCalcium] = FormatFixed(water.calcium.value, 1);
-  v[kBicarbonate] = FormatFixed(water.bicarbonate.value, 1);
-  v[kSulfate] = FormatFixed(water.sulfate.value, 1);
-  v[kChloride] = FormatFixed(water.chloride.value, 1);
-  v[kSodium] = FormatFixed(water.sodium.value, 1);
-  v[kMagnesium] = FormatFixed(water.magnesium.value, 1);
+  PutWater(v, addition.water);
   v[kAmountUnit] = units::kGallons;
   v[kAmount] = FormatFixed(addition.amount.value, 1);
   return v;

@@ -46,13 +46,7 @@ static_assert(IsBalanced(kWaterTable.entries));
 NodeValues<WaterSlot> WaterValues(const model::Water& water) {
   using enum WaterSlot;
   NodeValues<WaterSlot> v;
-  v[kName] = water.name;
-  v[kCalcium] = FormatFixed(water.calcium.value, 1);
-  v[kBicarbonate] = FormatFixed(water.bicarbonate.value, 1);
-  v[kSulfate] = FormatFixed(water.sulfate.value, 1);
-  v[kChloride] = FormatFixed(water.chloride.value, 1);
-  v[kSodium] = FormatFixed(water.sodium.value, 1);
-  v[kMagnesium] = FormatFixed(water.magnesium.value, 1);
+  PutWater(v, water);
   v[kPh] = FormatFixed(water.ph, 1);
   v[kNotes] = water.notes;
   return v;

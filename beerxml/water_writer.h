@@ -5,9 +5,25 @@
 #include <string>
 
 #include "beerxml/emitter.h"
+#include "beerxml/format.h"
+#include "beerxml/node_table.h"
+#include "model/brewing.h"
 #include "source/water.h"
 
 namespace kegverter {
+
+/// Puts the name and the six ions of `water` into the slots of the same names, which a water
+/// profile and a recipe's water share.
+template <class Slot>
+void PutWater(NodeValues<Slot>& v, const model::Water& water) {
+  v[Slot::kName] = water.name;
+  v[Slot::kCalcium] = FormatFixed(water.calcium.value, 1);
+  v[Slot::kBicarbonate] = FormatFixed(water.bicarbonate.value, 1);
+  v[Slot::kSulfate] = FormatFixed(water.sulfate.value, 1);
+  v[Slot::kChloride] = FormatFixed(water.chloride.value, 1);
+  v[Slot::kSodium] = FormatFixed(water.sodium.value, 1);
+  v[Slot::kMagnesium] = FormatFixed(water.magnesium.value, 1);
+}
 
 /// Writes `records` as a profiles document to `output_path`; failures are reported in `run`.
 void ExportWaterRecords(std::span<const WaterRecord> records, const std::string& output_path,
