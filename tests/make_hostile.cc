@@ -22,10 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kWords[] = {"Pale", "Ale", "Cascade", "Munich", "caf\xE9", "K\xF6lsch",
-                                       "\x93house\x94", "brewer\x92s", "<&>", "\"q\"", "\\"};
-constexpr std::string_view kHostile[] = {"\n", "\r\n", "\r", "\t", "\x01", "\x1F", "\x7F",
-                                         "\x81", "\x85", "\x8D", "\x9F", "  ", "\n\n\t"};
+constexpr std::string_view kWords[] = {
+    "Pale",          "Ale",         "Cascade", "Munich", "caf\xE9", "K\xF6lsch",
+    "\x93house\x94", "brewer\x92s", "<&>",     "\"q\"",  "\\"};
+constexpr std::string_view kHostile[] = {"\n",   "\r\n", "\r",   "\t",   "\x01", "\x1F",  "\x7F",
+                                         "\x81", "\x85", "\x8D", "\x9F", "  ",   "\n\n\t"};
 
 class Texts {
  public:
