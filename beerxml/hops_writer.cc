@@ -105,10 +105,9 @@ std::optional<std::string> HopUseWord(std::int16_t type_code) {
   return WordOf(kHopUseWords, static_cast<std::uint16_t>(type_code) & 0x0Fu);
 }
 
-void ExportHopRecords(std::span<const HopRecord> records, const std::string& output_path,
-                      ExportRun& run) {
+void ExportHopRecords(std::span<const HopRecord> records, ExportRun& run) {
   NodeTable table(kHopTable);
-  RunExporter("varieties", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+  RunExporter("varieties", run, [&](DomDocument* document, DomNode& cursor) {
     for (const HopRecord& record : records) {
       // A beta acid of zero means the application does not know it: leave the element out.
       table.Switch(kBetaAcidEntry, record.beta_acid > 0);

@@ -89,9 +89,8 @@ NodeValues<FermentableSlot> FermentableValues(const MaltRecord& record) {
 
 }  // namespace
 
-void ExportMaltRecords(std::span<const MaltRecord> records, const std::string& output_path,
-                       ExportRun& run) {
-  RunExporter("fermentables", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+void ExportMaltRecords(std::span<const MaltRecord> records, ExportRun& run) {
+  RunExporter("fermentables", run, [&](DomDocument* document, DomNode& cursor) {
     for (const MaltRecord& record : records) {
       EmitNodeTable(document, cursor, kFermentableTable, FermentableValues(record), run);
     }

@@ -87,20 +87,18 @@ MiscAmount MiscAmountOf(const model::MiscAmount& amount) {
   return written;
 }
 
-void ExportMiscRecords(std::span<const MiscRecord> records, const std::string& output_path,
-                       ExportRun& run) {
+void ExportMiscRecords(std::span<const MiscRecord> records, ExportRun& run) {
   NodeTable table(kMiscTable);
-  RunExporter(
-      "miscellaneous_ingredients", output_path, run, [&](DomDocument* document, DomNode& cursor) {
-        for (const MiscRecord& record : records) {
-          const MiscAmount amount = MiscAmountOf(
-              model::ResolveMiscAmount(record.ingredient_name, record.ingredient_type,
-                                       record.inventory_unit_of_measurement, record.inventory));
-          table.Switch(kVolumeEntry, amount.volume);
-          table.Switch(kMassEntry, !amount.volume);
-          EmitNodeTable(document, cursor, table, MiscValues(record, amount), run);
-        }
-      });
+  RunExporter("miscellaneous_ingredients", run, [&](DomDocument* document, DomNode& cursor) {
+    for (const MiscRecord& record : records) {
+      const MiscAmount amount = MiscAmountOf(
+          model::ResolveMiscAmount(record.ingredient_name, record.ingredient_type,
+                                   record.inventory_unit_of_measurement, record.inventory));
+      table.Switch(kVolumeEntry, amount.volume);
+      table.Switch(kMassEntry, !amount.volume);
+      EmitNodeTable(document, cursor, table, MiscValues(record, amount), run);
+    }
+  });
 }
 
 }  // namespace kegverter

@@ -146,11 +146,10 @@ std::string StyleLetterText(const NarrowText& letter) {
   return WidenText(letter);
 }
 
-void ExportStyleRecords(std::span<const StyleRecord> records, const std::string& output_path,
-                        ExportRun& run) {
+void ExportStyleRecords(std::span<const StyleRecord> records, ExportRun& run) {
   NodeTable table(kStyleTable);
   table.Switch(kCarbonationEntry, false);
-  RunExporter("styles", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+  RunExporter("styles", run, [&](DomDocument* document, DomNode& cursor) {
     for (const StyleRecord& record : records) {
       EmitNodeTable(document, cursor, table, StyleValues(record), run);
     }

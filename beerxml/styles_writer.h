@@ -25,8 +25,7 @@ std::optional<std::string> StyleTypeWord(std::uint8_t type);
 /// upper-case letter A to Z, otherwise one blank.
 std::string StyleLetterText(const NarrowText& letter);
 
-/// Writes `records` as the `styles` list to `output_path`; failures are reported in `run`.
-void ExportStyleRecords(std::span<const StyleRecord> records, const std::string& output_path,
-                        ExportRun& run);
+/// Writes `records` as the `styles` list; failures are reported in `run`.
+void ExportStyleRecords(std::span<const StyleRecord> records, ExportRun& run);
 
 }  // namespace kegverter

@@ -9,8 +9,7 @@
 
 namespace kegverter {
 
-/// Writes `records` as a profiles document to `output_path`; failures are reported in `run`.
-void ExportWaterRecords(std::span<const WaterRecord> records, const std::string& output_path,
-                        ExportRun& run);
+/// Writes `records` as a profiles document; failures are reported in `run`.
+void ExportWaterRecords(std::span<const WaterRecord> records, ExportRun& run);
 
 }  // namespace kegverter

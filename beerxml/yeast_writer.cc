@@ -113,11 +113,10 @@ NodeValues<YeastSlot> YeastValues(const YeastRecord& record) {
 
 }  // namespace
 
-void ExportYeastRecords(std::span<const YeastRecord> records, const std::string& output_path,
-                        ExportRun& run) {
+void ExportYeastRecords(std::span<const YeastRecord> records, ExportRun& run) {
   NodeTable table(kYeastTable);
   table.Switch(kMaxReuseEntry, false);
-  RunExporter("cultures", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+  RunExporter("cultures", run, [&](DomDocument* document, DomNode& cursor) {
     for (const YeastRecord& record : records) {
       EmitNodeTable(document, cursor, table, YeastValues(record), run);
     }

@@ -16,8 +16,7 @@ inline constexpr const char* kYeastTypeWords[] = {"ale", "lager", "wine", "champ
 /// YeastRecord::form.
 inline constexpr const char* kYeastFormWords[] = {"dry", "liquid", "slant"};
 
-/// Writes `records` as a cultures document to `output_path`; failures are reported in `run`.
-void ExportYeastRecords(std::span<const YeastRecord> records, const std::string& output_path,
-                        ExportRun& run);
+/// Writes `records` as a cultures document; failures are reported in `run`.
+void ExportYeastRecords(std::span<const YeastRecord> records, ExportRun& run);
 
 }  // namespace kegverter

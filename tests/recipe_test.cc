@@ -484,7 +484,8 @@ void ExportInProcess(std::span<const RecipeRecord> recipes, std::uint64_t failin
   out.run.faults.fail_operation = failing;
   const std::string path = dir.Path("out.xml");
   std::filesystem::remove(path);
-  ExportRecipeRecords(recipes, path, out.run);
+  ExportRecipeRecords(recipes, out.run);
+  testing::SaveWriterOutput(out.run, path);
   testing::ParseXmlFile(path, out.xml);
 }
 
