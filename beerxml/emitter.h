@@ -24,7 +24,6 @@ class StagedOutput;
 /// conversion changes, so conversions on several threads each have their own. Writers touch no
 /// file: the document goes into `output`, which the caller saves (SaveOutput) or hands on.
 struct ExportRun {
-  DomFaults faults;           ///< failures to simulate (tests only)
   OutputText output;          ///< the document's bytes, as far as they were written
   std::string reports;        ///< failure reports, as the console shows them
   int failures_reported = 0;  ///< document-layer failures reported during the call
@@ -110,7 +109,7 @@ template <class WriteRecords>
 void RunExporterFrom(const std::string& template_text, std::string_view list, ExportRun& run,
                      WriteRecords&& records) {
   try {
-    std::unique_ptr<DomDocument> document = CreateDomDocument(run.faults);
+    std::unique_ptr<DomDocument> document = CreateDomDocument();
     DomNode cursor = document ? document->DocumentNode() : DomNode();
     if (LoadTemplate(document.get(), cursor, template_text, list, run)) {
       BuildAndWriteStreamed(*document, cursor, run, [&] { records(document.get(), cursor); });

@@ -92,7 +92,7 @@ void NoteInputDamage(const InputFile& input, const std::string& trimmed,
 }  // namespace
 
 InputConversion ConvertInput(std::string_view name, InputFile& input, OutputFormat format,
-                             const ConsoleSink& console, const DomFaults& faults) {
+                             const ConsoleSink& console) {
   InputConversion result;
   const std::string trimmed = TrimPath(name);
   std::int32_t count = 0;
@@ -107,7 +107,6 @@ InputConversion ConvertInput(std::string_view name, InputFile& input, OutputForm
   result.status = Status::Failed;
   result.records = count;
   ExportRun run;
-  run.faults = faults;
   convert(input, count, run, console);
   result.reports = std::move(run.reports);
   NoteInputDamage(input, trimmed, "the output may be incomplete", result);
@@ -166,7 +165,7 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
         std::fwrite(text.data(), 1, text.size(), out);
       };
     }
-    converted = ConvertInput(request.input, *input, request.format, console, request.faults);
+    converted = ConvertInput(request.input, *input, request.format, console);
   }
   result.status = converted.status;
   result.kind = converted.kind;

@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "beerxml/document.h"
 #include "beerxml/output_text.h"
 #include "driver/registry.h"
 
@@ -30,7 +29,6 @@ struct ConversionRequest {
   /// renamed over it). Set: the output is written into it, and the caller puts it in place,
   /// several at once (CommitStaged).
   StagedOutput* staged = nullptr;
-  DomFaults faults;  ///< document failures to simulate (tests only)
   /// When set, the records are added to this document of a whole run instead of being written
   /// to an output of their own.
   BeerJsonCombined* combine = nullptr;
@@ -85,7 +83,7 @@ struct InputConversion {
 /// `format`, in memory. `console`, when not empty, receives the kind's console dump as it is
 /// made. Touches no file and no state but its arguments.
 InputConversion ConvertInput(std::string_view name, InputFile& input, OutputFormat format,
-                             const ConsoleSink& console, const DomFaults& faults = {});
+                             const ConsoleSink& console);
 
 /// Reads the records of `input`, a file named `name`, into `combined` (a document of a whole
 /// run) instead of a document of their own; `status` Written when they were added.

@@ -12,8 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "beerxml/document_error.h"
 #include "driver/convert.h"
 #include "kegverter/kegverter.h"
+#include "tests/document_faults.h"
 #include "tests/examples.h"
 #include "tests/fixture.h"
 
@@ -183,6 +185,43 @@ TEST(Api, KindRecordsMessagesAndNames) {
   EXPECT_EQ(OutputName("dir/Pale Ale.rec \n", Format::BeerJson), "dir/Pale Ale.json");
   EXPECT_EQ(OutputName("hops.dat", Format::BeerXml1), "hops.xml");
   EXPECT_EQ(OutputName("a.b"), "");
+}
+
+// A failure of the document layer (simulated through its seam) leaves a document written
+// incomplete, which the program saves and says so, and the report on the console; without a
+// document at all there is no output.
+TEST(Api, DocumentFailuresAreReportedAsTheProgramReportsThem) {
+  TempDir dir;
+  const std::string recipe = Text(testing::RecipeExample());
+  const std::string path = dir.Write("Pale Ale.rec", recipe);
+  for (const testing::DomFaults& faults :
+       {testing::DomFaults{.fail_operation = 3, .code = 0x80040203},
+        testing::DomFaults{.unavailable = true}}) {
+    SCOPED_TRACE(faults.unavailable);
+    const testing::SimulatedDocumentFaults simulated(faults);
+    const Result result = ConvertText(path, recipe, Format::BeerXml2);
+    EXPECT_EQ(result.status, Status::Failed);
+    EXPECT_EQ(result.records, 1);
+    ASSERT_FALSE(result.messages.empty());
+    EXPECT_EQ(result.messages.back().about, Message::About::Output);
+    EXPECT_EQ(result.messages.back().subject, OutputName(path));
+    if (faults.unavailable) {
+      EXPECT_TRUE(result.output.empty());
+      EXPECT_EQ(result.messages.back().text, "not written: the XML document could not be built");
+    } else {
+      EXPECT_FALSE(result.output.empty());
+      EXPECT_EQ(result.console, FormatErrorReport(DocumentError(0x80040203)));
+      EXPECT_EQ(result.messages.back().text, "written incomplete: 1 document failure(s) reported");
+    }
+    ConversionRequest request;
+    request.input = path;
+    const ConversionResult file = ConvertFile(request);
+    EXPECT_EQ(file.saved, !result.output.empty());
+    EXPECT_EQ(file.reports, result.console);
+    if (file.saved) {
+      EXPECT_EQ(ReadFile(file.output), result.output);
+    }
+  }
 }
 
 // The name is only a name: no file is looked at, and a folder that does not exist is no matter.

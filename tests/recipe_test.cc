@@ -11,6 +11,7 @@
 
 #include "beerxml/recipe_writer.h"
 #include "source/recipe.h"
+#include "tests/document_faults.h"
 #include "tests/fixture.h"
 #include "tests/fixture_recipes.h"
 #include "tests/records.h"
@@ -481,7 +482,7 @@ struct InProcess {
 
 void ExportInProcess(std::span<const RecipeRecord> recipes, std::uint64_t failing,
                      const TempDir& dir, InProcess& out) {
-  out.run.faults.fail_operation = failing;
+  const testing::SimulatedDocumentFaults faults({.fail_operation = failing});
   const std::string path = dir.Path("out.xml");
   std::filesystem::remove(path);
   ExportRecipeRecords(recipes, out.run);
