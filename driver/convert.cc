@@ -33,10 +33,10 @@ void Complain(InputConversion& result, const std::string& subject, std::string t
 }
 
 // Recognises the input by its trimmed name and checks that it holds records to convert, leaving
-// it after a database's count header with `count` the records to read. False, with the reason
-// in `result` (status NotConverted), when there is nothing to convert.
-bool Recognise(InputFile& input, const std::string& trimmed, std::int32_t& count,
-               InputConversion& result) {
+// it after a database's count header with `result.records` the records to read. False, with the
+// reason in `result` (status NotConverted), when there is nothing to convert.
+bool Recognise(InputFile& input, const std::string& trimmed, InputConversion& result) {
+  std::int32_t count = 0;
   const KindInfo* kind = DetectKind(input, trimmed, count);
   result.kind = kind;
   result.status = Status::NotConverted;
@@ -75,6 +75,7 @@ bool Recognise(InputFile& input, const std::string& trimmed, std::int32_t& count
       count = static_cast<std::int32_t>(complete);
     }
   }
+  result.records = count;
   return true;
 }
 
@@ -91,23 +92,25 @@ void NoteInputDamage(const InputFile& input, const std::string& trimmed,
 
 }  // namespace
 
-InputConversion ConvertInput(std::string_view name, InputFile& input, OutputFormat format,
-                             const ConsoleSink& console) {
-  InputConversion result;
+bool RecogniseInput(std::string_view name, InputFile& input, OutputFormat format,
+                    InputConversion& result) {
   const std::string trimmed = TrimPath(name);
-  std::int32_t count = 0;
-  if (!Recognise(input, trimmed, count, result)) return result;
-  const ConvertFn convert = result.kind->writers[static_cast<std::size_t>(format)];
-  if (convert == nullptr) {
+  if (!Recognise(input, trimmed, result)) return false;
+  if (result.kind->writers[static_cast<std::size_t>(format)] == nullptr) {
     Complain(result, trimmed,
              std::string("cannot be written as ") + std::string(Info(format).title));
-    return result;
+    result.records = 0;
+    return false;
   }
-
   result.status = Status::Failed;
-  result.records = count;
+  return true;
+}
+
+void WriteInput(std::string_view name, InputFile& input, OutputFormat format,
+                const ConsoleSink& console, InputConversion& result) {
+  const std::string trimmed = TrimPath(name);
   ExportRun run;
-  convert(input, count, run, console);
+  result.kind->writers[static_cast<std::size_t>(format)](input, result.records, run, console);
   result.reports = std::move(run.reports);
   NoteInputDamage(input, trimmed, "the output may be incomplete", result);
 
@@ -118,7 +121,7 @@ InputConversion ConvertInput(std::string_view name, InputFile& input, OutputForm
                                     ? std::string("the XML document could not be built")
                                     : run.write_error),
              About::Output);
-    return result;
+    return;
   }
   result.has_document = true;
   result.document = std::move(run.output);
@@ -126,19 +129,23 @@ InputConversion ConvertInput(std::string_view name, InputFile& input, OutputForm
     Complain(result, output,
              Format("written incomplete: %d document failure(s) reported", run.failures_reported),
              About::Output);
-    return result;
+    return;
   }
   result.status = Status::Written;
+}
+
+InputConversion ConvertInput(std::string_view name, InputFile& input, OutputFormat format,
+                             const ConsoleSink& console) {
+  InputConversion result;
+  if (RecogniseInput(name, input, format, result)) WriteInput(name, input, format, console, result);
   return result;
 }
 
 InputConversion CombineInput(std::string_view name, InputFile& input, BeerJsonCombined& combined) {
   InputConversion result;
   const std::string trimmed = TrimPath(name);
-  std::int32_t count = 0;
-  if (!Recognise(input, trimmed, count, result)) return result;
-  result.records = count;
-  result.kind->combine(input, count, combined);
+  if (!Recognise(input, trimmed, result)) return result;
+  result.kind->combine(input, result.records, combined);
   NoteInputDamage(input, trimmed, "the records may be incomplete", result);
   result.status = input.read_error() ? Status::Failed : Status::Written;
   return result;
@@ -155,38 +162,51 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
     return result;
   }
 
-  InputConversion converted;
   if (request.combine != nullptr) {
-    converted = CombineInput(request.input, *input, *request.combine);
-  } else {
-    ConsoleSink console;
-    if (request.console != nullptr) {
-      console = [out = request.console](std::string_view text) {
-        std::fwrite(text.data(), 1, text.size(), out);
-      };
-    }
-    converted = ConvertInput(request.input, *input, request.format, console);
+    InputConversion combined = CombineInput(request.input, *input, *request.combine);
+    result.status = combined.status;
+    result.kind = combined.kind;
+    result.records = combined.records;
+    result.messages = std::move(combined.messages);
+    return result;
   }
-  result.status = converted.status;
+
+  InputConversion converted;
+  const bool convertible = RecogniseInput(request.input, *input, request.format, converted);
   result.kind = converted.kind;
   result.records = converted.records;
+  ConsoleSink console;
+  if (request.console != nullptr) {
+    console = [out = request.console](std::string_view text) {
+      std::fwrite(text.data(), 1, text.size(), out);
+    };
+  }
+  // The output is opened first and the document written into it once converted, so that a
+  // conversion of the batch happens while its output is being written, as it always did: the
+  // batch's look at the input afterwards sees any change made meanwhile.
+  bool converted_yet = false;
+  const auto write = [&](std::FILE* out) {
+    WriteInput(request.input, *input, request.format, console, converted);
+    converted_yet = true;
+    return converted.has_document && converted.document.WriteTo(out);
+  };
+  std::string save_error;
+  if (convertible) {
+    result.output = request.output.empty() ? OutputPath(TrimPath(request.input), request.format)
+                                           : request.output;
+    result.saved = SaveOutput(result.output, request.staged, write, save_error);
+    // An output that could not even be opened: the records are read and written all the same,
+    // for what the conversion has to say.
+    if (!converted_yet) WriteInput(request.input, *input, request.format, console, converted);
+  }
+  result.status = converted.status;
   result.messages = std::move(converted.messages);
   result.reports = std::move(converted.reports);
-  if (request.combine != nullptr || result.status == Status::NotConverted) return result;
-
   // The messages about the output name the path it is saved at.
-  result.output =
-      request.output.empty() ? OutputPath(TrimPath(request.input), request.format) : request.output;
   for (ConversionMessage& message : result.messages) {
     if (message.about == About::Output) message.subject = result.output;
   }
-  if (!converted.has_document) return result;
-
-  const OutputText& document = converted.document;
-  const auto write = [&document](std::FILE* out) { return document.WriteTo(out); };
-  std::string save_error;
-  result.saved = SaveOutput(result.output, request.staged, write, save_error);
-  if (!result.saved) {
+  if (converted.has_document && !result.saved) {
     // Whatever the document was, it is not there: that is all there is to say about it.
     std::erase_if(result.messages,
                   [](const ConversionMessage& message) { return message.about == About::Output; });

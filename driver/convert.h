@@ -1,6 +1,6 @@
 // One conversion of one file, as both programs and the library run it. ConvertInput converts
 // bytes in memory and touches no file (the library's Convert, kegverter.h, is made of it);
-// ConvertFile reads a file into memory, converts it with ConvertInput and saves the document.
+// ConvertFile reads a file into memory, converts it as ConvertInput does and saves the document.
 #pragma once
 
 #include <cstdint>
@@ -81,9 +81,21 @@ struct InputConversion {
 
 /// Converts the bytes of `input`, a file named `name` (trailing blanks are ignored), to
 /// `format`, in memory. `console`, when not empty, receives the kind's console dump as it is
-/// made. Touches no file and no state but its arguments.
+/// made. Touches no file and no state but its arguments. It is RecogniseInput, then, when that
+/// found something to convert, WriteInput.
 InputConversion ConvertInput(std::string_view name, InputFile& input, OutputFormat format,
                              const ConsoleSink& console);
+
+/// The first step of ConvertInput: recognises the input by its name and checks that it holds
+/// records that `format` can write. False, with `result` saying why (status NotConverted), when
+/// there is nothing to convert; true leaves the input after a database's count header, with
+/// `result.kind` and `result.records` set and the status Failed until WriteInput.
+bool RecogniseInput(std::string_view name, InputFile& input, OutputFormat format,
+                    InputConversion& result);
+/// The second step: reads the records and writes the document into `result`, with what
+/// happened on the way.
+void WriteInput(std::string_view name, InputFile& input, OutputFormat format,
+                const ConsoleSink& console, InputConversion& result);
 
 /// Reads the records of `input`, a file named `name`, into `combined` (a document of a whole
 /// run) instead of a document of their own; `status` Written when they were added.
