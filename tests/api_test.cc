@@ -236,6 +236,23 @@ TEST(Api, TheNameIsNotOpened) {
   }
 }
 
+// The README's example program converts as the library does, and says what it says.
+TEST(Api, TheReadmeExampleProgram) {
+  TempDir dir;
+  const std::string hops = Text(testing::MakeHopsExample());
+  const std::string path = dir.Write("hops.dat", std::string_view(hops));
+  const testing::RunResult run = testing::RunProgram(KEGVERTER_LIBRARY_EXAMPLE_EXE, {path});
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.out, ConvertText(path, hops, Format::BeerJson).output);
+  EXPECT_EQ(run.err, "");
+
+  const std::string empty = dir.Write("Empty.rec", std::string_view());
+  const testing::RunResult refused = testing::RunProgram(KEGVERTER_LIBRARY_EXAMPLE_EXE, {empty});
+  EXPECT_EQ(refused.exit_code, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(refused.err, empty + ": the file is empty\n");
+}
+
 // Conversions share nothing: on several threads at once they give what they give one by one.
 TEST(Api, ConversionsOnSeveralThreadsAtOnceAgree) {
   std::vector<std::pair<std::string, std::string>> inputs;

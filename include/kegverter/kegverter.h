@@ -7,10 +7,9 @@
 //
 //   #include <kegverter/kegverter.h>
 //
-//   const kegverter::Result result =
-//       kegverter::Convert("hops.dat", std::as_bytes(std::span(bytes)),
-//       kegverter::Format::BeerJson);
-//   if (result.status == kegverter::Status::Written) Save(result.output);
+//   using namespace kegverter;
+//   const Result result = Convert("hops.dat", std::as_bytes(std::span(bytes)), Format::BeerJson);
+//   if (result.status == Status::Written) Save(result.output);
 //
 // Link with the static library `kegverter` (and pugixml), or `find_package(kegverter)` and the
 // target `kegverter::kegverter` in CMake.
