@@ -15,12 +15,12 @@ std::string ConsoleText(const NarrowText& text) {
   return text ? WidenText(std::string_view(*text)) : std::string("(null)");
 }
 
-// One line "name = value"; the value as printf's "%s" shows it (up to a NUL, which no decoded
-// text holds).
+// One line "name = value". A decoded text ends at its field's first NUL, so printf's "%s", which
+// the dump once was, showed every value whole too.
 void Line(std::string& text, std::string_view name, const std::string& value) {
   text += name;
   text += " = ";
-  text += value.c_str();
+  text += value;
   text += '\n';
 }
 
