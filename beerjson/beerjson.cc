@@ -420,77 +420,64 @@ void WriteRecipe(JsonOut& out, const m::Recipe& recipe) {
   out.EndObject();
 }
 
-// The document skeleton: the list `list` holding what `records` writes, streamed into the
-// output file as SaveOutput opens it.
+// The document skeleton: the list `list` holding what `records` writes, into `run.output`.
 template <class WriteRecords>
-void WriteDocument(std::string_view list, const std::string& output_path, ExportRun& run,
-                   WriteRecords&& records) {
-  const auto write = [&](std::FILE* file) {
-    JsonOut out(file);
-    out.StartObject();
-    out.Key("beerjson");
-    out.StartObject();
-    out.Key("version");
-    out.RawNumber("1.0");
-    out.Key(list);
-    out.StartArray();
-    records(out);
-    out.EndArray();
-    out.EndObject();
-    out.EndObject();
-    return out.Finish();
-  };
-  run.saved = SaveOutput(output_path, run.staged, write, run.save_error);
+void WriteDocument(std::string_view list, ExportRun& run, WriteRecords&& records) {
+  JsonOut out(run.output);
+  out.StartObject();
+  out.Key("beerjson");
+  out.StartObject();
+  out.Key("version");
+  out.RawNumber("1.0");
+  out.Key(list);
+  out.StartArray();
+  records(out);
+  out.EndArray();
+  out.EndObject();
+  out.EndObject();
+  run.written = out.Finish();
 }
 
 template <class Record, class Write>
-void WriteEach(std::string_view list, std::span<const Record> records,
-               const std::string& output_path, ExportRun& run, Write&& write) {
-  WriteDocument(list, output_path, run, [&](JsonOut& out) {
+void WriteEach(std::string_view list, std::span<const Record> records, ExportRun& run,
+               Write&& write) {
+  WriteDocument(list, run, [&](JsonOut& out) {
     for (const Record& record : records) write(out, m::ModelOf(record));
   });
 }
 
 }  // namespace
 
-void WriteMiscBeerJson(std::span<const MiscRecord> records, const std::string& output_path,
-                       ExportRun& run) {
-  WriteEach("miscellaneous_ingredients", records, output_path, run, WriteMisc);
+void WriteMiscBeerJson(std::span<const MiscRecord> records, ExportRun& run) {
+  WriteEach("miscellaneous_ingredients", records, run, WriteMisc);
 }
 
-void WriteMaltBeerJson(std::span<const MaltRecord> records, const std::string& output_path,
-                       ExportRun& run) {
-  WriteEach("fermentables", records, output_path, run, WriteFermentable);
+void WriteMaltBeerJson(std::span<const MaltRecord> records, ExportRun& run) {
+  WriteEach("fermentables", records, run, WriteFermentable);
 }
 
-void WriteHopBeerJson(std::span<const HopRecord> records, const std::string& output_path,
-                      ExportRun& run) {
-  WriteEach("hop_varieties", records, output_path, run, WriteHopVariety);
+void WriteHopBeerJson(std::span<const HopRecord> records, ExportRun& run) {
+  WriteEach("hop_varieties", records, run, WriteHopVariety);
 }
 
-void WriteStyleBeerJson(std::span<const StyleRecord> records, const std::string& output_path,
-                        ExportRun& run) {
-  WriteEach("styles", records, output_path, run, WriteStyle);
+void WriteStyleBeerJson(std::span<const StyleRecord> records, ExportRun& run) {
+  WriteEach("styles", records, run, WriteStyle);
 }
 
-void WriteWaterBeerJson(std::span<const WaterRecord> records, const std::string& output_path,
-                        ExportRun& run) {
-  WriteEach("profiles", records, output_path, run, WriteWater);
+void WriteWaterBeerJson(std::span<const WaterRecord> records, ExportRun& run) {
+  WriteEach("profiles", records, run, WriteWater);
 }
 
-void WriteYeastBeerJson(std::span<const YeastRecord> records, const std::string& output_path,
-                        ExportRun& run) {
-  WriteEach("cultures", records, output_path, run, WriteCulture);
+void WriteYeastBeerJson(std::span<const YeastRecord> records, ExportRun& run) {
+  WriteEach("cultures", records, run, WriteCulture);
 }
 
-void WriteMashBeerJson(std::span<const MashScheduleRecord> records, const std::string& output_path,
-                       ExportRun& run) {
-  WriteEach("mashes", records, output_path, run, WriteMashIfPossible);
+void WriteMashBeerJson(std::span<const MashScheduleRecord> records, ExportRun& run) {
+  WriteEach("mashes", records, run, WriteMashIfPossible);
 }
 
-void WriteRecipeBeerJson(std::span<const RecipeRecord> records, const std::string& output_path,
-                         ExportRun& run) {
-  WriteEach("recipes", records, output_path, run, WriteRecipe);
+void WriteRecipeBeerJson(std::span<const RecipeRecord> records, ExportRun& run) {
+  WriteEach("recipes", records, run, WriteRecipe);
 }
 
 namespace {

@@ -5,10 +5,8 @@
 // record, or of the recipe for an ingredient addition, which has no notes of its own.
 //
 // Each writer reads the records only, builds the brewing model of one record at a time and
-// streams it into the output, saved as every writer saves (SaveOutput): through a temporary file
-// beside `output_path` renamed into place when complete, or, when `run.staged` is set, into that
-// staged output, which the caller puts in place. `run.saved` tells whether the file was written;
-// otherwise `run.save_error` says why.
+// writes it into the document's bytes, `run.output`; `run.written` tells that the document is
+// whole. The caller saves it (SaveOutput) or hands it on.
 #pragma once
 
 #include <memory>
@@ -28,30 +26,22 @@
 namespace kegverter {
 
 /// `miscellaneous_ingredients`.
-void WriteMiscBeerJson(std::span<const MiscRecord> records, const std::string& output_path,
-                       ExportRun& run);
+void WriteMiscBeerJson(std::span<const MiscRecord> records, ExportRun& run);
 /// `fermentables`.
-void WriteMaltBeerJson(std::span<const MaltRecord> records, const std::string& output_path,
-                       ExportRun& run);
+void WriteMaltBeerJson(std::span<const MaltRecord> records, ExportRun& run);
 /// `hop_varieties`.
-void WriteHopBeerJson(std::span<const HopRecord> records, const std::string& output_path,
-                      ExportRun& run);
+void WriteHopBeerJson(std::span<const HopRecord> records, ExportRun& run);
 /// `styles`.
-void WriteStyleBeerJson(std::span<const StyleRecord> records, const std::string& output_path,
-                        ExportRun& run);
+void WriteStyleBeerJson(std::span<const StyleRecord> records, ExportRun& run);
 /// `profiles`.
-void WriteWaterBeerJson(std::span<const WaterRecord> records, const std::string& output_path,
-                        ExportRun& run);
+void WriteWaterBeerJson(std::span<const WaterRecord> records, ExportRun& run);
 /// `cultures`.
-void WriteYeastBeerJson(std::span<const YeastRecord> records, const std::string& output_path,
-                        ExportRun& run);
+void WriteYeastBeerJson(std::span<const YeastRecord> records, ExportRun& run);
 /// `mashes`. A schedule without a step (or whose every step is of an unknown kind) has no
 /// BeerJSON form, which wants at least one step: it is left out of the list.
-void WriteMashBeerJson(std::span<const MashScheduleRecord> records, const std::string& output_path,
-                       ExportRun& run);
+void WriteMashBeerJson(std::span<const MashScheduleRecord> records, ExportRun& run);
 /// `recipes`.
-void WriteRecipeBeerJson(std::span<const RecipeRecord> records, const std::string& output_path,
-                         ExportRun& run);
+void WriteRecipeBeerJson(std::span<const RecipeRecord> records, ExportRun& run);
 
 /// One BeerJSON document holding every record of a run, list by list, in whatever order the
 /// inputs come: the form an import wants. Each Add writes its records at once into a temporary

@@ -13,6 +13,8 @@ constexpr std::string_view kIndent = "  ";
 
 }  // namespace
 
+JsonOut::JsonOut(OutputText& out) : text_(&out) { buffer_.reserve(kBufferSize); }
+
 JsonOut::JsonOut(std::FILE* out) : out_(out) { buffer_.reserve(kBufferSize); }
 
 JsonOut::JsonOut(std::FILE* out, std::size_t depth, bool filled) : JsonOut(out) {
@@ -26,7 +28,11 @@ bool JsonOut::CopyElements(std::FILE* part) {
   char chunk[8192];
   bool copied = false;
   while (const std::size_t n = std::fread(chunk, 1, sizeof chunk, part)) {
-    if (std::fwrite(chunk, 1, n, out_) != n) failed_ = true;
+    if (text_ != nullptr) {
+      text_->Append(std::string_view(chunk, n));
+    } else if (std::fwrite(chunk, 1, n, out_) != n) {
+      failed_ = true;
+    }
     copied = true;
   }
   if (std::ferror(part) != 0) return false;
@@ -40,7 +46,10 @@ void JsonOut::Put(std::string_view text) {
 }
 
 void JsonOut::Drain() {
-  if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
+  if (text_ != nullptr) {
+    text_->Append(std::string_view(buffer_.data(), buffer_.size()));
+  } else if (!buffer_.empty() &&
+             std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
     failed_ = true;
   }
   buffer_.clear();
@@ -154,6 +163,7 @@ void JsonOut::OptionalString(std::string_view key, std::string_view text) {
 
 bool JsonOut::Finish() {
   Drain();
+  if (text_ != nullptr) return true;
   return !failed_ && std::fflush(out_) == 0 && std::ferror(out_) == 0;
 }
 

@@ -1,5 +1,5 @@
-// A BeerJSON document written straight into its output file, so that a large database is never
-// held whole: the records go out one by one as the caller walks them.
+// A BeerJSON document written as the caller walks its records: into memory (a document's bytes)
+// or straight into a file (the parts and the whole of a combined document).
 //
 // Strings are escaped by RapidJSON's writer, used on one value at a time: its nesting stack,
 // which applies an offset to a null pointer on its first use (undefined behaviour that the
@@ -14,14 +14,17 @@
 
 #include <rapidjson/writer.h>
 
+#include "beerxml/output_text.h"
 #include "model/brewing.h"
 
 namespace kegverter::beerjson {
 
-/// Writes JSON to an open file. Every method writes one token or one small object; the caller
-/// keeps the structure balanced and gives a key before every value inside an object.
+/// Writes JSON to the end of a text or to an open file. Every method writes one token or one
+/// small object; the caller keeps the structure balanced and gives a key before every value
+/// inside an object.
 class JsonOut {
  public:
+  explicit JsonOut(OutputText& out);
   explicit JsonOut(std::FILE* out);
   /// Continues a document of which `depth` containers are open (an array innermost), for a part
   /// that is written apart and copied into its place later; `filled` tells whether the
@@ -55,7 +58,7 @@ class JsonOut {
   /// the array open here. False when `part` could not be read.
   bool CopyElements(std::FILE* part);
 
-  /// Writes what is buffered; false when a write to the file failed.
+  /// Writes what is buffered; false when a write to the file failed (never for a text).
   bool Finish();
 
   /// The output stream RapidJSON's writer puts the escaped strings into.
@@ -85,7 +88,8 @@ class JsonOut {
   void Escaped(std::string_view text);
 
   static constexpr std::size_t kBufferSize = 1 << 13;
-  std::FILE* out_;
+  OutputText* text_ = nullptr;  ///< the text written to, or null
+  std::FILE* out_ = nullptr;    ///< else the file
   std::vector<char> buffer_;
   bool failed_ = false;
   /// Per open container: whether it holds a member yet.

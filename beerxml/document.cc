@@ -103,8 +103,7 @@ bool OnlyElements(pugi::xml_node node) {
 
 }  // namespace
 
-DomDocument::DomDocument(const DomFaults& faults)
-    : document_(std::make_unique<pugi::xml_document>()), faults_(faults) {}
+DomDocument::DomDocument() : document_(std::make_unique<pugi::xml_document>()) {}
 
 DomDocument::~DomDocument() = default;
 
@@ -121,13 +120,6 @@ DomNode DomDocument::FirstElementByTagName(std::string_view name) const {
   const pugi::xml_node found = document_->find_node(
       [name](pugi::xml_node n) { return n.type() == pugi::node_element && name == n.name(); });
   return DomNode(found.internal_object());
-}
-
-void DomDocument::CountOperation() {
-  ++operations_;
-  if (faults_.fail_operation != 0 && operations_ == faults_.fail_operation) {
-    throw DocumentError(faults_.code);
-  }
 }
 
 // A list being streamed: where it is, where its text goes, and the record being built.
@@ -191,7 +183,7 @@ void DomDocument::StartRecord() {
 }
 
 DomNode DomDocument::AppendElement(DomNode parent, std::string_view name) {
-  CountOperation();
+  BeforeOperation();
   if (parent.streamed()) {
     const std::uint32_t index = Streamed(parent);
     return {stream_->number, stream_->record.AddElement(index, name)};
@@ -213,7 +205,7 @@ DomNode DomDocument::AppendElement(DomNode parent, std::string_view name) {
 }
 
 DomNode DomDocument::ParentNode(DomNode node) {
-  CountOperation();
+  BeforeOperation();
   if (node.streamed()) {
     const std::uint32_t index = Streamed(node);
     const std::uint32_t parent = stream_->record.Parent(index);
@@ -225,7 +217,7 @@ DomNode DomDocument::ParentNode(DomNode node) {
 }
 
 void DomDocument::SetAttribute(DomNode element, std::string_view name, std::string_view value) {
-  CountOperation();
+  BeforeOperation();
   if (element.streamed()) {
     const std::uint32_t index = Streamed(element);
     stream_->record.SetAttribute(index, name, value);
@@ -244,7 +236,7 @@ void DomDocument::SetAttribute(DomNode element, std::string_view name, std::stri
 }
 
 void DomDocument::AppendText(DomNode element, std::string_view value) {
-  CountOperation();
+  BeforeOperation();
   if (element.streamed()) {
     const std::uint32_t index = Streamed(element);
     stream_->record.AddText(index, value);
@@ -320,9 +312,22 @@ std::string DomDocument::Serialize() const {
   return out;
 }
 
-std::unique_ptr<DomDocument> CreateDomDocument(const DomFaults& faults) {
-  if (faults.unavailable) return nullptr;
-  return std::make_unique<DomDocument>(faults);
+namespace {
+
+// The factory a test put in place on this thread (DocumentFactoryScope); null: the document
+// layer's own.
+thread_local const DocumentFactory* t_factory = nullptr;
+
+}  // namespace
+
+std::unique_ptr<DomDocument> CreateDomDocument() {
+  return t_factory != nullptr ? t_factory->Create() : std::make_unique<DomDocument>();
 }
+
+DocumentFactoryScope::DocumentFactoryScope(const DocumentFactory& factory) : previous_(t_factory) {
+  t_factory = &factory;
+}
+
+DocumentFactoryScope::~DocumentFactoryScope() { t_factory = previous_; }
 
 }  // namespace kegverter

@@ -1,6 +1,7 @@
 // The XML document layer: a small DOM with the failure behaviour the writers rely on. Every
-// operation on an absent document or node raises DocumentError with kInvalidPointer; a test can
-// make the document unavailable or make the Nth node operation fail.
+// operation on an absent document or node raises DocumentError with kInvalidPointer. The writers
+// take their documents from CreateDomDocument, in whose place a test puts a factory of its own
+// (DocumentFactoryScope) to have no document at all, or documents whose operations fail.
 #pragma once
 
 #include <cstdint>
@@ -39,17 +40,10 @@ class DomNode {
   std::uint32_t record_ = 0;  ///< records are numbered from 1
 };
 
-/// Failures to simulate, for tests of the failure paths.
-struct DomFaults {
-  bool unavailable = false;            ///< CreateDomDocument yields no document
-  std::uint64_t fail_operation = 0;    ///< 1-based number of the node operation that fails; 0: none
-  ErrorCode code = kUnspecifiedError;  ///< code carried by the simulated failure
-};
-
 class DomDocument {
  public:
-  explicit DomDocument(const DomFaults& faults);
-  ~DomDocument();
+  DomDocument();
+  virtual ~DomDocument();
   DomDocument(const DomDocument&) = delete;
   DomDocument& operator=(const DomDocument&) = delete;
 
@@ -62,9 +56,9 @@ class DomDocument {
   /// First element of that name in document order; absent when there is none.
   DomNode FirstElementByTagName(std::string_view name) const;
 
-  /// Node operations. Each counts as one operation for DomFaults::fail_operation and raises
-  /// kInvalidPointer when the node it works on is absent. A document holds one root element: a
-  /// second one, or text or attributes on the document node, raise kUnspecifiedError.
+  /// Node operations. Each raises kInvalidPointer when the node it works on is absent. A document
+  /// holds one root element: a second one, or text or attributes on the document node, raise
+  /// kUnspecifiedError.
   DomNode AppendElement(DomNode parent, std::string_view name);
   DomNode ParentNode(DomNode node);
   void SetAttribute(DomNode element, std::string_view name, std::string_view value);
@@ -95,10 +89,14 @@ class DomDocument {
   /// StreamChildren were broken and the two would not fit together.
   bool SerializeRest(const Sink& sink);
 
+ protected:
+  /// Called at the start of every node operation; what it raises, the operation raises. Nothing
+  /// here: a test's document overrides it to fail where it wants.
+  virtual void BeforeOperation() {}
+
  private:
   struct Stream;
 
-  void CountOperation();
   /// The record's index of a streamed node; raises kInvalidPointer for a node of a record
   /// already written.
   std::uint32_t Streamed(DomNode node) const;
@@ -109,12 +107,38 @@ class DomDocument {
   void WriteRecord();
 
   std::unique_ptr<pugi::xml_document> document_;
-  DomFaults faults_;
-  std::uint64_t operations_ = 0;
   std::unique_ptr<Stream> stream_;
 };
 
-/// Creates a document; null when no document is available.
-std::unique_ptr<DomDocument> CreateDomDocument(const DomFaults& faults = {});
+/// Makes the documents the writers write. The document layer's own makes a DomDocument; a test
+/// puts another in place (DocumentFactoryScope) to simulate failures of the document layer.
+class DocumentFactory {
+ public:
+  DocumentFactory() = default;
+  virtual ~DocumentFactory() = default;
+  DocumentFactory(const DocumentFactory&) = delete;
+  DocumentFactory& operator=(const DocumentFactory&) = delete;
+
+  /// A new document; null when no document is available.
+  virtual std::unique_ptr<DomDocument> Create() const = 0;
+};
+
+/// Creates a document with the factory in place on this thread: the document layer's own unless
+/// a DocumentFactoryScope says otherwise. Null when no document is available.
+std::unique_ptr<DomDocument> CreateDomDocument();
+
+/// Puts `factory` in place of the one CreateDomDocument uses on this thread, for as long as the
+/// scope lives; the factory before it comes back when it ends. Nothing but a test does this:
+/// conversions on other threads, and all of them outside a scope, use the document layer's own.
+class DocumentFactoryScope {
+ public:
+  explicit DocumentFactoryScope(const DocumentFactory& factory);
+  ~DocumentFactoryScope();
+  DocumentFactoryScope(const DocumentFactoryScope&) = delete;
+  DocumentFactoryScope& operator=(const DocumentFactoryScope&) = delete;
+
+ private:
+  const DocumentFactory* previous_;
+};
 
 }  // namespace kegverter

@@ -1,7 +1,6 @@
 #include "beerxml/emitter.h"
 
 #include <cerrno>
-#include <memory>
 
 #include "platform/files.h"
 
@@ -80,68 +79,25 @@ void EmitEntries(DomDocument* document, DomNode& cursor, std::span<const NodeSpe
   }
 }
 
-namespace {
-
-// Writes pieces of text into an open file; after the first failed write it writes nothing more
-// and keeps the errno of that failure for the caller's message.
-class FileSink {
- public:
-  explicit FileSink(std::FILE* out) : out_(out) {}
-  void operator()(std::string_view piece) {
-    if (ok_ && std::fwrite(piece.data(), 1, piece.size(), out_) != piece.size()) {
-      ok_ = false;
-      errno_ = errno;
-    }
+void BuildAndWriteStreamed(DomDocument& document, DomNode list, ExportRun& run,
+                           const std::function<void()>& build) {
+  OutputText& output = run.output;
+  const DomDocument::Sink write_piece = [&output](std::string_view piece) { output.Append(piece); };
+  document.StreamChildren(list, write_piece);
+  build();
+  if (!document.SerializeRest(write_piece)) {
+    // The streamed list was misused: the parts would not make one document.
+    output.Clear();
+    run.write_error = ErrorText(EINVAL);
+    return;
   }
-  // True when everything was written; else sets errno back to the failure's.
-  bool Finish() const {
-    if (!ok_) errno = errno_;
-    return ok_;
-  }
-
- private:
-  std::FILE* out_;
-  bool ok_ = true;
-  int errno_ = 0;
-};
-
-}  // namespace
-
-bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string& path,
-                          ExportRun& run, const std::function<void()>& build) {
-  bool built = false;
-  std::string error;
-  const auto write = [&](std::FILE* out) {
-    auto sink = std::make_shared<FileSink>(out);
-    const DomDocument::Sink write_piece = [sink](std::string_view piece) { (*sink)(piece); };
-    document.StreamChildren(list, write_piece);
-    built = true;
-    build();
-    if (!document.SerializeRest(write_piece)) {
-      errno = EINVAL;  // the streamed list was misused: the parts would not make one document
-      return false;
-    }
-    return sink->Finish();
-  };
-  const bool saved = SaveOutput(path, run.staged, write, error);
-  if (!built) return false;
-  if (saved) {
-    run.saved = true;
-  } else {
-    run.save_error = error;
-  }
-  return true;
+  run.written = true;
 }
 
-void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run) {
+void WriteDocument(DomDocument* document, ExportRun& run) {
   if (document == nullptr) throw DocumentError(kInvalidPointer);
-  // Written straight into the file as it is serialized: a large document is not held twice.
-  const auto write = [document](std::FILE* out) {
-    FileSink sink(out);
-    document->Serialize([&sink](std::string_view piece) { sink(piece); });
-    return sink.Finish();
-  };
-  run.saved = SaveOutput(path, run.staged, write, run.save_error);
+  document->Serialize([&run](std::string_view piece) { run.output.Append(piece); });
+  run.written = true;
 }
 
 }  // namespace kegverter

@@ -1,5 +1,5 @@
 // The writer skeleton shared by every output list: create the document from the template, walk
-// node tables once per record on a shared cursor, save.
+// node tables once per record on a shared cursor, and write the document into memory.
 #pragma once
 
 #include <cstdio>
@@ -14,29 +14,28 @@
 #include "beerxml/document.h"
 #include "beerxml/document_error.h"
 #include "beerxml/node_table.h"
+#include "beerxml/output_text.h"
 
 namespace kegverter {
 
 class StagedOutput;
 
 /// What one writer call needs from its caller and tells it back. A run holds everything a
-/// conversion changes, so conversions on several threads each have their own.
+/// conversion changes, so conversions on several threads each have their own. Writers touch no
+/// file: the document goes into `output`, which the caller saves (SaveOutput) or hands on.
 struct ExportRun {
-  DomFaults faults;           ///< failures to simulate (tests only)
+  OutputText output;          ///< the document's bytes, as far as they were written
   std::string reports;        ///< failure reports, as the console shows them
   int failures_reported = 0;  ///< document-layer failures reported during the call
-  bool saved = false;         ///< the output file was written completely
-  std::string save_error;     ///< why it was not, when a save was attempted and failed
-  /// Set: the output is written into it, for the caller to put in place with others
-  /// (CommitStaged); null: the output replaces its path atomically (see ReplaceFileWith).
-  StagedOutput* staged = nullptr;
+  bool written = false;       ///< `output` holds the whole document
+  std::string write_error;    ///< why there is no document, when a writer can say why
 };
 
-/// Saves a finished output, whatever its format; every writer saves through it. `write` writes
-/// the whole document into the open file and returns false when a write failed (errno telling
-/// why). Without `staged` (ExportRun::staged) the file replaces `path` atomically
-/// (ReplaceFileWith); with it, it is written into `staged`, which the caller puts in place.
-/// False, with the reason in `error`, when nothing was written.
+/// Saves a finished output, whatever its format. `write` writes the whole document into the
+/// open file and returns false when a write failed (errno telling why). Without `staged` the
+/// file replaces `path` atomically (ReplaceFileWith); with it, it is written into `staged`,
+/// which the caller puts in place (CommitStaged). False, with the reason in `error`, when
+/// nothing was written.
 bool SaveOutput(const std::string& path, StagedOutput* staged,
                 const std::function<bool(std::FILE*)>& write, std::string& error);
 
@@ -76,53 +75,52 @@ void EmitNodeTable(DomDocument* document, DomNode& cursor, const NodeTree<NoSlot
   EmitEntries(document, cursor, table.entries, {}, run);
 }
 
-/// Writes the document to `path` (through a temporary file renamed into place). Raises
-/// kInvalidPointer for an absent document; a failed write is noted in `run`.
-void SaveDocument(DomDocument* document, const std::string& path, ExportRun& run);
+/// Writes the whole document into `run.output`. Raises kInvalidPointer for an absent document.
+void WriteDocument(DomDocument* document, ExportRun& run);
 
 /// Adds the report of `error` to `run` and counts it.
 void ReportFailure(const DocumentError& error, ExportRun& run);
 
-/// Opens the output's temporary file, runs `build` while the finished children of `list` are
-/// written into it, writes the rest and puts the file in place, as SaveDocument does. False,
-/// with nothing built, when the temporary file could not be made: the caller then builds and
-/// saves the usual way, which fails the same way after the same reports.
-bool BuildAndSaveStreamed(DomDocument& document, DomNode list, const std::string& path,
-                          ExportRun& run, const std::function<void()>& build);
+/// Runs `build` while the finished children of `list` are written into `run.output`, then
+/// writes the rest: the same text as WriteDocument after the whole build, without the whole
+/// list ever held in the document.
+void BuildAndWriteStreamed(DomDocument& document, DomNode list, ExportRun& run,
+                           const std::function<void()>& build);
 
 /// The writer skeleton: document, cursor, template for `list`, `records(document, cursor)`
-/// writes the records, then the save. A failure outside the table walks is reported and ends the
-/// export at once (nothing is saved when it happens before the save).
+/// writes the records, then the document is written into `run.output`. A failure outside the
+/// table walks is reported and ends the export at once (no document is written when it happens
+/// before the end).
 ///
 /// Records only ever go into the list, one after the other, so each is finished when the next
 /// begins: once the template is in place they are written to the output as they are finished
-/// (DomDocument::StreamChildren), and a large list is never held whole.
+/// (DomDocument::StreamChildren), and a large list is never held whole in the document.
 template <class WriteRecords>
-void RunExporterFrom(const std::string& template_text, std::string_view list,
-                     const std::string& path, ExportRun& run, WriteRecords&& records);
+void RunExporterFrom(const std::string& template_text, std::string_view list, ExportRun& run,
+                     WriteRecords&& records);
 
 template <class WriteRecords>
-void RunExporter(std::string_view list, const std::string& path, ExportRun& run,
-                 WriteRecords&& records) {
-  RunExporterFrom(BeerXmlTemplate(list), list, path, run, std::forward<WriteRecords>(records));
+void RunExporter(std::string_view list, ExportRun& run, WriteRecords&& records) {
+  RunExporterFrom(BeerXmlTemplate(list), list, run, std::forward<WriteRecords>(records));
 }
 
 /// RunExporter from another template text (another format's root around the list element).
 template <class WriteRecords>
-void RunExporterFrom(const std::string& template_text, std::string_view list,
-                     const std::string& path, ExportRun& run, WriteRecords&& records) {
+void RunExporterFrom(const std::string& template_text, std::string_view list, ExportRun& run,
+                     WriteRecords&& records) {
   try {
-    std::unique_ptr<DomDocument> document = CreateDomDocument(run.faults);
+    std::unique_ptr<DomDocument> document = CreateDomDocument();
     DomNode cursor = document ? document->DocumentNode() : DomNode();
-    if (LoadTemplate(document.get(), cursor, template_text, list, run) &&
-        BuildAndSaveStreamed(*document, cursor, path, run,
-                             [&] { records(document.get(), cursor); })) {
+    if (LoadTemplate(document.get(), cursor, template_text, list, run)) {
+      BuildAndWriteStreamed(*document, cursor, run, [&] { records(document.get(), cursor); });
       return;
     }
     records(document.get(), cursor);
-    SaveDocument(document.get(), path, run);
+    WriteDocument(document.get(), run);
   } catch (const DocumentError& error) {
     ReportFailure(error, run);
+    run.output.Clear();  // a document cut off where it failed is no document
+    run.written = false;
   }
 }
 

@@ -100,10 +100,9 @@ std::optional<std::string> HopUseWord(std::int16_t type_code) {
   return Word(kHopUseWords, model::HopUseOf(type_code).meaning);
 }
 
-void ExportHopRecords(std::span<const HopRecord> records, const std::string& output_path,
-                      ExportRun& run) {
+void ExportHopRecords(std::span<const HopRecord> records, ExportRun& run) {
   NodeTable table(kHopTable);
-  RunExporter("varieties", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+  RunExporter("varieties", run, [&](DomDocument* document, DomNode& cursor) {
     for (const HopRecord& record : records) {
       const model::HopVariety hop = model::ModelOf(record);
       // A beta acid of zero means the application does not know it: leave the element out.

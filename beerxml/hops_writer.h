@@ -18,8 +18,7 @@ inline constexpr model::Words<model::HopUse> kHopUseWords{"", "bittering", "arom
 /// The use word of a hop's `type_code` (the upper 12 bits do not matter).
 std::optional<std::string> HopUseWord(std::int16_t type_code);
 
-/// Writes `records` as the `varieties` list to `output_path`; failures are reported in `run`.
-void ExportHopRecords(std::span<const HopRecord> records, const std::string& output_path,
-                      ExportRun& run);
+/// Writes `records` as the `varieties` list; failures are reported in `run`.
+void ExportHopRecords(std::span<const HopRecord> records, ExportRun& run);
 
 }  // namespace kegverter

@@ -86,9 +86,8 @@ NodeValues<FermentableSlot> FermentableValues(const model::Fermentable& f) {
 
 }  // namespace
 
-void ExportMaltRecords(std::span<const MaltRecord> records, const std::string& output_path,
-                       ExportRun& run) {
-  RunExporter("fermentables", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+void ExportMaltRecords(std::span<const MaltRecord> records, ExportRun& run) {
+  RunExporter("fermentables", run, [&](DomDocument* document, DomNode& cursor) {
     for (const MaltRecord& record : records) {
       EmitNodeTable(document, cursor, kFermentableTable, FermentableValues(model::ModelOf(record)),
                     run);

@@ -15,9 +15,8 @@ namespace kegverter {
 inline constexpr model::Words<model::FermentableType> kFermentableTypeWords{"", "grain", "extract",
                                                                             "sugar", "adjunct"};
 
-/// Writes `records` as a fermentables document to `output_path`; failures are reported in
+/// Writes `records` as a fermentables document; failures are reported in
 /// `run`.
-void ExportMaltRecords(std::span<const MaltRecord> records, const std::string& output_path,
-                       ExportRun& run);
+void ExportMaltRecords(std::span<const MaltRecord> records, ExportRun& run);
 
 }  // namespace kegverter

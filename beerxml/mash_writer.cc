@@ -85,12 +85,11 @@ NodeValues<MashStepSlot> ComposeMashStep(const model::MashStep& step,
   return v;
 }
 
-void ExportMashSchedules(std::span<const MashScheduleRecord> records,
-                         const std::string& output_path, ExportRun& run) {
+void ExportMashSchedules(std::span<const MashScheduleRecord> records, ExportRun& run) {
   NodeTable mash_table(kMashTable);
   SwitchOffUnwrittenMashElements(mash_table);
   NodeTable step_table(kMashStepTable);
-  RunExporter("procedure", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+  RunExporter("procedure", run, [&](DomDocument* document, DomNode& cursor) {
     for (const MashScheduleRecord& schedule : records) {
       const model::Mash mash = model::ModelOf(schedule);
       const DomNode list = cursor;

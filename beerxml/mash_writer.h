@@ -147,9 +147,8 @@ NodeValues<MashSlot> ComposeMashHeader(const model::Mash& mash);
 NodeValues<MashStepSlot> ComposeMashStep(const model::MashStep& step,
                                          NodeTable<MashStepSlot>& step_table);
 
-/// Writes the schedules as the `procedure` list, one `mash` each, to `output_path`; failures are
+/// Writes the schedules as the `procedure` list, one `mash` each,; failures are
 /// reported in `run`.
-void ExportMashSchedules(std::span<const MashScheduleRecord> records,
-                         const std::string& output_path, ExportRun& run);
+void ExportMashSchedules(std::span<const MashScheduleRecord> records, ExportRun& run);
 
 }  // namespace kegverter

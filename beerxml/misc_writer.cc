@@ -86,19 +86,17 @@ MiscAmount MiscAmountOf(const model::MiscAmount& amount) {
   return written;
 }
 
-void ExportMiscRecords(std::span<const MiscRecord> records, const std::string& output_path,
-                       ExportRun& run) {
+void ExportMiscRecords(std::span<const MiscRecord> records, ExportRun& run) {
   NodeTable table(kMiscTable);
-  RunExporter("miscellaneous_ingredients", output_path, run,
-              [&](DomDocument* document, DomNode& cursor) {
-                for (const MiscRecord& record : records) {
-                  const model::Misc misc = model::ModelOf(record);
-                  const MiscAmount amount = MiscAmountOf(misc.inventory);
-                  table.Switch(kVolumeEntry, amount.volume);
-                  table.Switch(kMassEntry, !amount.volume);
-                  EmitNodeTable(document, cursor, table, MiscValues(misc, amount), run);
-                }
-              });
+  RunExporter("miscellaneous_ingredients", run, [&](DomDocument* document, DomNode& cursor) {
+    for (const MiscRecord& record : records) {
+      const model::Misc misc = model::ModelOf(record);
+      const MiscAmount amount = MiscAmountOf(misc.inventory);
+      table.Switch(kVolumeEntry, amount.volume);
+      table.Switch(kMassEntry, !amount.volume);
+      EmitNodeTable(document, cursor, table, MiscValues(misc, amount), run);
+    }
+  });
 }
 
 }  // namespace kegverter

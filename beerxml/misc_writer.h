@@ -38,9 +38,8 @@ void PutMiscAmount(NodeValues<Slot>& values, const MiscAmount& amount) {
   values[amount.volume ? Slot::kVolume : Slot::kMass] = amount.text;
 }
 
-/// Writes `records` as a miscellaneous_ingredients document to `output_path`; failures are
+/// Writes `records` as a miscellaneous_ingredients document; failures are
 /// reported in `run`.
-void ExportMiscRecords(std::span<const MiscRecord> records, const std::string& output_path,
-                       ExportRun& run);
+void ExportMiscRecords(std::span<const MiscRecord> records, ExportRun& run);
 
 }  // namespace kegverter

@@ -203,9 +203,8 @@ NodeValues<RecipeSummarySlot> RecipeSummaryValues(const model::Recipe& recipe) {
   return v;
 }
 
-void ExportRecipeRecords(std::span<const RecipeRecord> records, const std::string& output_path,
-                         ExportRun& run) {
-  RunExporter("recipes", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+void ExportRecipeRecords(std::span<const RecipeRecord> records, ExportRun& run) {
+  RunExporter("recipes", run, [&](DomDocument* document, DomNode& cursor) {
     RecipeWriter writer(document, cursor, run);
     for (const RecipeRecord& recipe : records) writer.Write(model::ModelOf(recipe));
   });

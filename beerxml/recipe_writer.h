@@ -298,9 +298,8 @@ NodeValues<RecipeWaterSlot> RecipeWaterValues(const model::WaterAddition& additi
 /// The values of kRecipeSummaryTable.
 NodeValues<RecipeSummarySlot> RecipeSummaryValues(const model::Recipe& recipe);
 
-/// Writes `records` as the `recipes` list to `output_path`, one `recipe` each; failures are
+/// Writes `records` as the `recipes` list, one `recipe` each; failures are
 /// reported in `run`.
-void ExportRecipeRecords(std::span<const RecipeRecord> records, const std::string& output_path,
-                         ExportRun& run);
+void ExportRecipeRecords(std::span<const RecipeRecord> records, ExportRun& run);
 
 }  // namespace kegverter

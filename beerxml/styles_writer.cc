@@ -135,11 +135,10 @@ std::optional<std::string> StyleTypeWord(const model::Coded<model::StyleType>& t
   return Word(model::kApplicationStyleTypes, type.meaning);
 }
 
-void ExportStyleRecords(std::span<const StyleRecord> records, const std::string& output_path,
-                        ExportRun& run) {
+void ExportStyleRecords(std::span<const StyleRecord> records, ExportRun& run) {
   NodeTable table(kStyleTable);
   table.Switch(kCarbonationEntry, false);
-  RunExporter("styles", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+  RunExporter("styles", run, [&](DomDocument* document, DomNode& cursor) {
     for (const StyleRecord& record : records) {
       EmitNodeTable(document, cursor, table, StyleValues(model::ModelOf(record)), run);
     }

@@ -15,8 +15,7 @@ namespace kegverter {
 /// The word of a style type; a code without a meaning (4, and codes above 5) has none.
 std::optional<std::string> StyleTypeWord(const model::Coded<model::StyleType>& type);
 
-/// Writes `records` as the `styles` list to `output_path`; failures are reported in `run`.
-void ExportStyleRecords(std::span<const StyleRecord> records, const std::string& output_path,
-                        ExportRun& run);
+/// Writes `records` as the `styles` list; failures are reported in `run`.
+void ExportStyleRecords(std::span<const StyleRecord> records, ExportRun& run);
 
 }  // namespace kegverter

@@ -54,9 +54,8 @@ NodeValues<WaterSlot> WaterValues(const model::Water& water) {
 
 }  // namespace
 
-void ExportWaterRecords(std::span<const WaterRecord> records, const std::string& output_path,
-                        ExportRun& run) {
-  RunExporter("profiles", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+void ExportWaterRecords(std::span<const WaterRecord> records, ExportRun& run) {
+  RunExporter("profiles", run, [&](DomDocument* document, DomNode& cursor) {
     for (const WaterRecord& record : records) {
       EmitNodeTable(document, cursor, kWaterTable, WaterValues(model::ModelOf(record)), run);
     }

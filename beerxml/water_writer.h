@@ -25,8 +25,7 @@ void PutWater(NodeValues<Slot>& v, const model::Water& water) {
   v[Slot::kMagnesium] = FormatFixed(water.magnesium.value, 1);
 }
 
-/// Writes `records` as a profiles document to `output_path`; failures are reported in `run`.
-void ExportWaterRecords(std::span<const WaterRecord> records, const std::string& output_path,
-                        ExportRun& run);
+/// Writes `records` as a profiles document; failures are reported in `run`.
+void ExportWaterRecords(std::span<const WaterRecord> records, ExportRun& run);
 
 }  // namespace kegverter

@@ -110,11 +110,10 @@ NodeValues<YeastSlot> YeastValues(const model::Culture& culture) {
 
 }  // namespace
 
-void ExportYeastRecords(std::span<const YeastRecord> records, const std::string& output_path,
-                        ExportRun& run) {
+void ExportYeastRecords(std::span<const YeastRecord> records, ExportRun& run) {
   NodeTable table(kYeastTable);
   table.Switch(kMaxReuseEntry, false);
-  RunExporter("cultures", output_path, run, [&](DomDocument* document, DomNode& cursor) {
+  RunExporter("cultures", run, [&](DomDocument* document, DomNode& cursor) {
     for (const YeastRecord& record : records) {
       EmitNodeTable(document, cursor, table, YeastValues(model::ModelOf(record)), run);
     }

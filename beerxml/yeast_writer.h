@@ -15,8 +15,7 @@ inline constexpr model::Words<model::CultureType> kCultureTypeWords{"", "ale", "
                                                                     "champagne"};
 inline constexpr model::Words<model::CultureForm> kCultureFormWords{"", "dry", "liquid", "slant"};
 
-/// Writes `records` as a cultures document to `output_path`; failures are reported in `run`.
-void ExportYeastRecords(std::span<const YeastRecord> records, const std::string& output_path,
-                        ExportRun& run);
+/// Writes `records` as a cultures document; failures are reported in `run`.
+void ExportYeastRecords(std::span<const YeastRecord> records, ExportRun& run);
 
 }  // namespace kegverter

@@ -1001,75 +1001,65 @@ class RecipeWriter {
 // so no BeerXML 1.0 document holds nothing: without records nothing is written, and the run says
 // why.
 template <class Record, class Write>
-void WriteList(std::string_view list, std::span<const Record> records,
-               const std::string& output_path, ExportRun& run, Write&& write) {
+void WriteList(std::string_view list, std::span<const Record> records, ExportRun& run,
+               Write&& write) {
   if (records.empty()) {
-    run.save_error = kNothingToWrite;
+    run.write_error = kNothingToWrite;
     return;
   }
-  RunExporterFrom(Template(list), list, output_path, run,
-                  [&](DomDocument* document, DomNode& cursor) {
-                    Walker walker(document, cursor, run);
-                    for (const Record& record : records) write(walker, m::ModelOf(record));
-                  });
+  RunExporterFrom(Template(list), list, run, [&](DomDocument* document, DomNode& cursor) {
+    Walker walker(document, cursor, run);
+    for (const Record& record : records) write(walker, m::ModelOf(record));
+  });
 }
 
 }  // namespace
 
-void WriteMiscBeerXml1(std::span<const MiscRecord> records, const std::string& output_path,
-                       ExportRun& run) {
+void WriteMiscBeerXml1(std::span<const MiscRecord> records, ExportRun& run) {
   Table table(kMiscTable);
-  WriteList("MISCS", records, output_path, run,
+  WriteList("MISCS", records, run,
             [&](Walker& w, const m::Misc& misc) { table.Walk(w, MiscValues(misc)); });
 }
 
-void WriteMaltBeerXml1(std::span<const MaltRecord> records, const std::string& output_path,
-                       ExportRun& run) {
+void WriteMaltBeerXml1(std::span<const MaltRecord> records, ExportRun& run) {
   Table table(kFermentableTable);
-  WriteList("FERMENTABLES", records, output_path, run, [&](Walker& w, const m::Fermentable& f) {
+  WriteList("FERMENTABLES", records, run, [&](Walker& w, const m::Fermentable& f) {
     table.Walk(w, FermentableValues(f, nullptr));
   });
 }
 
-void WriteHopBeerXml1(std::span<const HopRecord> records, const std::string& output_path,
-                      ExportRun& run) {
+void WriteHopBeerXml1(std::span<const HopRecord> records, ExportRun& run) {
   Table table(kHopTable);
-  WriteList("HOPS", records, output_path, run,
+  WriteList("HOPS", records, run,
             [&](Walker& w, const m::HopVariety& hop) { table.Walk(w, HopVarietyValues(hop)); });
 }
 
-void WriteStyleBeerXml1(std::span<const StyleRecord> records, const std::string& output_path,
-                        ExportRun& run) {
+void WriteStyleBeerXml1(std::span<const StyleRecord> records, ExportRun& run) {
   Table table(kStyleTable);
-  WriteList("STYLES", records, output_path, run,
+  WriteList("STYLES", records, run,
             [&](Walker& w, const m::Style& style) { table.Walk(w, StyleValues(style)); });
 }
 
-void WriteWaterBeerXml1(std::span<const WaterRecord> records, const std::string& output_path,
-                        ExportRun& run) {
+void WriteWaterBeerXml1(std::span<const WaterRecord> records, ExportRun& run) {
   Table table(kWaterTable);
-  WriteList("WATERS", records, output_path, run,
+  WriteList("WATERS", records, run,
             [&](Walker& w, const m::Water& water) { table.Walk(w, WaterValues(water, nullptr)); });
 }
 
-void WriteYeastBeerXml1(std::span<const YeastRecord> records, const std::string& output_path,
-                        ExportRun& run) {
+void WriteYeastBeerXml1(std::span<const YeastRecord> records, ExportRun& run) {
   Table table(kYeastTable);
-  WriteList("YEASTS", records, output_path, run,
+  WriteList("YEASTS", records, run,
             [&](Walker& w, const m::Culture& c) { table.Walk(w, YeastValues(c, nullptr)); });
 }
 
-void WriteMashBeerXml1(std::span<const MashScheduleRecord> records, const std::string& output_path,
-                       ExportRun& run) {
+void WriteMashBeerXml1(std::span<const MashScheduleRecord> records, ExportRun& run) {
   MashWriter writer;
-  WriteList("MASHS", records, output_path, run,
-            [&](Walker& w, const m::Mash& mash) { writer.Write(w, mash); });
+  WriteList("MASHS", records, run, [&](Walker& w, const m::Mash& mash) { writer.Write(w, mash); });
 }
 
-void WriteRecipeBeerXml1(std::span<const RecipeRecord> records, const std::string& output_path,
-                         ExportRun& run) {
+void WriteRecipeBeerXml1(std::span<const RecipeRecord> records, ExportRun& run) {
   RecipeWriter writer;
-  WriteList("RECIPES", records, output_path, run,
+  WriteList("RECIPES", records, run,
             [&](Walker& w, const m::Recipe& recipe) { writer.Write(w, recipe); });
 }
 

@@ -11,12 +11,11 @@
 // time, a `STYLE` and a `MASH` always, since importers refuse a recipe without them.
 //
 // A BeerXML 1.0 list holds at least one record: given none, a writer writes nothing, and
-// `run.save_error` says so.
+// `run.write_error` says so.
 //
-// Each writer builds the brewing model of one record at a time and streams the records into the
-// output through the document layer, saved as every writer saves (SaveOutput, which honours
-// `run.staged`): `run.saved` tells whether the file was written, `run.save_error` why
-// not, `run.reports` what failed on the way.
+// Each writer builds the brewing model of one record at a time and streams the records through
+// the document layer into the document's bytes, `run.output`: `run.written` tells that the
+// document is whole, `run.write_error` why there is none, `run.reports` what failed on the way.
 #pragma once
 
 #include <span>
@@ -35,28 +34,20 @@
 namespace kegverter {
 
 /// `MISCS`.
-void WriteMiscBeerXml1(std::span<const MiscRecord> records, const std::string& output_path,
-                       ExportRun& run);
+void WriteMiscBeerXml1(std::span<const MiscRecord> records, ExportRun& run);
 /// `FERMENTABLES`.
-void WriteMaltBeerXml1(std::span<const MaltRecord> records, const std::string& output_path,
-                       ExportRun& run);
+void WriteMaltBeerXml1(std::span<const MaltRecord> records, ExportRun& run);
 /// `HOPS`.
-void WriteHopBeerXml1(std::span<const HopRecord> records, const std::string& output_path,
-                      ExportRun& run);
+void WriteHopBeerXml1(std::span<const HopRecord> records, ExportRun& run);
 /// `STYLES`.
-void WriteStyleBeerXml1(std::span<const StyleRecord> records, const std::string& output_path,
-                        ExportRun& run);
+void WriteStyleBeerXml1(std::span<const StyleRecord> records, ExportRun& run);
 /// `WATERS`.
-void WriteWaterBeerXml1(std::span<const WaterRecord> records, const std::string& output_path,
-                        ExportRun& run);
+void WriteWaterBeerXml1(std::span<const WaterRecord> records, ExportRun& run);
 /// `YEASTS`.
-void WriteYeastBeerXml1(std::span<const YeastRecord> records, const std::string& output_path,
-                        ExportRun& run);
+void WriteYeastBeerXml1(std::span<const YeastRecord> records, ExportRun& run);
 /// `MASHS`. A step of a kind without a meaning is left out and named in the mash's notes.
-void WriteMashBeerXml1(std::span<const MashScheduleRecord> records, const std::string& output_path,
-                       ExportRun& run);
+void WriteMashBeerXml1(std::span<const MashScheduleRecord> records, ExportRun& run);
 /// `RECIPES`.
-void WriteRecipeBeerXml1(std::span<const RecipeRecord> records, const std::string& output_path,
-                         ExportRun& run);
+void WriteRecipeBeerXml1(std::span<const RecipeRecord> records, ExportRun& run);
 
 }  // namespace kegverter

@@ -1,6 +1,6 @@
 #include "driver/console.h"
 
-#include <string>
+#include <string_view>
 
 #include "beerxml/format.h"
 #include "source/text.h"
@@ -15,27 +15,32 @@ std::string ConsoleText(const NarrowText& text) {
   return text ? WidenText(std::string_view(*text)) : std::string("(null)");
 }
 
+// One line "name = value". A decoded text ends at its field's first NUL, so printf's "%s", which
+// the dump once was, showed every value whole too.
+void Line(std::string& text, std::string_view name, const std::string& value) {
+  text += name;
+  text += " = ";
+  text += value;
+  text += '\n';
+}
+
 }  // namespace
 
-void PrintMiscRecord(const MiscRecord& record, std::FILE* out) {
-  // One call for the nine lines: a database of many records prints nine lines per record.
-  // The inventory is "%f", which FormatFixed with six digits writes faster.
-  std::fprintf(out,
-               "ingredient_name = %s\n"
-               "ingredient_type = %d\n"
-               "suggested_time = %d\n"
-               "time_type = %d\n"
-               "time_units = %d\n"
-               "inventory_unit_of_measurement = %d\n"
-               "inventory = %s\n"
-               "usage = %s\n"
-               "comment = %s\n\n",
-               ConsoleText(record.ingredient_name).c_str(),
-               static_cast<int>(record.ingredient_type), static_cast<int>(record.suggested_time),
-               static_cast<int>(record.time_type), static_cast<int>(record.time_units),
-               static_cast<int>(record.inventory_unit_of_measurement),
-               FormatFixed(record.inventory, 6).c_str(), ConsoleText(record.usage).c_str(),
-               ConsoleText(record.comment).c_str());
+void DumpMiscRecord(const MiscRecord& record, std::string& text) {
+  // A database of many records dumps nine lines per record: the text's storage is reused.
+  text.clear();
+  Line(text, "ingredient_name", ConsoleText(record.ingredient_name));
+  Line(text, "ingredient_type", std::to_string(static_cast<int>(record.ingredient_type)));
+  Line(text, "suggested_time", std::to_string(static_cast<int>(record.suggested_time)));
+  Line(text, "time_type", std::to_string(static_cast<int>(record.time_type)));
+  Line(text, "time_units", std::to_string(static_cast<int>(record.time_units)));
+  Line(text, "inventory_unit_of_measurement",
+       std::to_string(static_cast<int>(record.inventory_unit_of_measurement)));
+  // The inventory is printf's "%f", which FormatFixed with six digits writes faster.
+  Line(text, "inventory", FormatFixed(record.inventory, 6));
+  Line(text, "usage", ConsoleText(record.usage));
+  Line(text, "comment", ConsoleText(record.comment));
+  text += '\n';
 }
 
 }  // namespace kegverter

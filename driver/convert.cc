@@ -1,5 +1,6 @@
 #include "driver/convert.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <memory>
 
@@ -9,6 +10,9 @@
 namespace kegverter {
 
 namespace {
+
+using Status = ConversionResult::Status;
+using About = ConversionMessage::About;
 
 // printf into a std::string, for the few messages that carry numbers.
 template <class... Args>
@@ -23,111 +27,192 @@ constexpr const char* kConvertible =
     "a .rec, .msh or .wtr file, or one of extra.dat, hops.dat, malt.dat, styles.dat, water.dat "
     "and yeast.dat";
 
-}  // namespace
+void Complain(InputConversion& result, const std::string& subject, std::string text,
+              About about = About::Input) {
+  result.messages.push_back({subject, std::move(text), about});
+}
 
-ConversionResult ConvertFile(const ConversionRequest& request) {
-  using Status = ConversionResult::Status;
-  ConversionResult result;
-  auto complain = [&result](const std::string& subject, std::string text) {
-    result.messages.push_back({subject, std::move(text)});
-  };
-
-  // The file opens under the name as given; detection and the output path use it trimmed.
-  std::string error;
-  std::unique_ptr<InputFile> input = InputFile::Open(request.input, request.input_size, error);
-  if (!input) {
-    complain(request.input, "cannot open: " + error);
-    return result;
-  }
-  const std::string trimmed = TrimPath(request.input);
-
+// Recognises the input by its trimmed name and checks that it holds records to convert, leaving
+// it after a database's count header with `result.records` the records to read. False, with the
+// reason in `result` (status NotConverted), when there is nothing to convert.
+bool Recognise(InputFile& input, const std::string& trimmed, InputConversion& result) {
   std::int32_t count = 0;
-  const KindInfo* kind = DetectKind(*input, trimmed, count);
+  const KindInfo* kind = DetectKind(input, trimmed, count);
   result.kind = kind;
   result.status = Status::NotConverted;
   if (kind == nullptr) {
-    complain(trimmed, std::string("not a file Kegverter converts (expected ") + kConvertible + ")");
-    return result;
+    Complain(result, trimmed,
+             std::string("not a file Kegverter converts (expected ") + kConvertible + ")");
+    return false;
   }
   if (!kind->converted()) {
-    complain(trimmed, std::string(kind->description) + " files are not converted");
-    return result;
+    Complain(result, trimmed, std::string(kind->description) + " files are not converted");
+    return false;
   }
-  if (input->size() == 0) {
-    complain(trimmed, "the file is empty");
-    return result;
+  if (input.size() == 0) {
+    Complain(result, trimmed, "the file is empty");
+    return false;
   }
   if (kind->database()) {
     if (count <= 0) {
-      complain(trimmed, Format("the %s holds no records (its header counts %" PRId32 ")",
-                               kind->description, count));
-      return result;
+      Complain(result, trimmed,
+               Format("the %s holds no records (its header counts %" PRId32 ")", kind->description,
+                      count));
+      return false;
     }
-    const std::uint64_t complete = input->size() < 4 ? 0 : (input->size() - 4) / kind->record_size;
+    const std::uint64_t complete = input.size() < 4 ? 0 : (input.size() - 4) / kind->record_size;
     if (complete == 0) {
-      complain(
-          trimmed,
+      Complain(
+          result, trimmed,
           Format("the header count is %" PRId32 " but the file holds no complete record", count));
-      return result;
+      return false;
     }
     if (static_cast<std::uint64_t>(count) > complete) {
-      complain(trimmed, Format("the header count is %" PRId32 " but the file holds %" PRIu64
-                               " complete record(s); converting those",
-                               count, complete));
+      Complain(result, trimmed,
+               Format("the header count is %" PRId32 " but the file holds %" PRIu64
+                      " complete record(s); converting those",
+                      count, complete));
       count = static_cast<std::int32_t>(complete);
     }
   }
-  if (request.combine != nullptr) {
-    result.records = count;
-    kind->combine(*input, count, *request.combine);
-    for (const std::string& warning : input->warnings()) complain(trimmed, warning);
-    if (input->read_error()) {
-      complain(trimmed, "a read error occurred; the records may be incomplete");
-      result.status = Status::Failed;
-    } else {
-      if (input->truncated()) {
-        complain(trimmed, "the file is truncated; the missing bytes were read as zeros");
-      }
-      result.status = Status::Written;
-    }
-    return result;
-  }
-  const ConvertFn convert = kind->writers[static_cast<std::size_t>(request.format)];
-  if (convert == nullptr) {
-    complain(trimmed,
-             std::string("cannot be written as ") + std::string(Info(request.format).title));
-    return result;
-  }
-
-  result.status = Status::Failed;
-  result.output = request.output.empty() ? OutputPath(trimmed, request.format) : request.output;
   result.records = count;
-  ExportRun run;
-  run.faults = request.faults;
-  run.staged = request.staged;
-  convert(*input, count, result.output, run, request.console);
-  result.reports = std::move(run.reports);
-  result.saved = run.saved;
+  return true;
+}
 
-  for (const std::string& warning : input->warnings()) complain(trimmed, warning);
-  if (input->read_error()) {
-    complain(trimmed, "a read error occurred; the output may be incomplete");
-  } else if (input->truncated()) {
-    complain(trimmed, "the file is truncated; the missing bytes were read as zeros");
+// The damage the readers worked around, then a read error or the file's end coming too soon.
+void NoteInputDamage(const InputFile& input, const std::string& trimmed,
+                     const char* after_read_error, InputConversion& result) {
+  for (const std::string& warning : input.warnings()) Complain(result, trimmed, warning);
+  if (input.read_error()) {
+    Complain(result, trimmed, std::string("a read error occurred; ") + after_read_error);
+  } else if (input.truncated()) {
+    Complain(result, trimmed, "the file is truncated; the missing bytes were read as zeros");
   }
-  if (!run.saved) {
-    complain(result.output,
-             "not written: " + (run.save_error.empty()
+}
+
+}  // namespace
+
+bool RecogniseInput(std::string_view name, InputFile& input, OutputFormat format,
+                    InputConversion& result) {
+  const std::string trimmed = TrimPath(name);
+  if (!Recognise(input, trimmed, result)) return false;
+  if (result.kind->writers[static_cast<std::size_t>(format)] == nullptr) {
+    Complain(result, trimmed,
+             std::string("cannot be written as ") + std::string(Info(format).title));
+    result.records = 0;
+    return false;
+  }
+  result.status = Status::Failed;
+  return true;
+}
+
+void WriteInput(std::string_view name, InputFile& input, OutputFormat format,
+                const ConsoleSink& console, InputConversion& result) {
+  const std::string trimmed = TrimPath(name);
+  ExportRun run;
+  result.kind->writers[static_cast<std::size_t>(format)](input, result.records, run, console);
+  result.reports = std::move(run.reports);
+  NoteInputDamage(input, trimmed, "the output may be incomplete", result);
+
+  const std::string output = OutputPath(trimmed, format);
+  if (!run.written) {
+    Complain(result, output,
+             "not written: " + (run.write_error.empty()
                                     ? std::string("the XML document could not be built")
-                                    : run.save_error));
-    return result;
+                                    : run.write_error),
+             About::Output);
+    return;
   }
-  if (run.failures_reported > 0 || input->read_error()) {
-    complain(result.output,
-             Format("written incomplete: %d document failure(s) reported", run.failures_reported));
-    return result;
+  result.has_document = true;
+  result.document = std::move(run.output);
+  if (run.failures_reported > 0 || input.read_error()) {
+    Complain(result, output,
+             Format("written incomplete: %d document failure(s) reported", run.failures_reported),
+             About::Output);
+    return;
   }
   result.status = Status::Written;
+}
+
+InputConversion ConvertInput(std::string_view name, InputFile& input, OutputFormat format,
+                             const ConsoleSink& console) {
+  InputConversion result;
+  if (RecogniseInput(name, input, format, result)) WriteInput(name, input, format, console, result);
+  return result;
+}
+
+InputConversion CombineInput(std::string_view name, InputFile& input, BeerJsonCombined& combined) {
+  InputConversion result;
+  const std::string trimmed = TrimPath(name);
+  if (!Recognise(input, trimmed, result)) return result;
+  result.kind->combine(input, result.records, combined);
+  NoteInputDamage(input, trimmed, "the records may be incomplete", result);
+  result.status = input.read_error() ? Status::Failed : Status::Written;
+  return result;
+}
+
+ConversionResult ConvertFile(const ConversionRequest& request) {
+  ConversionResult result;
+  // The file opens under the name as given; detection and the output path use it trimmed.
+  std::string error;
+  const std::unique_ptr<InputFile> input =
+      InputFile::Open(request.input, request.input_size, error);
+  if (!input) {
+    result.messages.push_back({request.input, "cannot open: " + error});
+    return result;
+  }
+
+  if (request.combine != nullptr) {
+    InputConversion combined = CombineInput(request.input, *input, *request.combine);
+    result.status = combined.status;
+    result.kind = combined.kind;
+    result.records = combined.records;
+    result.messages = std::move(combined.messages);
+    return result;
+  }
+
+  InputConversion converted;
+  const bool convertible = RecogniseInput(request.input, *input, request.format, converted);
+  result.kind = converted.kind;
+  result.records = converted.records;
+  ConsoleSink console;
+  if (request.console != nullptr) {
+    console = [out = request.console](std::string_view text) {
+      std::fwrite(text.data(), 1, text.size(), out);
+    };
+  }
+  // The output is opened first and the document written into it once converted, so that a
+  // conversion of the batch happens while its output is being written, as it always did: the
+  // batch's look at the input afterwards sees any change made meanwhile.
+  bool converted_yet = false;
+  const auto write = [&](std::FILE* out) {
+    WriteInput(request.input, *input, request.format, console, converted);
+    converted_yet = true;
+    return converted.has_document && converted.document.WriteTo(out);
+  };
+  std::string save_error;
+  if (convertible) {
+    result.output = request.output.empty() ? OutputPath(TrimPath(request.input), request.format)
+                                           : request.output;
+    result.saved = SaveOutput(result.output, request.staged, write, save_error);
+    // An output that could not even be opened: the records are read and written all the same,
+    // for what the conversion has to say.
+    if (!converted_yet) WriteInput(request.input, *input, request.format, console, converted);
+  }
+  result.status = converted.status;
+  result.messages = std::move(converted.messages);
+  result.reports = std::move(converted.reports);
+  // The messages about the output name the path it is saved at.
+  for (ConversionMessage& message : result.messages) {
+    if (message.about == About::Output) message.subject = result.output;
+  }
+  if (converted.has_document && !result.saved) {
+    // Whatever the document was, it is not there: that is all there is to say about it.
+    std::erase_if(result.messages,
+                  [](const ConversionMessage& message) { return message.about == About::Output; });
+    result.messages.push_back({result.output, "not written: " + save_error, About::Output});
+    result.status = Status::Failed;
+  }
   return result;
 }
 

@@ -1,15 +1,16 @@
-// One conversion of one file, as both programs run it: open, recognise, read, write, and an
-// account of what happened. Nothing here prints except the kind's console dump, and only when the
-// caller gives a console.
+// One conversion of one file, as both programs and the library run it. ConvertInput converts
+// bytes in memory and touches no file (the library's Convert, kegverter.h, is made of it);
+// ConvertFile reads a file into memory, converts it as ConvertInput does and saves the document.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "beerxml/document.h"
+#include "beerxml/output_text.h"
 #include "driver/registry.h"
 
 namespace kegverter {
@@ -28,7 +29,6 @@ struct ConversionRequest {
   /// renamed over it). Set: the output is written into it, and the caller puts it in place,
   /// several at once (CommitStaged).
   StagedOutput* staged = nullptr;
-  DomFaults faults;  ///< document failures to simulate (tests only)
   /// When set, the records are added to this document of a whole run instead of being written
   /// to an output of their own.
   BeerJsonCombined* combine = nullptr;
@@ -36,8 +36,10 @@ struct ConversionRequest {
 
 /// One line of the account: what it is about (the input or the output path) and what happened.
 struct ConversionMessage {
+  enum class About : std::uint8_t { Input, Output };
   std::string subject;
   std::string text;
+  About about = About::Input;
 };
 
 struct ConversionResult {
@@ -60,5 +62,43 @@ struct ConversionResult {
 
 /// Converts one file. Never throws for anything the input or the file system does.
 ConversionResult ConvertFile(const ConversionRequest& request);
+
+/// What ConvertInput made and said. `status` is as for a file, Written meaning that `document`
+/// holds the whole document.
+struct InputConversion {
+  ConversionResult::Status status = ConversionResult::Status::NotConverted;
+  const KindInfo* kind = nullptr;  ///< null when the name is not of a kind the program knows
+  std::int32_t records = 0;        ///< records read
+  /// True when `document` holds a document: complete, or (status Failed) written incomplete.
+  bool has_document = false;
+  OutputText document;
+  /// In the order they arose; those about the output name it as OutputPath does, beside the
+  /// input.
+  std::vector<ConversionMessage> messages;
+  /// The document layer's failure reports, exactly as the console shows them.
+  std::string reports;
+};
+
+/// Converts the bytes of `input`, a file named `name` (trailing blanks are ignored), to
+/// `format`, in memory. `console`, when not empty, receives the kind's console dump as it is
+/// made. Touches no file and no state but its arguments. It is RecogniseInput, then, when that
+/// found something to convert, WriteInput.
+InputConversion ConvertInput(std::string_view name, InputFile& input, OutputFormat format,
+                             const ConsoleSink& console);
+
+/// The first step of ConvertInput: recognises the input by its name and checks that it holds
+/// records that `format` can write. False, with `result` saying why (status NotConverted), when
+/// there is nothing to convert; true leaves the input after a database's count header, with
+/// `result.kind` and `result.records` set and the status Failed until WriteInput.
+bool RecogniseInput(std::string_view name, InputFile& input, OutputFormat format,
+                    InputConversion& result);
+/// The second step: reads the records and writes the document into `result`, with what
+/// happened on the way.
+void WriteInput(std::string_view name, InputFile& input, OutputFormat format,
+                const ConsoleSink& console, InputConversion& result);
+
+/// Reads the records of `input`, a file named `name`, into `combined` (a document of a whole
+/// run) instead of a document of their own; `status` Written when they were added.
+InputConversion CombineInput(std::string_view name, InputFile& input, BeerJsonCombined& combined);
 
 }  // namespace kegverter

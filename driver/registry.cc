@@ -29,26 +29,24 @@ namespace kegverter {
 
 namespace {
 
-// Whether the input is closed before its records are written or after. The application closed
-// style and water files first and kept the others open (shared for reading) while it wrote; the
-// output never names the input, so the order only decides how long the input stays open.
-enum class CloseOrder { CloseThenWrite, WriteThenClose };
-
-/// A conversion of record type R: the records are created empty, read, dumped on the console when
-/// the kind has a dump, written in one format and released.
-template <class R, auto Reader, auto Writer, CloseOrder order, auto Dump>
-void Convert(InputFile& input, std::int32_t count, const std::string& output_path, ExportRun& run,
-             std::FILE* console) {
+/// A conversion of record type R: the records are created empty and read, the input's bytes are
+/// released (a large database is then not held twice while it is written), the records are
+/// dumped on the console when the kind has a dump, and written in one format.
+template <class R, auto Reader, auto Writer, auto Dump>
+void Convert(InputFile& input, std::int32_t count, ExportRun& run, const ConsoleSink& console) {
   std::vector<R> records(static_cast<std::size_t>(count));  // the count is bounded by the file
   Reader(input, std::span<R>(records));
+  input.Close();
   if constexpr (!std::is_same_v<decltype(Dump), std::nullptr_t>) {
-    if (console != nullptr) {
-      for (const R& record : records) Dump(record, console);
+    if (console) {
+      std::string text;
+      for (const R& record : records) {
+        Dump(record, text);
+        console(text);
+      }
     }
   }
-  if constexpr (order == CloseOrder::CloseThenWrite) input.Close();
-  Writer(std::span<const R>(records), output_path, run);
-  input.Close();
+  Writer(std::span<const R>(records), run);
 }
 
 /// Reads the records of a kind and adds them to a combined document.
@@ -61,10 +59,10 @@ void Combine(InputFile& input, std::int32_t count, BeerJsonCombined& combined) {
 }
 
 /// The writer column of a row: one conversion per output format, in OutputFormat order.
-template <class R, auto Reader, CloseOrder order, auto Dump, auto... Writers>
+template <class R, auto Reader, auto Dump, auto... Writers>
 constexpr std::array<ConvertFn, kFormatCount> WritersOf() {
   static_assert(sizeof...(Writers) == kFormatCount, "one writer per output format");
-  return {&Convert<R, Reader, Writers, order, Dump>...};
+  return {&Convert<R, Reader, Writers, Dump>...};
 }
 
 constexpr std::array kFormats = {
@@ -83,48 +81,48 @@ constexpr std::array kKinds = {
     KindInfo{FileKind::ExtraDat, "extra.dat", "extra.dat", "dat", "extra.dat",
              "miscellaneous ingredient database", RecordLayout<MiscRecord>::kRecordSize,
              "miscellaneous_ingredients", "miscellaneous",
-             WritersOf<MiscRecord, ReadMiscRecords, CloseOrder::WriteThenClose, &PrintMiscRecord,
-                       ExportMiscRecords, WriteMiscBeerJson, WriteMiscBeerXml1>(),
+             WritersOf<MiscRecord, ReadMiscRecords, &DumpMiscRecord, ExportMiscRecords,
+                       WriteMiscBeerJson, WriteMiscBeerXml1>(),
              &Combine<MiscRecord, ReadMiscRecords>, false},
     KindInfo{FileKind::HopsDat, "hops.dat", "hops.dat", "dat", "hops.dat", "hop database",
              RecordLayout<HopRecord>::kRecordSize, "varieties", "hop",
-             WritersOf<HopRecord, ReadHopRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportHopRecords, WriteHopBeerJson, WriteHopBeerXml1>(),
+             WritersOf<HopRecord, ReadHopRecords, nullptr, ExportHopRecords, WriteHopBeerJson,
+                       WriteHopBeerXml1>(),
              &Combine<HopRecord, ReadHopRecords>, false},
     KindInfo{FileKind::MaltDat, "malt.dat", "malt.dat", "dat", "malt.dat", "fermentable database",
              RecordLayout<MaltRecord>::kRecordSize, "fermentables", "fermentable",
-             WritersOf<MaltRecord, ReadMaltRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportMaltRecords, WriteMaltBeerJson, WriteMaltBeerXml1>(),
+             WritersOf<MaltRecord, ReadMaltRecords, nullptr, ExportMaltRecords, WriteMaltBeerJson,
+                       WriteMaltBeerXml1>(),
              &Combine<MaltRecord, ReadMaltRecords>, false},
     KindInfo{FileKind::StylesDat, "styles.dat", "styles.dat", "dat", "styles.dat", "style database",
              RecordLayout<StyleRecord>::kRecordSize, "styles", "style",
-             WritersOf<StyleRecord, ReadStyleRecords, CloseOrder::CloseThenWrite, nullptr,
-                       ExportStyleRecords, WriteStyleBeerJson, WriteStyleBeerXml1>(),
+             WritersOf<StyleRecord, ReadStyleRecords, nullptr, ExportStyleRecords,
+                       WriteStyleBeerJson, WriteStyleBeerXml1>(),
              &Combine<StyleRecord, ReadStyleRecords>, false},
     KindInfo{FileKind::WaterFile, "water.dat", "water.dat", "dat", "water.dat", "water profile",
              RecordLayout<WaterRecord>::kRecordSize, "profiles", "water",
-             WritersOf<WaterRecord, ReadWaterRecords, CloseOrder::CloseThenWrite, nullptr,
-                       ExportWaterRecords, WriteWaterBeerJson, WriteWaterBeerXml1>(),
+             WritersOf<WaterRecord, ReadWaterRecords, nullptr, ExportWaterRecords,
+                       WriteWaterBeerJson, WriteWaterBeerXml1>(),
              &Combine<WaterRecord, ReadWaterRecords>, false},
     KindInfo{FileKind::YeastDat, "yeast.dat", "yeast.dat", "dat", "yeast.dat", "yeast database",
              RecordLayout<YeastRecord>::kRecordSize, "cultures", "yeast",
-             WritersOf<YeastRecord, ReadYeastRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportYeastRecords, WriteYeastBeerJson, WriteYeastBeerXml1>(),
+             WritersOf<YeastRecord, ReadYeastRecords, nullptr, ExportYeastRecords,
+                       WriteYeastBeerJson, WriteYeastBeerXml1>(),
              &Combine<YeastRecord, ReadYeastRecords>, false},
     KindInfo{FileKind::WaterFile, "wtr", "", "wtr", "profile.wtr", "water profile", kOneRecord,
              "profiles", "water",
-             WritersOf<WaterRecord, ReadWaterRecords, CloseOrder::CloseThenWrite, nullptr,
-                       ExportWaterRecords, WriteWaterBeerJson, WriteWaterBeerXml1>(),
+             WritersOf<WaterRecord, ReadWaterRecords, nullptr, ExportWaterRecords,
+                       WriteWaterBeerJson, WriteWaterBeerXml1>(),
              &Combine<WaterRecord, ReadWaterRecords>, false},
     KindInfo{FileKind::MshFile, "msh", "", "msh", "schedule.msh", "mash schedule", kOneRecord,
              "procedure", "mash",
-             WritersOf<MashScheduleRecord, ReadMashSchedule, CloseOrder::WriteThenClose, nullptr,
-                       ExportMashSchedules, WriteMashBeerJson, WriteMashBeerXml1>(),
+             WritersOf<MashScheduleRecord, ReadMashSchedule, nullptr, ExportMashSchedules,
+                       WriteMashBeerJson, WriteMashBeerXml1>(),
              &Combine<MashScheduleRecord, ReadMashSchedule>, false},
     KindInfo{FileKind::RecFile, "rec", "", "rec", "recipe.rec", "recipe", kOneRecord, "recipes",
              "recipe",
-             WritersOf<RecipeRecord, ReadRecipeRecords, CloseOrder::WriteThenClose, nullptr,
-                       ExportRecipeRecords, WriteRecipeBeerJson, WriteRecipeBeerXml1>(),
+             WritersOf<RecipeRecord, ReadRecipeRecords, nullptr, ExportRecipeRecords,
+                       WriteRecipeBeerJson, WriteRecipeBeerXml1>(),
              &Combine<RecipeRecord, ReadRecipeRecords>, true},
     // Brew sessions are recognised so that they can be named in messages; nothing converts them.
     KindInfo{FileKind::BrwFile,

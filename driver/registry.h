@@ -7,7 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -58,11 +58,15 @@ const FormatInfo& Info(OutputFormat format);
 /// element; null for anything else.
 const FormatInfo* FormatOfContent(std::string_view head);
 
-/// Reads `count` records from `input` (left after a database's count header), writes them to
-/// `output_path` in one format and reports in `run`. `console`, when not null, receives the
-/// kind's console dump of each record (only extra.dat has one).
-using ConvertFn = void (*)(InputFile& input, std::int32_t count, const std::string& output_path,
-                           ExportRun& run, std::FILE* console);
+/// Receives console text as it is made, piece by piece.
+using ConsoleSink = std::function<void(std::string_view)>;
+
+/// Reads `count` records from `input` (left after a database's count header), releases the
+/// input, writes the records in one format into `run` (the document's bytes and what happened).
+/// `console`, when not empty, receives the kind's console dump of each record (only extra.dat
+/// has one) before the document is written.
+using ConvertFn = void (*)(InputFile& input, std::int32_t count, ExportRun& run,
+                           const ConsoleSink& console);
 
 /// Reads `count` records from `input` and adds them to a BeerJSON document that gathers a whole
 /// run.

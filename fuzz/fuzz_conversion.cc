@@ -1,44 +1,40 @@
 // libFuzzer target: one whole conversion, in process, of arbitrary bytes.
 //
-// The first input byte picks the file kind (fuzz_kinds.h); the remaining bytes are written to a
-// file of that kind's name in a private folder and converted with RunKegverter, exactly as the
-// command line would. Whatever the bytes, the run must end with exit status 0 or 1, a successful
-// run must leave its output, any output must be a well-formed UTF-8 XML document with root
-// beer_xml, and nothing else may be left beside it (no temporary save file). The same file is
-// then converted to BeerJSON: it must be written whenever the BeerXML output was, and be strict
-// UTF-8 JSON holding `beerjson` with its version and one list. Anything else aborts, and
-// libFuzzer keeps the input as a finding. Memory errors, undefined behaviour and leaks are the
-// sanitizers' to catch.
+// The first input byte picks the file kind (fuzz_kinds.h); the remaining bytes are the content
+// of a file of that kind's name, converted by the library's Convert (kegverter/kegverter.h) to
+// each of the three formats, in memory: no file is written. Whatever the bytes, a conversion
+// that says it wrote its document must hand it over; a document, complete or written
+// incomplete, must be a well-formed UTF-8 XML document with root beer_xml (BeerXML 2.01),
+// strict UTF-8 JSON holding `beerjson` with its version and one list (BeerJSON), or well-formed
+// XML under one of BeerXML 1.0's lists with the declaration first; and the other two formats
+// must convert whenever BeerXML 2.01 did, saying the same about the input. Anything else
+// aborts, and libFuzzer keeps the input as a finding. Memory errors, undefined behaviour and
+// leaks are the sanitizers' to catch.
 //
 // KEGVERTER_FUZZ_KIND=<label> restricts a campaign to one kind: inputs whose first byte picks
 // another kind are rejected, so that every corpus file keeps the kind byte it is run with.
 
-#include <stdlib.h>  // mkdtemp
-
 #include <cstdarg>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <system_error>
+#include <vector>
 
 #include <rapidjson/document.h>
 #include <pugixml.hpp>
 
-#include "beerxml/emitter.h"
-#include "driver/convert.h"
-#include "driver/driver.h"
 #include "driver/registry.h"
 #include "fuzz/fuzz_kinds.h"
+#include "kegverter/kegverter.h"
 
 namespace kegverter::fuzz {
 namespace {
-
-namespace fs = std::filesystem;
 
 [[noreturn]] void Fail(const char* format, ...) {
   std::fputs("kegverter_fuzz: ", stderr);
@@ -274,136 +270,86 @@ void SelfTest() {
 
 // ---- The conversion ------------------------------------------------------------------------
 
-struct Workspace {
-  fs::path folder;
-  std::FILE* out = nullptr;  // the program's console output, discarded
-  std::FILE* err = nullptr;
-  std::optional<std::size_t> only_kind;
-};
+// The kind a campaign is restricted to, if any (KEGVERTER_FUZZ_KIND).
+std::optional<std::size_t> g_only_kind;
 
-Workspace* g_workspace = nullptr;
-
-void RemoveWorkspace() {
-  if (g_workspace == nullptr) return;
-  std::error_code ec;
-  fs::remove_all(g_workspace->folder, ec);
-}
-
-// A folder of this process's own, under TMPDIR when it is set, else on a memory file system when
-// there is one: every successful conversion syncs its output to disk.
-fs::path MakePrivateFolder() {
-  std::error_code ec;
-  fs::path base = "/dev/shm";
-  const char* tmpdir = std::getenv("TMPDIR");
-  if ((tmpdir != nullptr && *tmpdir != '\0') || !fs::is_directory(base, ec)) {
-    base = fs::temp_directory_path(ec);
+const char* FormatName(Format format) {
+  switch (format) {
+    case Format::BeerXml2:
+      return "BeerXML 2.01";
+    case Format::BeerJson:
+      return "BeerJSON";
+    case Format::BeerXml1:
+      break;
   }
-  std::string pattern = (base / "kegverter-fuzz-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) Fail("cannot create a folder under %s", base.c_str());
-  return fs::path(pattern);
+  return "BeerXML 1.0";
 }
 
-Workspace& TheWorkspace() {
-  if (g_workspace == nullptr) {
-    static Workspace workspace;
-    workspace.folder = MakePrivateFolder();
-    workspace.out = std::fopen("/dev/null", "w");
-    workspace.err = std::fopen("/dev/null", "w");
-    if (workspace.out == nullptr || workspace.err == nullptr) Fail("cannot open /dev/null");
-    g_workspace = &workspace;
-    std::atexit(RemoveWorkspace);
+// The rules every result keeps, and its document checked by the format's oracle.
+void CheckResult(const std::string& name, Format format, const Result& result) {
+  const char* format_name = FormatName(format);
+  switch (result.status) {
+    case Status::Written:
+      if (result.output.empty()) Fail("%s: %s written but empty", name.c_str(), format_name);
+      break;
+    case Status::NotConverted:
+      if (!result.output.empty() || result.records != 0) {
+        Fail("%s: %s not converted but with output or records", name.c_str(), format_name);
+      }
+      break;
+    case Status::Failed:
+      break;
   }
-  return *g_workspace;
-}
-
-void WriteInput(const fs::path& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr || (size > 0 && std::fwrite(data, 1, size, file) != size) ||
-      std::fclose(file) != 0) {
-    Fail("cannot write %s", path.c_str());
+  if (result.status != Status::Written && result.messages.empty()) {
+    Fail("%s: %s not written and nothing said why", name.c_str(), format_name);
   }
+  if (result.output.empty()) return;
+  std::string problem;
+  switch (format) {
+    case Format::BeerXml2:
+      problem = CheckDocument(result.output);
+      break;
+    case Format::BeerJson:
+      problem = CheckJson(result.output);
+      break;
+    case Format::BeerXml1:
+      problem = CheckBeerXml1(result.output);
+      break;
+  }
+  if (!problem.empty()) Fail("%s: bad %s: %s", name.c_str(), format_name, problem.c_str());
 }
 
-std::string ReadWhole(const fs::path& path) {
-  std::error_code ec;
-  const std::uintmax_t size = fs::file_size(path, ec);
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (ec || file == nullptr) Fail("cannot read %s", path.c_str());
-  std::string content(static_cast<std::size_t>(size), '\0');
-  const std::size_t got = content.empty() ? 0 : std::fread(content.data(), 1, content.size(), file);
-  std::fclose(file);
-  if (got != content.size()) Fail("cannot read %s", path.c_str());
-  return content;
+// What a result says about the input (not about its document), which no format changes.
+std::vector<std::string> InputMessages(const Result& result) {
+  std::vector<std::string> lines;
+  for (const Message& m : result.messages) {
+    if (m.about == Message::About::Input) lines.push_back(m.subject + ": " + m.text);
+  }
+  return lines;
 }
 
 int ConvertOne(const std::uint8_t* data, std::size_t size) {
-  Workspace& workspace = TheWorkspace();
   if (size == 0) return -1;
   const std::size_t kind = KindIndex(data[0]);
-  if (workspace.only_kind && kind != *workspace.only_kind) return -1;
+  if (g_only_kind && kind != *g_only_kind) return -1;
 
   const std::string name(FuzzKinds()[kind]->sample_name);
-  const fs::path input = workspace.folder / name;
-  const fs::path output = workspace.folder / OutputPath(name);
-  WriteInput(input, data + 1, size - 1);
-
-  const std::string argument = input.string();
-  const char* argv[] = {"kegverter", argument.c_str(), nullptr};
-  const int status = RunKegverter(2, argv, workspace.out, workspace.err);
-  if (status != 0 && status != 1) Fail("%s: exit status %d", name.c_str(), status);
-
-  std::error_code ec;
-  const bool written = fs::exists(output, ec);
-  if (status == 0 && !written) Fail("%s: exit status 0 but no output file", name.c_str());
-  if (written) {
-    const std::string problem = CheckDocument(ReadWhole(output));
-    if (!problem.empty()) Fail("%s: bad output: %s", name.c_str(), problem.c_str());
-  }
-
-  // The same input as BeerJSON: the same files convert, and the document is valid JSON.
-  const fs::path json_output = workspace.folder / (name.substr(0, name.size() - 3) + "json");
-  ConversionRequest request;
-  request.input = input.string();
-  request.format = OutputFormat::BeerJson;
-  const ConversionResult json_result = ConvertFile(request);
-  const bool json_written = fs::exists(json_output, ec);
-  if (json_written != json_result.saved)
-    Fail("%s: BeerJSON saved %d, file %d", name.c_str(), json_result.saved, json_written);
-  if (status == 0 && json_result.status != ConversionResult::Status::Written) {
-    Fail("%s: BeerXML written but no BeerJSON", name.c_str());
-  }
-  if (json_written) {
-    const std::string problem = CheckJson(ReadWhole(json_output));
-    if (!problem.empty()) Fail("%s: bad BeerJSON: %s", name.c_str(), problem.c_str());
-  }
-
-  // And as BeerXML 1.0, beside the others: the same files convert, and the document is
-  // well-formed with the declaration first.
-  const fs::path xml1_output = workspace.folder / (name.substr(0, name.size() - 4) + ".v1.xml");
-  request.format = OutputFormat::BeerXml1;
-  request.output = xml1_output.string();
-  const ConversionResult xml1_result = ConvertFile(request);
-  const bool xml1_written = fs::exists(xml1_output, ec);
-  if (xml1_written != xml1_result.saved)
-    Fail("%s: BeerXML 1.0 saved %d, file %d", name.c_str(), xml1_result.saved, xml1_written);
-  if (status == 0 && xml1_result.status != ConversionResult::Status::Written) {
-    Fail("%s: BeerXML 2.01 written but no BeerXML 1.0", name.c_str());
-  }
-  if (xml1_written) {
-    const std::string problem = CheckBeerXml1(ReadWhole(xml1_output));
-    if (!problem.empty()) Fail("%s: bad BeerXML 1.0: %s", name.c_str(), problem.c_str());
-  }
-
-  for (const fs::directory_entry& entry : fs::directory_iterator(workspace.folder)) {
-    if (entry.path() != input && entry.path() != output && entry.path() != json_output &&
-        entry.path() != xml1_output) {
-      Fail("%s: left behind %s", name.c_str(), entry.path().filename().c_str());
+  const std::span<const std::byte> bytes = std::as_bytes(std::span(data + 1, size - 1));
+  const Result xml2 = Convert(name, bytes, Format::BeerXml2);
+  CheckResult(name, Format::BeerXml2, xml2);
+  // The same file in the other formats: the same files convert, with the same words about them.
+  for (const Format format : {Format::BeerJson, Format::BeerXml1}) {
+    const Result other = Convert(name, bytes, format);
+    CheckResult(name, format, other);
+    if (xml2.status == Status::Written && other.status != Status::Written) {
+      Fail("%s: BeerXML 2.01 written but no %s", name.c_str(), FormatName(format));
+    }
+    if ((xml2.status == Status::NotConverted) != (other.status == Status::NotConverted) ||
+        InputMessages(xml2) != InputMessages(other) || xml2.records != other.records) {
+      Fail("%s: %s says otherwise about the input than BeerXML 2.01", name.c_str(),
+           FormatName(format));
     }
   }
-  fs::remove(json_output, ec);
-  fs::remove(xml1_output, ec);
-  fs::remove(output, ec);
-  fs::remove(input, ec);
   return 0;
 }
 
@@ -413,10 +359,9 @@ int ConvertOne(const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
   using namespace kegverter::fuzz;
   SelfTest();
-  Workspace& workspace = TheWorkspace();
   if (const char* label = std::getenv("KEGVERTER_FUZZ_KIND"); label != nullptr && *label != '\0') {
-    workspace.only_kind = KindOfLabel(label);
-    if (!workspace.only_kind) Fail("KEGVERTER_FUZZ_KIND: unknown kind %s", label);
+    g_only_kind = KindOfLabel(label);
+    if (!g_only_kind) Fail("KEGVERTER_FUZZ_KIND: unknown kind %s", label);
   }
   return 0;
 }

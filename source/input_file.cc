@@ -1,6 +1,7 @@
 #include "source/input_file.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/files.h"
 
@@ -14,50 +15,30 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path,
   if (!known_size && !RegularFileSize(path, size, error)) return nullptr;
   std::FILE* file = OpenForReading(path, error);
   if (file == nullptr) return nullptr;
-  std::unique_ptr<InputFile> input(new InputFile(file, size));
-  input->ReadWhole();
-  return input;
-}
-
-void InputFile::ReadWhole() {
-  // Recipes, schedules and water profiles are tens of kilobytes; databases are streamed.
-  constexpr std::uint64_t kWholeFileLimit = std::uint64_t{64} * 1024;
-  if (size_ == 0 || size_ > kWholeFileLimit) return;
-  // One byte more than the size: a file that grew since its size was taken is streamed as it
-  // is, exactly as a larger file would be.
-  const auto asked = static_cast<std::size_t>(size_) + 1;
-  whole_ = std::make_unique_for_overwrite<std::uint8_t[]>(asked);  // every byte read is read over
+  // The whole file in one go, in as few system calls as it allows; it is released as soon as
+  // its records are read (Close).
+  const auto wanted = static_cast<std::size_t>(size);
+  std::unique_ptr<std::uint8_t[]> bytes;
+  std::size_t got = 0;
   bool failed = false;
-  const std::size_t got = ReadAtStart(file_, whole_.get(), asked, failed);
-  if (got == size_ && !failed) {
-    whole_size_ = got;
-    std::fclose(file_);
-    file_ = nullptr;
-    return;
+  if (wanted > 0) {
+    bytes = std::make_unique_for_overwrite<std::uint8_t[]>(wanted);  // only what came is read
+    got = ReadAtStart(file, bytes.get(), wanted, failed);
   }
-  whole_.reset();
-  std::clearerr(file_);
-  if (std::fseek(file_, 0, SEEK_SET) != 0) read_error_ = true;
+  std::fclose(file);
+  return std::unique_ptr<InputFile>(new InputFile(std::move(bytes), got, size, failed));
 }
-
-InputFile::~InputFile() { Close(); }
 
 void InputFile::Close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
-  whole_.reset();
-  whole_size_ = 0;
+  bytes_ = {};
+  owned_.reset();
 }
 
 std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
-  std::size_t got = 0;
-  if (whole_) {
-    const std::uint64_t left = whole_size_ - std::min<std::uint64_t>(position_, whole_size_);
-    got = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), left));
-    if (got > 0) std::copy_n(whole_.get() + position_, got, buffer.begin());
-  } else if (file_ != nullptr && !buffer.empty()) {
-    got = std::fread(buffer.data(), 1, buffer.size(), file_);
-    if (got < buffer.size() && std::ferror(file_)) read_error_ = true;
+  const std::uint64_t left = bytes_.size() - std::min<std::uint64_t>(position_, bytes_.size());
+  const auto got = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), left));
+  if (got > 0) {
+    std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(position_), got, buffer.begin());
   }
   std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(got), buffer.end(), std::uint8_t{0});
   if (got < buffer.size()) truncated_ = true;
@@ -66,20 +47,9 @@ std::size_t InputFile::Read(std::span<std::uint8_t> buffer) {
 }
 
 void InputFile::Skip(std::uint64_t count) {
-  const std::uint64_t available = remaining();
-  const std::uint64_t step = std::min(count, available);
+  const std::uint64_t step = std::min(count, remaining());
   if (step < count) truncated_ = true;
-  if (whole_) {
-    position_ += step;
-  } else if (file_ != nullptr && step > 0) {
-    // The position stays within the file, whose size fits the platform's file offsets.
-    if (SeekForward(file_, step)) {
-      position_ += step;
-    } else {
-      read_error_ = true;
-      truncated_ = true;
-    }
-  }
+  position_ += step;
 }
 
 }  // namespace kegverter

@@ -393,28 +393,27 @@ TEST(BeerXml1Empty, NoRecordsWriteNoDocument) {
     SCOPED_TRACE(what);
     ExportRun run;
     const std::string path = dir.Path(std::string(what) + ".xml");
-    write(path, run);
-    EXPECT_FALSE(run.saved);
-    EXPECT_EQ(run.save_error, "no records: a BeerXML 1.0 list needs at least one");
+    write(run);
+    EXPECT_FALSE(run.written);
+    EXPECT_EQ(run.write_error, "no records: a BeerXML 1.0 list needs at least one");
     EXPECT_EQ(run.failures_reported, 0);
+    EXPECT_FALSE(testing::SaveWriterOutput(run, path));
     EXPECT_FALSE(std::filesystem::exists(path));
   };
-  expect_nothing("misc", [](const std::string& p, ExportRun& r) { WriteMiscBeerXml1({}, p, r); });
-  expect_nothing("malt", [](const std::string& p, ExportRun& r) { WriteMaltBeerXml1({}, p, r); });
-  expect_nothing("hops", [](const std::string& p, ExportRun& r) { WriteHopBeerXml1({}, p, r); });
-  expect_nothing("styles",
-                 [](const std::string& p, ExportRun& r) { WriteStyleBeerXml1({}, p, r); });
-  expect_nothing("water", [](const std::string& p, ExportRun& r) { WriteWaterBeerXml1({}, p, r); });
-  expect_nothing("yeast", [](const std::string& p, ExportRun& r) { WriteYeastBeerXml1({}, p, r); });
-  expect_nothing("mash", [](const std::string& p, ExportRun& r) { WriteMashBeerXml1({}, p, r); });
-  expect_nothing("recipe",
-                 [](const std::string& p, ExportRun& r) { WriteRecipeBeerXml1({}, p, r); });
+  expect_nothing("misc", [](ExportRun& r) { WriteMiscBeerXml1({}, r); });
+  expect_nothing("malt", [](ExportRun& r) { WriteMaltBeerXml1({}, r); });
+  expect_nothing("hops", [](ExportRun& r) { WriteHopBeerXml1({}, r); });
+  expect_nothing("styles", [](ExportRun& r) { WriteStyleBeerXml1({}, r); });
+  expect_nothing("water", [](ExportRun& r) { WriteWaterBeerXml1({}, r); });
+  expect_nothing("yeast", [](ExportRun& r) { WriteYeastBeerXml1({}, r); });
+  expect_nothing("mash", [](ExportRun& r) { WriteMashBeerXml1({}, r); });
+  expect_nothing("recipe", [](ExportRun& r) { WriteRecipeBeerXml1({}, r); });
 
   // An existing output stays as it was.
   const std::string kept = dir.Write("kept.xml", std::string_view("<HOPS>old</HOPS>"));
   ExportRun run;
-  WriteHopBeerXml1({}, kept, run);
-  EXPECT_FALSE(run.saved);
+  WriteHopBeerXml1({}, run);
+  EXPECT_FALSE(testing::SaveWriterOutput(run, kept));
   EXPECT_EQ(testing::ReadFile(kept), "<HOPS>old</HOPS>");
 
   // Through the conversion, a database counting no records fails before any writer, as for

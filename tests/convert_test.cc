@@ -19,6 +19,7 @@
 #include "driver/convert.h"
 #include "platform/files.h"
 #include "tests/bad_input.h"
+#include "tests/document_faults.h"
 #include "tests/examples.h"
 
 namespace kegverter::bad_input {
@@ -762,10 +763,9 @@ TEST(Convert, AReadOnlyFileSystemLeavesTheExistingOutputAsItWas) {
 // incomplete, which the program reports after printing them and exits 1.
 TEST(Convert, DocumentFailureIsReportedAndTheOutputCountsAsIncomplete) {
   TempDir dir;
+  const testing::SimulatedDocumentFaults faults({.fail_operation = 3, .code = 0x80040203});
   ConversionRequest request;
   request.input = dir.Write("Pale Ale.rec", testing::RecipeExample());
-  request.faults.fail_operation = 3;
-  request.faults.code = 0x80040203;
   const ConversionResult result = ConvertFile(request);
   EXPECT_EQ(result.status, ConversionResult::Status::Failed);
   EXPECT_TRUE(result.saved);

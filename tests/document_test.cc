@@ -15,10 +15,13 @@
 #include "beerxml/document_error.h"
 #include "beerxml/emitter.h"
 #include "beerxml/node_table.h"
+#include "tests/document_faults.h"
 #include "tests/fixture.h"
 
 namespace kegverter {
 namespace {
+
+using testing::DomFaults;
 
 enum class ItemSlot : std::uint16_t { kName, kUnit, kAmount, kInner, kNotes, kCount };
 
@@ -57,21 +60,38 @@ NodeValues<ItemSlot> ItemValues(const std::string& name) {
   return v;
 }
 
-// Writes `records` items into list `things`, like a writer.
-ExportRun WriteItems(const std::string& path, int records, const DomFaults& faults,
-                     NodeTable<ItemSlot>* table_in = nullptr) {
+// What a writer reported, and whether its document was then saved at a path as a conversion
+// saves it (SaveOutput).
+struct SavedRun {
+  std::string reports;
+  int failures_reported = 0;
+  bool saved = false;
+  std::string save_error;
+};
+
+// Writes `records` items into list `things`, like a writer, and saves the document at `path`.
+SavedRun WriteItems(const std::string& path, int records, const DomFaults& faults,
+                    NodeTable<ItemSlot>* table_in = nullptr) {
+  const testing::SimulatedDocumentFaults simulated(faults);
   ExportRun run;
-  run.faults = faults;
   NodeTable own(kItemTable);
   NodeTable<ItemSlot>& table = table_in ? *table_in : own;
-  RunExporter("things", path, run, [&](DomDocument* document, DomNode& cursor) {
+  RunExporter("things", run, [&](DomDocument* document, DomNode& cursor) {
     for (int i = 0; i < records; ++i) {
       std::string name = "n";  // appended: g++ 12 at -O3 misreports "n" + text as overlapping
       name += std::to_string(i);
       EmitNodeTable(document, cursor, table, ItemValues(name), run);
     }
   });
-  return run;
+  SavedRun saved;
+  saved.reports = run.reports;
+  saved.failures_reported = run.failures_reported;
+  if (run.written) {
+    saved.saved = SaveOutput(
+        path, nullptr, [&run](std::FILE* out) { return run.output.WriteTo(out); },
+        saved.save_error);
+  }
+  return saved;
 }
 
 TEST(Template, HoldsDeclarationRootVersionAndList) {
@@ -88,7 +108,7 @@ TEST(Template, HoldsDeclarationRootVersionAndList) {
 TEST(Exporter, NoRecordsSavesTheTemplateAlone) {
   testing::TempDir dir;
   const std::string path = dir.Path("out.xml");
-  const ExportRun run = WriteItems(path, 0, {});
+  const SavedRun run = WriteItems(path, 0, {});
   EXPECT_TRUE(run.saved);
   EXPECT_EQ(run.failures_reported, 0);
   const std::string text = testing::ReadFile(path);
@@ -128,7 +148,7 @@ TEST(Exporter, WritesTreeValuesAndLeavesSwitchedOffElementsOut) {
 }
 
 TEST(Emitter, AbsentValuesWriteNoAttributeAndAnEmptyElement) {
-  DomDocument document({});
+  DomDocument document;
   ASSERT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
   DomNode cursor = document.FirstElementByTagName("things");
   const DomNode list = cursor;
@@ -147,7 +167,7 @@ TEST(Emitter, AbsentValuesWriteNoAttributeAndAnEmptyElement) {
 
 TEST(Emitter, TextSurvivesAWriteAndReadBack) {
   testing::TempDir dir;
-  DomDocument document({});
+  DomDocument document;
   ASSERT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
   DomNode cursor = document.FirstElementByTagName("things");
   ExportRun run;
@@ -155,7 +175,8 @@ TEST(Emitter, TextSurvivesAWriteAndReadBack) {
   NodeValues<ItemSlot> values = ItemValues(tricky);
   values[ItemSlot::kUnit] = tricky;
   EmitNodeTable(&document, cursor, kItemTable, values, run);
-  SaveDocument(&document, dir.Path("t.xml"), run);
+  WriteDocument(&document, run);
+  ASSERT_TRUE(testing::SaveWriterOutput(run, dir.Path("t.xml")));
   testing::ParsedXml xml;
   testing::ParseXmlFile(dir.Path("t.xml"), xml);
   ASSERT_TRUE(xml.result);
@@ -185,7 +206,7 @@ TEST(Failures, NoDocumentAtAll) {
   testing::TempDir dir;
   DomFaults faults;
   faults.unavailable = true;
-  const ExportRun run = WriteItems(dir.Path("out.xml"), 2, faults);
+  const SavedRun run = WriteItems(dir.Path("out.xml"), 2, faults);
   const std::string report = FormatErrorReport(DocumentError(kInvalidPointer));
   // One message line for the template, one report per record, one for the save.
   EXPECT_EQ(run.reports, "Invalid pointer\n" + report + report + report);
@@ -201,7 +222,7 @@ TEST(Failures, FailureInsideTheThirdOfFiveRecords) {
   faults.fail_operation = 2 * 17 + 9;
   faults.code = 0x80040203;
   const std::string path = dir.Path("out.xml");
-  const ExportRun run = WriteItems(path, 5, faults);
+  const SavedRun run = WriteItems(path, 5, faults);
   EXPECT_EQ(run.reports, FormatErrorReport(DocumentError(0x80040203)));
   EXPECT_TRUE(run.saved);
   EXPECT_EQ(run.failures_reported, 1);
@@ -221,7 +242,7 @@ TEST(Save, ReplacesTheOutputWholeOrNotAtAll) {
   testing::TempDir dir;
   // The output path is a folder: nothing is written and the folder stays.
   std::filesystem::create_directories(dir.Path("taken.xml"));
-  ExportRun run = WriteItems(dir.Path("taken.xml"), 1, {});
+  SavedRun run = WriteItems(dir.Path("taken.xml"), 1, {});
   EXPECT_FALSE(run.saved);
   EXPECT_FALSE(run.save_error.empty());
   EXPECT_TRUE(std::filesystem::is_directory(dir.Path("taken.xml")));
@@ -253,7 +274,7 @@ TEST(Save, ReplacesTheOutputWholeOrNotAtAll) {
 }
 
 TEST(Streaming, SerializationInPiecesIsTheWholeText) {
-  DomDocument document(DomFaults{});
+  DomDocument document;
   ASSERT_TRUE(document.LoadXml("<?xml version=\"1.0\"?><a><b>x</b></a>"));
   const DomNode b = document.FirstElementByTagName("b");
   for (int i = 0; i < 3000; ++i) {
@@ -281,7 +302,7 @@ TEST(Streaming, SerializationInPiecesIsTheWholeText) {
 
 // Has `build` fill the list `things` of a document, streamed or not; returns what was written.
 std::string ListText(bool streamed, const std::function<void(DomDocument&, DomNode)>& build) {
-  DomDocument document(DomFaults{});
+  DomDocument document;
   EXPECT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
   const DomNode list = document.FirstElementByTagName("things");
   std::string out;
@@ -415,7 +436,7 @@ TEST(Streaming, RecordsBuiltAnyWayPrintAsTheWholeDocumentPrintsThem) {
 }
 
 TEST(Streaming, ANodeOfARecordAlreadyWrittenIsAbsent) {
-  DomDocument document(DomFaults{});
+  DomDocument document;
   ASSERT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
   const DomNode list = document.FirstElementByTagName("things");
   std::string out;
@@ -441,7 +462,7 @@ TEST(Streaming, ANodeOfARecordAlreadyWrittenIsAbsent) {
 }
 
 TEST(Streaming, TextInTheStreamedListCannotBeJoinedAndIsRefused) {
-  DomDocument document(DomFaults{});
+  DomDocument document;
   ASSERT_TRUE(document.LoadXml(BeerXmlTemplate("things")));
   const DomNode list = document.FirstElementByTagName("things");
   std::string out;
@@ -459,11 +480,11 @@ TEST(Streaming, AnExporterThatStopsWithAFailureLeavesNoFileBehind) {
   testing::TempDir dir;
   ExportRun run;
   const std::string path = dir.Path("out.xml");
-  RunExporter("things", path, run, [&](DomDocument* document, DomNode& cursor) {
+  RunExporter("things", run, [&](DomDocument* document, DomNode& cursor) {
     for (int i = 0; i < 3; ++i) document->AppendElement(cursor, "item");
     throw DocumentError(kUnspecifiedError);
   });
-  EXPECT_FALSE(run.saved);
+  EXPECT_FALSE(testing::SaveWriterOutput(run, path));
   EXPECT_EQ(run.failures_reported, 1);
   EXPECT_EQ(run.reports, FormatErrorReport(DocumentError(kUnspecifiedError)));
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));

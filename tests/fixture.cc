@@ -9,6 +9,7 @@
 #include <random>
 #include <sstream>
 
+#include "beerxml/emitter.h"
 #include "driver/convert.h"
 
 namespace kegverter::testing {
@@ -180,6 +181,13 @@ std::string ReadFile(const std::string& path) {
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();
+}
+
+bool SaveWriterOutput(const ExportRun& run, const std::string& path) {
+  if (!run.written) return false;
+  std::string error;
+  return SaveOutput(
+      path, nullptr, [&run](std::FILE* out) { return run.output.WriteTo(out); }, error);
 }
 
 RunResult RunExecutable(const std::vector<std::string>& arguments) {

@@ -13,6 +13,10 @@
 
 #include "driver/registry.h"
 
+namespace kegverter {
+struct ExportRun;
+}  // namespace kegverter
+
 namespace kegverter::testing {
 
 /// A little-endian record of fixed size, written at explicit offsets.
@@ -188,6 +192,10 @@ std::uint64_t FreeBytes(const std::string& path);
 
 /// The whole content of a file; empty when it does not exist.
 std::string ReadFile(const std::string& path);
+
+/// Saves the document a writer wrote into `run` (ExportRun::output) at `path`, as a conversion
+/// saves it; false, with nothing written, when the writer made no whole document.
+bool SaveWriterOutput(const ExportRun& run, const std::string& path);
 
 /// Parses an output file; the test fails (via the returned result) when it is not well-formed.
 /// A text of blanks alone is kept (a style letter may be one blank).

@@ -13,6 +13,7 @@
 #include "model/from_source.h"
 #include "source/input_file.h"
 #include "source/mash.h"
+#include "tests/document_faults.h"
 #include "tests/fixture.h"
 #include "tests/records.h"
 
@@ -426,10 +427,11 @@ TEST(MashExport, FailureInsideAMashKeepsTheNextOneInTheList) {
   for (const std::uint64_t failing : {2u, 12u, 13u, 14u}) {
     SCOPED_TRACE(failing);
     TempDir dir;
+    const testing::SimulatedDocumentFaults faults({.fail_operation = failing});
     ExportRun run;
-    run.faults.fail_operation = failing;
     const std::string path = dir.Path("out.xml");
-    ExportMashSchedules(schedules, path, run);
+    ExportMashSchedules(schedules, run);
+    ASSERT_TRUE(testing::SaveWriterOutput(run, path));
     EXPECT_EQ(run.failures_reported, 1);
     EXPECT_EQ(run.reports, FormatErrorReport(DocumentError(kUnspecifiedError)));
     ParsedXml xml;

@@ -11,6 +11,7 @@
 
 #include "beerxml/recipe_writer.h"
 #include "source/recipe.h"
+#include "tests/document_faults.h"
 #include "tests/fixture.h"
 #include "tests/fixture_recipes.h"
 #include "tests/records.h"
@@ -481,10 +482,11 @@ struct InProcess {
 
 void ExportInProcess(std::span<const RecipeRecord> recipes, std::uint64_t failing,
                      const TempDir& dir, InProcess& out) {
-  out.run.faults.fail_operation = failing;
+  const testing::SimulatedDocumentFaults faults({.fail_operation = failing});
   const std::string path = dir.Path("out.xml");
   std::filesystem::remove(path);
-  ExportRecipeRecords(recipes, path, out.run);
+  ExportRecipeRecords(recipes, out.run);
+  testing::SaveWriterOutput(out.run, path);
   testing::ParseXmlFile(path, out.xml);
 }
 
