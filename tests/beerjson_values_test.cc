@@ -10,16 +10,15 @@
 #include <string_view>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "tests/fixture.h"
+#include "tests/json.h"
 #include "tests/records.h"
 #include "tests/writer_values.h"
 
 namespace kegverter {
 namespace {
 
-using nlohmann::json;
+using testing::Json;
 namespace file = testing::file;
 namespace v = testing::values;
 using testing::Bytes;
@@ -29,30 +28,32 @@ using v::Shown;
 
 // Writes `bytes` as `name` in `dir` and converts it to BeerJSON; the document (null when none
 // was written, which fails the test).
-json Convert(const TempDir& dir, const std::string& name, const Bytes& bytes) {
+Json Convert(const TempDir& dir, const std::string& name, const Bytes& bytes) {
   const std::string output = v::ConvertTo(dir.Write(name, bytes), OutputFormat::BeerJson);
   EXPECT_FALSE(output.empty()) << name;
-  return output.empty() ? json() : json::parse(testing::ReadFile(output));
+  return output.empty() ? Json() : Json::Parse(testing::ReadFile(output));
 }
 
 // The element at a '/'-separated path of object keys; null when a key is missing.
-json At(const json& node, std::string_view path) {
-  const json* at = &node;
+Json At(const Json& node, std::string_view path) {
+  Json at = node;
   while (!path.empty()) {
     const std::size_t slash = path.find('/');
     const std::string key(path.substr(0, slash));
-    if (!at->is_object() || !at->contains(key)) return json();
-    at = &(*at)[key];
+    if (!at.is_object() || !at.contains(key)) return Json();
+    at = at[key];
     path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
   }
-  return *at;
+  return at;
 }
 
 // The records of the document's list, by name; each name once.
-std::map<std::string, json> ByName(const json& document, const char* list) {
-  std::map<std::string, json> records;
-  for (const json& record : At(document, std::string("beerjson/") + list)) {
-    const std::string name = record.value("name", std::string());
+std::map<std::string, Json> ByName(const Json& document, const char* list) {
+  std::map<std::string, Json> records;
+  const Json all = At(document, std::string("beerjson/") + list);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const Json record = all.at(i);
+    const std::string name = record["name"].is_string() ? record["name"].get_string() : "";
     EXPECT_EQ(records.count(name), 0u) << name;
     records[name] = record;
   }
@@ -60,20 +61,20 @@ std::map<std::string, json> ByName(const json& document, const char* list) {
 }
 
 // {"unit": unit, "value": value}, the value exactly.
-void ExpectQuantity(const json& record, std::string_view path, std::string_view unit,
+void ExpectQuantity(const Json& record, std::string_view path, std::string_view unit,
                     double value) {
-  const json quantity = At(record, path);
+  const Json quantity = At(record, path);
   EXPECT_EQ(At(quantity, "unit"), unit) << path;
-  const json number = At(quantity, "value");
+  const Json number = At(quantity, "value");
   EXPECT_TRUE(number.is_number()) << path << ": " << quantity;
   if (number.is_number()) {
-    EXPECT_EQ(number.get<double>(), value) << path;
+    EXPECT_EQ(number.get_double(), value) << path;
   }
 }
 
 // A text field, or its absence (for an empty text, which BeerJSON leaves out).
-void ExpectText(const json& record, std::string_view path, const std::optional<std::string>& text) {
-  const json value = At(record, path);
+void ExpectText(const Json& record, std::string_view path, const std::optional<std::string>& text) {
+  const Json value = At(record, path);
   if (text) {
     EXPECT_EQ(value, *text) << path;
   } else {
@@ -108,7 +109,7 @@ TEST(BeerJsonValues, HopVarietiesKeepEveryStoredValue) {
   ASSERT_EQ(written.size(), hops.size());
   for (const file::Hop& hop : hops) {
     SCOPED_TRACE(hop.name);
-    const json& h = written.at(hop.name);
+    const Json& h = written.at(hop.name);
     ExpectText(h, "origin", Optional(hop.origin));
     ExpectQuantity(h, "alpha_acid", "%", Shown(hop.alpha_acid));
     if (hop.beta_acid > 0) {
@@ -156,7 +157,7 @@ TEST(BeerJsonValues, FermentablesKeepEveryStoredValue) {
   ASSERT_EQ(written.size(), malts.size());
   for (const file::Malt& malt : malts) {
     SCOPED_TRACE(malt.name);
-    const json& f = written.at(malt.name);
+    const Json& f = written.at(malt.name);
     const Expected& e = expected.at(malt.name);
     EXPECT_EQ(At(f, "type"), e.type);
     ExpectText(f, "grain_group", e.adjunct ? std::optional<std::string>("adjunct") : std::nullopt);
@@ -243,7 +244,7 @@ TEST(BeerJsonValues, MiscellaneousIngredientsKeepEveryStoredValue) {
   ASSERT_EQ(written.size(), miscs.size());
   for (const file::Misc& misc : miscs) {
     SCOPED_TRACE(misc.ingredient_name);
-    const json& m = written.at(misc.ingredient_name);
+    const Json& m = written.at(misc.ingredient_name);
     const Expected& e = expected.at(misc.ingredient_name);
     EXPECT_EQ(At(m, "type"), e.type);
     ExpectText(m, "use_for", Optional(misc.usage));
@@ -279,7 +280,7 @@ TEST(BeerJsonValues, StylesKeepEveryStoredValue) {
   ASSERT_EQ(written.size(), styles.size());
   for (const file::Style& style : styles) {
     SCOPED_TRACE(style.name);
-    const json& s = written.at(style.category + " - " + style.name);
+    const Json& s = written.at(style.category + " - " + style.name);
     const Expected& e = expected.at(style.name);
     EXPECT_EQ(At(s, "category"), style.category);
     EXPECT_EQ(At(s, "category_number"), style.category_number);
@@ -315,7 +316,7 @@ TEST(BeerJsonValues, StylesKeepEveryStoredValue) {
 }
 
 // The ions of a profile, the same in a database, a '.wtr' file and a recipe.
-void ExpectIons(const json& w, const file::Water& water) {
+void ExpectIons(const Json& w, const file::Water& water) {
   const auto ion = [](float stored) { return Kept(stored, 0, 100000); };
   ExpectQuantity(w, "calcium", "ppm", ion(water.calcium));
   ExpectQuantity(w, "magnesium", "ppm", ion(water.magnesium));
@@ -332,7 +333,7 @@ TEST(BeerJsonValues, WaterProfilesKeepEveryStoredValue) {
   ASSERT_EQ(written.size(), waters.size());
   for (const file::Water& water : waters) {
     SCOPED_TRACE(water.name);
-    const json& w = written.at(water.name);
+    const Json& w = written.at(water.name);
     ExpectIons(w, water);
     EXPECT_EQ(At(w, "pH"), Kept(water.ph, 0, 20, 7));
     ExpectText(w, "notes", Optional(water.notes));
@@ -374,7 +375,7 @@ TEST(BeerJsonValues, CulturesKeepEveryStoredValue) {
   ASSERT_EQ(written.size(), yeasts.size());
   for (const file::Yeast& yeast : yeasts) {
     SCOPED_TRACE(yeast.name);
-    const json& c = written.at(yeast.name);
+    const Json& c = written.at(yeast.name);
     const Expected& e = expected.at(yeast.name);
     EXPECT_EQ(At(c, "type"), e.type);
     EXPECT_EQ(At(c, "form"), e.form);
@@ -393,18 +394,18 @@ TEST(BeerJsonValues, CulturesKeepEveryStoredValue) {
 TEST(BeerJsonValues, AMashScheduleKeepsEveryStepOfAKnownKind) {
   TempDir dir;
   const file::MashSchedule schedule = v::SampleMashSchedule();
-  const json document = Convert(dir, "Values.msh", file::ToBytes(schedule));
-  const json mash = At(document, "beerjson/mashes").at(0);
+  const Json document = Convert(dir, "Values.msh", file::ToBytes(schedule));
+  const Json mash = At(document, "beerjson/mashes").at(0);
   EXPECT_EQ(At(mash, "name"), schedule.name);
   ExpectQuantity(mash, "grain_temperature", "F", 68.5);
   EXPECT_EQ(At(mash, "notes"), "Step \"Odd\" left out: kind code 7 (no meaning known)");
-  const json steps = At(mash, "mash_steps");
+  const Json steps = At(mash, "mash_steps");
   ASSERT_EQ(steps.size(), 3u);
   const std::string kinds[] = {"infusion", "temperature", "decoction"};
   const file::MashStep* sources[] = {&schedule.steps[0], &schedule.steps[1], &schedule.steps[3]};
   for (std::size_t i = 0; i < 3; ++i) {
     const file::MashStep& step = *sources[i];
-    const json& s = steps.at(i);
+    const Json& s = steps.at(i);
     SCOPED_TRACE(step.name);
     EXPECT_EQ(At(s, "name"), step.name);
     EXPECT_EQ(At(s, "type"), kinds[i]);
@@ -430,8 +431,8 @@ TEST(BeerJsonValues, AMashScheduleKeepsEveryStepOfAKnownKind) {
 TEST(BeerJsonValues, ARecipeKeepsEveryAddition) {
   TempDir dir;
   const file::Recipe source = v::SampleRecipe();
-  const json document = Convert(dir, "Values Ale.rec", file::ToBytes(source));
-  const json recipe = At(document, "beerjson/recipes").at(0);
+  const Json document = Convert(dir, "Values Ale.rec", file::ToBytes(source));
+  const Json recipe = At(document, "beerjson/recipes").at(0);
   EXPECT_EQ(At(recipe, "name"), "Values Ale");
   EXPECT_EQ(At(recipe, "type"), "partial mash");
   EXPECT_EQ(At(recipe, "author"), "");
@@ -450,9 +451,9 @@ TEST(BeerJsonValues, ARecipeKeepsEveryAddition) {
   EXPECT_EQ(At(recipe, "notes"),
             "Brewed for the value tests\r\nStyle type: ale\r\nBitterness: 38.5 IBUs (estimated)");
 
-  const json fermentables = At(recipe, "ingredients/fermentable_additions");
+  const Json fermentables = At(recipe, "ingredients/fermentable_additions");
   ASSERT_EQ(fermentables.size(), 2u);
-  const json& otter = fermentables.at(0);
+  const Json& otter = fermentables.at(0);
   EXPECT_EQ(At(otter, "name"), "Maris Otter");
   EXPECT_EQ(At(otter, "type"), "grain");
   EXPECT_EQ(At(otter, "origin"), "England");
@@ -463,7 +464,7 @@ TEST(BeerJsonValues, ARecipeKeepsEveryAddition) {
   ExpectQuantity(otter, "yield/potential", "sg", 1.038);
   ExpectQuantity(otter, "color", "Lovi", 3.75);
   ExpectQuantity(otter, "amount", "lb", 9.25);
-  const json& oats = fermentables.at(1);
+  const Json& oats = fermentables.at(1);
   EXPECT_EQ(At(oats, "type"), "other");
   EXPECT_EQ(At(oats, "grain_group"), "adjunct");
   ExpectQuantity(oats, "yield/potential", "sg", 1.033);
@@ -471,12 +472,12 @@ TEST(BeerJsonValues, ARecipeKeepsEveryAddition) {
   ExpectQuantity(oats, "amount", "lb", 0.75);
 
   // Boil hops: the recipe's alpha acid, the form from the type code's top bits.
-  const json hops = At(recipe, "ingredients/hop_additions");
+  const Json hops = At(recipe, "ingredients/hop_additions");
   ASSERT_EQ(hops.size(), 3u);
   const std::string forms[] = {"pellet", "leaf", "plug"};
   for (std::size_t i = 0; i < 3; ++i) {
     const file::HopAddition& hop = source.hops[i];
-    const json& h = hops.at(i);
+    const Json& h = hops.at(i);
     SCOPED_TRACE(hop.name);
     EXPECT_EQ(At(h, "name"), hop.name);
     ExpectText(h, "origin", Optional(hop.origin));
@@ -493,7 +494,7 @@ TEST(BeerJsonValues, ARecipeKeepsEveryAddition) {
   }
   ExpectQuantity(hops.at(0), "alpha_acid", "%", 13.25);  // not the variety's 14.25
 
-  const json miscs = At(recipe, "ingredients/miscellaneous_additions");
+  const Json miscs = At(recipe, "ingredients/miscellaneous_additions");
   ASSERT_EQ(miscs.size(), 3u);
   EXPECT_EQ(At(miscs.at(0), "name"), "Irish Moss");
   EXPECT_EQ(At(miscs.at(0), "type"), "fining");
@@ -508,7 +509,7 @@ TEST(BeerJsonValues, ARecipeKeepsEveryAddition) {
   EXPECT_EQ(At(miscs.at(2), "timing/use"), "add_to_fermentation");
   ExpectQuantity(miscs.at(2), "timing/duration", "day", 2);
 
-  const json culture = At(recipe, "ingredients/culture_additions").at(0);
+  const Json culture = At(recipe, "ingredients/culture_additions").at(0);
   EXPECT_EQ(At(culture, "name"), "English Ale");
   EXPECT_EQ(At(culture, "type"), "ale");
   EXPECT_EQ(At(culture, "form"), "dry");
@@ -517,15 +518,15 @@ TEST(BeerJsonValues, ARecipeKeepsEveryAddition) {
   ExpectQuantity(culture, "amount", "g", 0);        // no quantity kept; a dry yeast in grams
   ExpectQuantity(culture, "attenuation", "%", 70);  // the mean of 68 and 72
 
-  const json water = At(recipe, "ingredients/water_additions").at(0);
+  const Json water = At(recipe, "ingredients/water_additions").at(0);
   EXPECT_EQ(At(water, "name"), "Burton");
   ExpectIons(water, source.water);
   ExpectQuantity(water, "amount", "gal", 6.5);  // as much as the recipe boils
 
-  const json mash = At(recipe, "mash");
+  const Json mash = At(recipe, "mash");
   EXPECT_EQ(At(mash, "name"), "Recipe Mash");
   ExpectQuantity(mash, "grain_temperature", "F", 70);
-  const json steps = At(mash, "mash_steps");
+  const Json steps = At(mash, "mash_steps");
   ASSERT_EQ(steps.size(), 2u);
   EXPECT_EQ(At(steps.at(0), "type"), "infusion");
   ExpectQuantity(steps.at(0), "amount", "qt", 15);
@@ -543,8 +544,8 @@ TEST(BeerJsonValues, EveryRecipeTypeHasItsWord) {
     file::Recipe recipe;
     recipe.header = {.name = "Typed", .recipe_type = code};
     TempDir dir;
-    const json document = Convert(dir, "Typed.rec", file::ToBytes(recipe));
-    EXPECT_EQ(At(document, "beerjson/recipes").at(0).value("type", ""), word) << int{code};
+    const Json document = Convert(dir, "Typed.rec", file::ToBytes(recipe));
+    EXPECT_EQ(At(document, "beerjson/recipes").at(0)["type"], word) << int{code};
   }
 }
 
