@@ -11,6 +11,7 @@
 #include "model/from_source.h"
 #include "model/notes.h"
 #include "model/words.h"
+#include "output/save.h"
 
 namespace kegverter {
 

@@ -14,8 +14,8 @@
 
 #include <rapidjson/writer.h>
 
-#include "beerxml/output_text.h"
 #include "model/brewing.h"
+#include "output/output_text.h"
 
 namespace kegverter::beerjson {
 

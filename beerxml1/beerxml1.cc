@@ -8,7 +8,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "beerxml/node_table.h"
+#include "document/node_table.h"
 #include "model/from_source.h"
 #include "model/notes.h"
 #include "model/units.h"

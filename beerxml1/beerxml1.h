@@ -21,7 +21,7 @@
 #include <span>
 #include <string>
 
-#include "beerxml/emitter.h"
+#include "document/emitter.h"
 #include "source/hops.h"
 #include "source/malt.h"
 #include "source/mash.h"

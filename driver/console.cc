@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "beerxml/format.h"
+#include "document/format.h"
 #include "source/text.h"
 
 namespace kegverter {

@@ -4,7 +4,8 @@
 #include <cinttypes>
 #include <memory>
 
-#include "beerxml/emitter.h"
+#include "document/emitter.h"
+#include "output/save.h"
 #include "source/input_file.h"
 
 namespace kegverter {

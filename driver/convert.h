@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "beerxml/output_text.h"
 #include "driver/registry.h"
+#include "output/output_text.h"
 
 namespace kegverter {
 

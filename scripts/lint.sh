@@ -11,7 +11,7 @@ echo "lint: clang-format over ${#cxx[@]} files"
 clang-format --dry-run --Werror "${cxx[@]}"
 
 # The library and the programs; tests and tools are checked by the compiler's warnings only.
-mapfile -t units < <(git ls-files -- 'source/*.cc' 'beerxml/*.cc' 'driver/*.cc' 'platform/*.cc' \
+mapfile -t units < <(git ls-files -- 'source/*.cc' 'beerxml2/*.cc' 'document/*.cc' 'output/*.cc' 'driver/*.cc' 'platform/*.cc' \
                                      'model/*.cc' 'beerjson/*.cc' 'beerxml1/*.cc')
 echo "lint: clang-tidy over ${#units[@]} files"
 printf '%s\n' "${units[@]}" | xargs -P 2 -n 4 clang-tidy -p build --quiet 2>/dev/null

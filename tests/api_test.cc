@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "beerxml/document_error.h"
+#include "document/document_error.h"
 #include "driver/convert.h"
 #include "kegverter/kegverter.h"
 #include "tests/document_faults.h"

@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "beerjson/beerjson.h"
-#include "beerxml/emitter.h"
+#include "document/emitter.h"
 #include "driver/convert.h"
 #include "driver/registry.h"
 #include "source/input_file.h"

@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "beerxml/document_error.h"
+#include "document/document_error.h"
 #include "driver/convert.h"
 #include "platform/files.h"
 #include "tests/bad_input.h"

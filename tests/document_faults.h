@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "beerxml/document.h"
-#include "beerxml/document_error.h"
+#include "document/document.h"
+#include "document/document_error.h"
 
 namespace kegverter::testing {
 

@@ -1,4 +1,4 @@
-// The document layer (beerxml/document, document_error, emitter, node_table): the template, the
+// The document layer (document/document, document_error, emitter, node_table): the template, the
 // node-table emitter, document failures and their report, the save that replaces an output whole,
 // and serialization streamed in pieces.
 #include <gtest/gtest.h>
@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/document.h"
-#include "beerxml/document_error.h"
-#include "beerxml/emitter.h"
-#include "beerxml/node_table.h"
+#include "document/document.h"
+#include "document/document_error.h"
+#include "document/emitter.h"
+#include "document/node_table.h"
+#include "output/save.h"
 #include "tests/document_faults.h"
 #include "tests/fixture.h"
 

@@ -9,8 +9,9 @@
 #include <random>
 #include <sstream>
 
-#include "beerxml/emitter.h"
+#include "document/emitter.h"
 #include "driver/convert.h"
+#include "output/save.h"
 
 namespace kegverter::testing {
 

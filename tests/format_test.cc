@@ -1,4 +1,4 @@
-// Number formatting (beerxml/format): the quick fixed-point text must be exactly printf's, for
+// Number formatting (document/format): the quick fixed-point text must be exactly printf's, for
 // every value.
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "beerxml/format.h"
+#include "document/format.h"
 
 namespace kegverter {
 namespace {

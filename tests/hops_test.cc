@@ -1,5 +1,5 @@
 // hops.dat end to end: the use word, the records as source/hops reads and validates them, and the
-// varieties list beerxml/hops_writer makes of them.
+// varieties list beerxml2/hops_writer makes of them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/hops_writer.h"
+#include "beerxml2/hops_writer.h"
 #include "source/hops.h"
 #include "tests/fixture.h"
 #include "tests/kind_suite.h"

@@ -1,4 +1,4 @@
-// malt.dat end to end: the records, read by source/malt and written by beerxml/malt_writer as a
+// malt.dat end to end: the records, read by source/malt and written by beerxml2/malt_writer as a
 // fermentables list.
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // '.msh' files end to end: the schedule and its step slots as source/mash reads them, the step
-// composer and the procedure list of beerxml/mash_writer.
+// composer and the procedure list of beerxml2/mash_writer.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/mash_writer.h"
+#include "beerxml2/mash_writer.h"
 #include "model/from_source.h"
 #include "source/input_file.h"
 #include "source/mash.h"

@@ -1,4 +1,4 @@
-// extra.dat end to end: the records, read by source/misc, written by beerxml/misc_writer as a
+// extra.dat end to end: the records, read by source/misc, written by beerxml2/misc_writer as a
 // miscellaneous_ingredients list, and the console dump of each record.
 #include <gtest/gtest.h>
 

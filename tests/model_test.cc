@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/format.h"
-#include "beerxml/misc_writer.h"
-#include "beerxml/recipe_writer.h"
+#include "beerxml2/misc_writer.h"
+#include "beerxml2/recipe_writer.h"
+#include "document/format.h"
 #include "model/from_source.h"
 #include "model/notes.h"
 #include "model/units.h"

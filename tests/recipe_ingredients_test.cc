@@ -1,4 +1,4 @@
-// A recipe's ingredient lists end to end (beerxml/recipe_ingredients.cc): the grain and hop bills,
+// A recipe's ingredient lists end to end (beerxml2/recipe_ingredients.cc): the grain and hop bills,
 // the adjuncts, the yeast and the water profile.
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Recipe files end to end: every section as source/recipe reads it, and the recipe document of
-// beerxml/recipe_writer (header, style, notes and summary), in files and in process.
+// beerxml2/recipe_writer (header, style, notes and summary), in files and in process.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/recipe_writer.h"
+#include "beerxml2/recipe_writer.h"
 #include "source/recipe.h"
 #include "tests/document_faults.h"
 #include "tests/fixture.h"

@@ -1,5 +1,5 @@
 // styles.dat end to end: the records as source/styles reads and validates them (a recipe holds
-// one too), and the styles list beerxml/styles_writer makes of them.
+// one too), and the styles list beerxml2/styles_writer makes of them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/styles_writer.h"
+#include "beerxml2/styles_writer.h"
 #include "source/styles.h"
 #include "tests/fixture.h"
 #include "tests/kind_suite.h"

@@ -1,4 +1,4 @@
-// Text (source/text, beerxml/text): Windows-1252 source bytes widened to UTF-8, XML-safe repair of
+// Text (source/text, document/text): Windows-1252 source bytes widened to UTF-8, XML-safe repair of
 // text, the quick forms against the byte-by-byte ones, and name fields of every kind holding
 // controls, high bytes and no terminator, end to end.
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "beerxml/text.h"
+#include "document/text.h"
 #include "source/text.h"
 #include "tests/bad_input.h"
 

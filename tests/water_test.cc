@@ -1,5 +1,5 @@
 // water.dat and '.wtr' files end to end: the profiles as source/water reads them and the profiles
-// list beerxml/water_writer makes of them. A recipe reads its water and yeast records in place.
+// list beerxml2/water_writer makes of them. A recipe reads its water and yeast records in place.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // yeast.dat end to end: the cultures as source/yeast reads them and the cultures list
-// beerxml/yeast_writer makes of them.
+// beerxml2/yeast_writer makes of them.
 #include <gtest/gtest.h>
 
 #include <cstdint>

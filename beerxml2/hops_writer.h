@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "beerxml/emitter.h"
+#include "document/emitter.h"
 #include "model/words.h"
 #include "source/hops.h"
 

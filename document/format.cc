@@ -1,4 +1,4 @@
-#include "beerxml/format.h"
+#include "document/format.h"
 
 #include <charconv>
 #include <cmath>

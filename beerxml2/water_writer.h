@@ -4,9 +4,9 @@
 #include <span>
 #include <string>
 
-#include "beerxml/emitter.h"
-#include "beerxml/format.h"
-#include "beerxml/node_table.h"
+#include "document/emitter.h"
+#include "document/format.h"
+#include "document/node_table.h"
 #include "model/brewing.h"
 #include "source/water.h"
 

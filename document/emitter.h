@@ -11,14 +11,12 @@
 #include <string_view>
 #include <utility>
 
-#include "beerxml/document.h"
-#include "beerxml/document_error.h"
-#include "beerxml/node_table.h"
-#include "beerxml/output_text.h"
+#include "document/document.h"
+#include "document/document_error.h"
+#include "document/node_table.h"
+#include "output/output_text.h"
 
 namespace kegverter {
-
-class StagedOutput;
 
 /// What one writer call needs from its caller and tells it back. A run holds everything a
 /// conversion changes, so conversions on several threads each have their own. Writers touch no
@@ -30,14 +28,6 @@ struct ExportRun {
   bool written = false;       ///< `output` holds the whole document
   std::string write_error;    ///< why there is no document, when a writer can say why
 };
-
-/// Saves a finished output, whatever its format. `write` writes the whole document into the
-/// open file and returns false when a write failed (errno telling why). Without `staged` the
-/// file replaces `path` atomically (ReplaceFileWith); with it, it is written into `staged`,
-/// which the caller puts in place (CommitStaged). False, with the reason in `error`, when
-/// nothing was written.
-bool SaveOutput(const std::string& path, StagedOutput* staged,
-                const std::function<bool(std::FILE*)>& write, std::string& error);
 
 /// The document every writer starts from: declaration, beer_xml with the schema-instance
 /// namespace, version 2.01 and the empty list element `list`.

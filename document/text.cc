@@ -1,4 +1,4 @@
-#include "beerxml/text.h"
+#include "document/text.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
-#include "beerxml/malt_writer.h"
+#include "beerxml2/malt_writer.h"
 
-#include "beerxml/format.h"
-#include "beerxml/node_table.h"
-#include "beerxml/units.h"
-#include "beerxml/values.h"
+#include "beerxml2/units.h"
+#include "document/format.h"
+#include "document/node_table.h"
+#include "document/values.h"
 #include "model/from_source.h"
 
 namespace kegverter {

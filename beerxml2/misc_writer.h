@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
-#include "beerxml/emitter.h"
-#include "beerxml/node_table.h"
+#include "document/emitter.h"
+#include "document/node_table.h"
 #include "model/brewing.h"
 #include "model/words.h"
 #include "source/misc.h"

@@ -15,10 +15,10 @@
 #include <span>
 #include <string>
 
-#include "beerxml/emitter.h"
-#include "beerxml/mash_writer.h"
-#include "beerxml/misc_writer.h"
-#include "beerxml/node_table.h"
+#include "beerxml2/mash_writer.h"
+#include "beerxml2/misc_writer.h"
+#include "document/emitter.h"
+#include "document/node_table.h"
 #include "model/brewing.h"
 #include "model/words.h"
 #include "source/recipe.h"

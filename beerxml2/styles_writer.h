@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "beerxml/emitter.h"
+#include "document/emitter.h"
 #include "model/brewing.h"
 #include "source/styles.h"
 

@@ -1,11 +1,11 @@
-#include "beerxml/yeast_writer.h"
+#include "beerxml2/yeast_writer.h"
 
 #include <cstdint>
 
-#include "beerxml/format.h"
-#include "beerxml/node_table.h"
-#include "beerxml/units.h"
-#include "beerxml/values.h"
+#include "beerxml2/units.h"
+#include "document/format.h"
+#include "document/node_table.h"
+#include "document/values.h"
 #include "model/from_source.h"
 #include "model/words.h"
 

@@ -3,13 +3,13 @@
 #include <string>
 #include <string_view>
 
-#include "beerxml/format.h"
-#include "beerxml/malt_writer.h"
-#include "beerxml/recipe_writer.h"
-#include "beerxml/units.h"
-#include "beerxml/values.h"
-#include "beerxml/water_writer.h"
-#include "beerxml/yeast_writer.h"
+#include "beerxml2/malt_writer.h"
+#include "beerxml2/recipe_writer.h"
+#include "beerxml2/units.h"
+#include "beerxml2/water_writer.h"
+#include "beerxml2/yeast_writer.h"
+#include "document/format.h"
+#include "document/values.h"
 #include "model/from_source.h"
 #include "model/words.h"
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "beerxml/emitter.h"
+#include "document/emitter.h"
 #include "model/words.h"
 #include "source/malt.h"
 

@@ -1,4 +1,4 @@
-#include "beerxml/document_error.h"
+#include "document/document_error.h"
 
 #include <array>
 #include <cstdio>

@@ -1,14 +1,14 @@
-#include "beerxml/recipe_writer.h"
+#include "beerxml2/recipe_writer.h"
 
 #include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
 
-#include "beerxml/format.h"
-#include "beerxml/styles_writer.h"
-#include "beerxml/units.h"
-#include "beerxml/values.h"
+#include "beerxml2/styles_writer.h"
+#include "beerxml2/units.h"
+#include "document/format.h"
+#include "document/values.h"
 #include "model/from_source.h"
 
 namespace kegverter {

@@ -1,15 +1,10 @@
-#include "beerxml/emitter.h"
+#include "document/emitter.h"
 
 #include <cerrno>
 
 #include "platform/files.h"
 
 namespace kegverter {
-
-bool SaveOutput(const std::string& path, StagedOutput* staged,
-                const std::function<bool(std::FILE*)>& write, std::string& error) {
-  return staged == nullptr ? ReplaceFileWith(path, write, error) : staged->Write(write, error);
-}
 
 std::string BeerXmlTemplate(std::string_view list) {
   const std::string name(list);

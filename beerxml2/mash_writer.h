@@ -11,8 +11,8 @@
 #include <span>
 #include <string>
 
-#include "beerxml/emitter.h"
-#include "beerxml/node_table.h"
+#include "document/emitter.h"
+#include "document/node_table.h"
 #include "model/brewing.h"
 #include "source/mash.h"
 

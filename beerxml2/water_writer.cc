@@ -1,7 +1,7 @@
-#include "beerxml/water_writer.h"
+#include "beerxml2/water_writer.h"
 
-#include "beerxml/format.h"
-#include "beerxml/node_table.h"
+#include "document/format.h"
+#include "document/node_table.h"
 #include "model/from_source.h"
 
 namespace kegverter {

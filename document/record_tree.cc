@@ -1,4 +1,4 @@
-#include "beerxml/record_tree.h"
+#include "document/record_tree.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "beerxml/text.h"
+#include "document/text.h"
 
 namespace kegverter {
 

@@ -1,10 +1,10 @@
-#include "beerxml/misc_writer.h"
+#include "beerxml2/misc_writer.h"
 
 #include <string>
 
-#include "beerxml/format.h"
-#include "beerxml/units.h"
-#include "beerxml/values.h"
+#include "beerxml2/units.h"
+#include "document/format.h"
+#include "document/values.h"
 #include "model/from_source.h"
 
 namespace kegverter {

@@ -1,10 +1,10 @@
-#include "beerxml/mash_writer.h"
+#include "beerxml2/mash_writer.h"
 
 #include <optional>
 #include <string>
 
-#include "beerxml/format.h"
-#include "beerxml/units.h"
+#include "beerxml2/units.h"
+#include "document/format.h"
 #include "model/from_source.h"
 #include "model/words.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "beerxml/document_error.h"
+#include "document/document_error.h"
 
 namespace pugi {
 struct xml_node_struct;

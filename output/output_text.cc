@@ -1,4 +1,4 @@
-#include "beerxml/output_text.h"
+#include "output/output_text.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "beerxml/document.h"
+#include "document/document.h"
 
 #include <pugixml.hpp>
 
@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "beerxml/record_tree.h"
-#include "beerxml/text.h"
+#include "document/record_tree.h"
+#include "document/text.h"
 
 namespace kegverter {
 
