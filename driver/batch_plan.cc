@@ -104,6 +104,18 @@ bool IsTemporaryName(std::string_view name) {
                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
+// Why a file of this name is not converted to `format` (the reason the report gives); empty when
+// it is. `kind` gets the row of its kind, null for a file of no known kind.
+std::string NotConverted(std::string_view name, const FormatInfo& format, const KindInfo*& kind) {
+  kind = FindKindByName(FileNameOf(TrimPath(name)));
+  if (kind == nullptr) return "not a file Kegverter converts";
+  if (!kind->converted()) return std::string(kind->description) + " files are not converted";
+  if (kind->writers[static_cast<std::size_t>(format.format)] == nullptr) {
+    return "cannot be written as " + std::string(format.title);
+  }
+  return std::string();
+}
+
 // A folder being walked: its key (the absolute path with every link resolved, for telling
 // paths apart) and the folder its outputs go to, as a key and as the user wrote it.
 struct Place {
@@ -288,21 +300,16 @@ class Walk {
 
   bool File(const std::string& path, const Place& place, const std::string& name,
             const FileInfo& info, Found& found) {
-    const KindInfo* kind = FindKindByName(FileNameOf(TrimPath(name)));
+    const KindInfo* kind = nullptr;
+    std::string reason = NotConverted(name, format_, kind);
     if (kind == nullptr) {
-      Skip(found, path, nullptr, "not a file Kegverter converts", true);
+      Skip(found, path, nullptr, std::move(reason), true);
       found.what = Found::What::Unknown;
       found.name = name;
       found.place = &place;
       return true;
     }
-    if (!kind->converted()) {
-      return Skip(found, path, kind, std::string(kind->description) + " files are not converted",
-                  false);
-    }
-    if (kind->writers[static_cast<std::size_t>(format_.format)] == nullptr) {
-      return Skip(found, path, kind, "cannot be written as " + std::string(format_.title), false);
-    }
+    if (!reason.empty()) return Skip(found, path, kind, std::move(reason), false);
     if (info.type != FileInfo::Type::Regular) {
       // Never opened: reading a FIFO would wait for a writer, a device may never end.
       return Fail(found, path, kind,
@@ -382,92 +389,172 @@ struct Slot {
   }
 };
 
-}  // namespace
+// How the outputs of one run are named apart. Inputs whose usual names meet are all named after
+// their whole input name, and so are inputs whose usual name meets such a whole name; whole names
+// that still meet (they differ in letter case only, or two PATHs put the same relative path under
+// the output folder) get a number, the first in walk order none. A first pass (Add, then Settle)
+// decides who is renamed from the keys alone; a second pass over the same inputs in the same
+// order (Name) gives the names, and numbers, in that order. An input is given by the key of the
+// folder its output goes to and its own name in its folder.
+class OutputNamer {
+ public:
+  explicit OutputNamer(const FormatInfo& format) : format_(format) {}
 
-// How the outputs are named apart. Inputs whose usual names meet are all named after their whole
-// input name, and so are inputs whose usual name meets such a whole name; whole names that still
-// meet (they differ in letter case only, or two PATHs put the same relative path under the output
-// folder) get a number, the first in walk order none. The first walk decides who is renamed from
-// the keys alone; the second gives the names, and numbers, in walk order.
-struct Planner::State {
-  explicit State(const PlanOptions& plan_options)
-      : options(plan_options), format(Info(plan_options.format)) {
-    if (!options.output_dir.empty()) output_key = CanonicalKey(options.output_dir);
+  const FormatInfo& format() const { return format_; }
+
+  // The first pass: one input to convert.
+  void Add(std::string_view folder_key, std::string_view name) {
+    slots_.push_back({OutputKey(folder_key, OutputNameOf(name, format_, false)),
+                      OutputKey(folder_key, OutputNameOf(name, format_, true))});
   }
+  void Clear() { slots_.clear(); }
+  std::size_t size() const { return slots_.size(); }
 
-  // Whether an output of the run has this key.
-  bool IsOutput(std::uint64_t key) const {
-    const auto slot = std::lower_bound(slots.begin(), slots.end(), Slot{key, 0});
-    if (slot != slots.end() && slot->usual == key && renamed.count(key) == 0) return true;
-    return FindWhole(key) != renamed_whole.end() || numbered.count(key) != 0;
-  }
-
-  std::vector<std::pair<std::uint64_t, std::uint32_t>>::const_iterator FindWhole(
-      std::uint64_t key) const {
-    const auto it = std::lower_bound(renamed_whole.begin(), renamed_whole.end(),
-                                     std::make_pair(key, std::uint32_t{0}));
-    return it != renamed_whole.end() && it->first == key ? it : renamed_whole.end();
-  }
-
-  void Name(const Found& found, PlanEntry& entry) {
-    const Place& place = *found.place;
-    const fs::path folder = PathFromUtf8(place.output_path);
-    const std::string usual = OutputNameOf(found.name, format, false);
-    const std::uint64_t usual_key = OutputKey(place.output_key, usual);
-    std::string whole = OutputNameOf(found.name, format, true);
-    const std::uint64_t whole_key = OutputKey(place.output_key, whole);
-    auto appeared = [&entry] {
-      entry.reason = "found only after the run was planned; left for the next run";
+  // After the first pass: who is named after the whole name.
+  void Settle() {
+    std::sort(slots_.begin(), slots_.end());
+    claimed_.assign(slots_.size(), false);
+    for (std::size_t i = 1; i < slots_.size(); ++i) {
+      if (slots_[i].usual == slots_[i - 1].usual) renamed_.insert(slots_[i].usual);
+    }
+    // A whole name that is another input's usual name renames that input too, and so on.
+    auto has_usual = [this](std::uint64_t key) {
+      const auto slot = std::lower_bound(slots_.begin(), slots_.end(), Slot{key, 0});
+      return slot != slots_.end() && slot->usual == key;
     };
-    if (renamed.count(usual_key) == 0) {
-      const auto slot = std::lower_bound(slots.begin(), slots.end(), Slot{usual_key, whole_key});
-      const auto index = static_cast<std::size_t>(slot - slots.begin());
-      if (slot == slots.end() || slot->usual != usual_key || slot->whole != whole_key ||
-          claimed[index]) {
-        return appeared();
+    for (bool changed = !renamed_.empty(); changed;) {
+      changed = false;
+      for (const Slot& slot : slots_) {
+        if (renamed_.count(slot.usual) != 0 && renamed_.count(slot.whole) == 0 &&
+            has_usual(slot.whole)) {
+          renamed_.insert(slot.whole);
+          changed = true;
+        }
       }
-      claimed[index] = true;
-      entry.convert = true;
-      entry.output = Utf8FromPath(folder / PathFromUtf8(usual));
-      return;
+    }
+    std::vector<std::uint64_t> wholes;
+    for (const Slot& slot : slots_) {
+      if (renamed_.count(slot.usual) != 0) wholes.push_back(slot.whole);
+    }
+    std::sort(wholes.begin(), wholes.end());
+    for (const std::uint64_t whole : wholes) {
+      if (renamed_whole_.empty() || renamed_whole_.back().first != whole) {
+        renamed_whole_.emplace_back(whole, 0);
+      }
+      ++renamed_whole_.back().second;
+    }
+  }
+
+  // Whether an output of the run has the name `name` in the folder of key `folder_key`.
+  bool IsOutput(std::string_view folder_key, std::string_view name) const {
+    return IsOutput(OutputKey(folder_key, name));
+  }
+
+  struct Named {
+    std::string name;       // the output's name in its folder
+    std::string usual;      // when renamed: the name it would have had; empty otherwise
+    const char* note = "";  // when renamed: why
+  };
+
+  // The second pass: the output name of the next input. False for an input the first pass did
+  // not have (or had fewer times).
+  bool Name(std::string_view folder_key, std::string_view input_name, Named& named) {
+    named = Named();
+    std::string usual = OutputNameOf(input_name, format_, false);
+    const std::uint64_t usual_key = OutputKey(folder_key, usual);
+    std::string whole = OutputNameOf(input_name, format_, true);
+    const std::uint64_t whole_key = OutputKey(folder_key, whole);
+    if (renamed_.count(usual_key) == 0) {
+      const auto slot = std::lower_bound(slots_.begin(), slots_.end(), Slot{usual_key, whole_key});
+      const auto index = static_cast<std::size_t>(slot - slots_.begin());
+      if (slot == slots_.end() || slot->usual != usual_key || slot->whole != whole_key ||
+          claimed_[index]) {
+        return false;
+      }
+      claimed_[index] = true;
+      named.name = std::move(usual);
+      return true;
     }
     const auto it = FindWhole(whole_key);
-    if (it == renamed_whole.end() || it->second == 0) return appeared();
-    --renamed_whole[static_cast<std::size_t>(it - renamed_whole.begin())].second;
-    std::string name = std::move(whole);
-    if (whole_taken.insert(whole_key).second) {
-      entry.rename_note = "another input would have the same output";
+    if (it == renamed_whole_.end() || it->second == 0) return false;
+    --renamed_whole_[static_cast<std::size_t>(it - renamed_whole_.begin())].second;
+    named.name = std::move(whole);
+    if (whole_taken_.insert(whole_key).second) {
+      named.note = "another input would have the same output";
     } else {
       // A number that meets no output name of the run at all.
       std::uint64_t key = 0;
       for (std::uint64_t number = 2;; ++number) {
-        name = TrimPath(found.name) + "." + std::to_string(number) + "." +
-               std::string(format.extension);
-        key = OutputKey(place.output_key, name);
+        named.name = TrimPath(input_name) + "." + std::to_string(number) + "." +
+                     std::string(format_.extension);
+        key = OutputKey(folder_key, named.name);
         if (!IsOutput(key)) break;
       }
-      numbered.insert(key);
-      entry.rename_note = "another input's whole name gives the same output";
+      numbered_.insert(key);
+      named.note = "another input's whole name gives the same output";
     }
+    named.usual = std::move(usual);
+    return true;
+  }
+
+ private:
+  bool IsOutput(std::uint64_t key) const {
+    const auto slot = std::lower_bound(slots_.begin(), slots_.end(), Slot{key, 0});
+    if (slot != slots_.end() && slot->usual == key && renamed_.count(key) == 0) return true;
+    return FindWhole(key) != renamed_whole_.end() || numbered_.count(key) != 0;
+  }
+
+  std::vector<std::pair<std::uint64_t, std::uint32_t>>::const_iterator FindWhole(
+      std::uint64_t key) const {
+    const auto it = std::lower_bound(renamed_whole_.begin(), renamed_whole_.end(),
+                                     std::make_pair(key, std::uint32_t{0}));
+    return it != renamed_whole_.end() && it->first == key ? it : renamed_whole_.end();
+  }
+
+  const FormatInfo& format_;
+  std::deque<Slot> slots_;           // sorted; a deque, so that growing it never holds it twice
+  std::vector<bool> claimed_;        // per slot: found again by the second pass
+  std::set<std::uint64_t> renamed_;  // usual keys whose inputs are named after their whole name
+  // The whole keys of the renamed inputs, sorted, each with the number of its inputs the second
+  // pass has yet to find.
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> renamed_whole_;
+  std::unordered_set<std::uint64_t> whole_taken_;  // whole names given out
+  std::unordered_set<std::uint64_t> numbered_;     // numbered names given out
+};
+
+}  // namespace
+
+// The run's outputs are named apart by an OutputNamer: the first walk adds every input to
+// convert, the second walk names each as it finds it again.
+struct Planner::State {
+  explicit State(const PlanOptions& plan_options)
+      : options(plan_options), format(Info(plan_options.format)), namer(format) {
+    if (!options.output_dir.empty()) output_key = CanonicalKey(options.output_dir);
+  }
+
+  void Name(const Found& found, PlanEntry& entry) {
+    const Place& place = *found.place;
+    OutputNamer::Named named;
+    if (!namer.Name(place.output_key, found.name, named)) {
+      entry.reason = "found only after the run was planned; left for the next run";
+      return;
+    }
+    const fs::path folder = PathFromUtf8(place.output_path);
     entry.convert = true;
-    entry.output = Utf8FromPath(folder / PathFromUtf8(name));
-    entry.renamed_from = Utf8FromPath(folder / PathFromUtf8(usual));
+    entry.output = Utf8FromPath(folder / PathFromUtf8(named.name));
+    if (!named.usual.empty()) {
+      entry.renamed_from = Utf8FromPath(folder / PathFromUtf8(named.usual));
+      entry.rename_note = named.note;
+    }
   }
 
   const PlanOptions options;
   const FormatInfo& format;
+  OutputNamer namer;
   std::string output_key;
   std::string usage_error;
   std::size_t to_convert = 0;
-  std::deque<Slot> slots;           // sorted; a deque, so that growing it never holds it twice
-  std::vector<bool> claimed;        // per slot: found again by the second walk
-  std::set<std::uint64_t> renamed;  // usual keys whose inputs are named after their whole name
-  // The whole keys of the renamed inputs, sorted, each with the number of its inputs the second
-  // walk has yet to find.
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> renamed_whole;
-  std::unordered_set<std::uint64_t> whole_taken;  // whole names given out
-  std::unordered_set<std::uint64_t> numbered;     // numbered names given out
-  std::optional<Walk> walk;                       // the second walk
+  std::optional<Walk> walk;  // the second walk
 };
 
 Planner::Planner(const PlanOptions& options) : state_(std::make_unique<State>(options)) {}
@@ -485,49 +572,16 @@ bool Planner::Survey() {
     Found found;
     while (walk.Next(found)) {
       if (found.what != Found::What::Convert) continue;
-      const std::string& folder = found.place->output_key;
-      s.slots.push_back({OutputKey(folder, OutputNameOf(found.name, s.format, false)),
-                         OutputKey(folder, OutputNameOf(found.name, s.format, true))});
+      s.namer.Add(found.place->output_key, found.name);
     }
     if (!walk.usage_error().empty()) {
       s.usage_error = walk.usage_error();
-      s.slots.clear();
+      s.namer.Clear();
       return false;
     }
   }
-  s.to_convert = s.slots.size();
-  std::sort(s.slots.begin(), s.slots.end());
-  s.claimed.assign(s.slots.size(), false);
-
-  for (std::size_t i = 1; i < s.slots.size(); ++i) {
-    if (s.slots[i].usual == s.slots[i - 1].usual) s.renamed.insert(s.slots[i].usual);
-  }
-  // A whole name that is another input's usual name renames that input too, and so on.
-  auto has_usual = [&s](std::uint64_t key) {
-    const auto slot = std::lower_bound(s.slots.begin(), s.slots.end(), Slot{key, 0});
-    return slot != s.slots.end() && slot->usual == key;
-  };
-  for (bool changed = !s.renamed.empty(); changed;) {
-    changed = false;
-    for (const Slot& slot : s.slots) {
-      if (s.renamed.count(slot.usual) != 0 && s.renamed.count(slot.whole) == 0 &&
-          has_usual(slot.whole)) {
-        s.renamed.insert(slot.whole);
-        changed = true;
-      }
-    }
-  }
-  std::vector<std::uint64_t> wholes;
-  for (const Slot& slot : s.slots) {
-    if (s.renamed.count(slot.usual) != 0) wholes.push_back(slot.whole);
-  }
-  std::sort(wholes.begin(), wholes.end());
-  for (const std::uint64_t whole : wholes) {
-    if (s.renamed_whole.empty() || s.renamed_whole.back().first != whole) {
-      s.renamed_whole.emplace_back(whole, 0);
-    }
-    ++s.renamed_whole.back().second;
-  }
+  s.to_convert = s.namer.size();
+  s.namer.Settle();
   s.walk.emplace(s.options, s.format, s.output_key);
   return true;
 }
@@ -549,7 +603,7 @@ bool Planner::Next(PlanEntry& entry) {
       case Found::What::Unknown:
         // The outputs of an earlier run lie among the inputs when they go beside them; they are
         // this run's outputs, not files of an unknown kind.
-        if (s.IsOutput(OutputKey(found.place->key, found.name))) continue;
+        if (s.namer.IsOutput(found.place->key, found.name)) continue;
         return true;
       case Found::What::Convert:
         s.Name(found, entry);
@@ -573,6 +627,80 @@ std::string OutputNameOf(std::string_view input_name, const FormatInfo& format, 
   }
   name += format.extension;
   return name;
+}
+
+std::vector<PlannedOutput> PlanOutputs(std::span<const std::string> paths, OutputFormat format) {
+  const FormatInfo& info = Info(format);
+  // Each path split into its components; an empty component (a doubled, leading or trailing
+  // '/') is dropped, as a file system drops it.
+  struct Input {
+    std::vector<std::string_view> parts;
+    std::size_t index;
+  };
+  std::vector<Input> inputs;
+  inputs.reserve(paths.size());
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    Input input{{}, i};
+    std::string_view rest = paths[i];
+    while (!rest.empty()) {
+      const std::size_t slash = rest.find('/');
+      const std::string_view part = rest.substr(0, slash);
+      if (!part.empty()) input.parts.push_back(part);
+      rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+    }
+    if (!input.parts.empty()) inputs.push_back(std::move(input));
+  }
+  // The walk's order: the top-level items by name, each folder's entries by name, a folder's
+  // files and the folders below it in one order. Comparing the components in turn gives it.
+  std::stable_sort(inputs.begin(), inputs.end(),
+                   [](const Input& a, const Input& b) { return a.parts < b.parts; });
+
+  std::vector<PlannedOutput> planned(paths.size());
+  // The output folder's key, and that of a folder below it: only compared with one another.
+  auto folder_key = [](const Input& input) {
+    std::string key = "/";
+    for (std::size_t i = 1; i + 1 < input.parts.size(); ++i) {
+      if (key.size() > 1) key += '/';
+      key += input.parts[i];
+    }
+    return key;
+  };
+  std::vector<std::pair<const Input*, const KindInfo*>> to_convert;
+  for (std::size_t i = 0, position = 0; i < inputs.size(); ++i) {
+    const Input& input = inputs[i];
+    PlannedOutput& out = planned[input.index];
+    if (i > 0 && inputs[i - 1].parts != input.parts) ++position;
+    out.position = position;
+    // A file given twice is one file: the second is no entry of the run.
+    if (i > 0 && inputs[i - 1].parts == input.parts) {
+      out.reason = "given twice";
+      continue;
+    }
+    const std::string_view name = input.parts.back();
+    if (IsTemporaryName(name)) {
+      out.reason = "a file kegverter-batch was writing; never an input";
+      continue;
+    }
+    const KindInfo* kind = nullptr;
+    out.reason = NotConverted(name, info, kind);
+    if (kind != nullptr) out.kind = kind->label;
+    if (out.reason.empty()) to_convert.emplace_back(&input, kind);
+  }
+  OutputNamer namer(info);
+  for (const auto& [input, kind] : to_convert) namer.Add(folder_key(*input), input->parts.back());
+  namer.Settle();
+  for (const auto& [input, kind] : to_convert) {
+    PlannedOutput& out = planned[input->index];
+    OutputNamer::Named named;
+    if (!namer.Name(folder_key(*input), input->parts.back(), named)) continue;  // never: one walk
+    for (std::size_t i = 1; i + 1 < input->parts.size(); ++i) {
+      out.output += input->parts[i];
+      out.output += '/';
+    }
+    out.output += named.name;
+    out.renamed_from = std::move(named.usual);
+  }
+  return planned;
 }
 
 Plan MakePlan(const PlanOptions& options) {

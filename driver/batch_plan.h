@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,5 +94,20 @@ Plan MakePlan(const PlanOptions& options);
 /// gives "Pale Ale.xml"); with `whole_name`, the trimmed name followed by a dot and the
 /// extension ("Pale Ale.rec.xml").
 std::string OutputNameOf(std::string_view input_name, const FormatInfo& format, bool whole_name);
+
+/// One file of a list of paths, as kegverter-batch plans it.
+struct PlannedOutput {
+  std::string_view kind;     ///< the kind's label; empty for a file of no known kind
+  std::string output;        ///< the output's path below the output folder; empty: not converted
+  std::string reason;        ///< when not converted: why, in the report's words
+  std::string renamed_from;  ///< when named apart from another input's output: its usual name
+  std::size_t position = 0;  ///< its place in the walk's order (a path given twice: the first's)
+};
+
+/// The outputs `kegverter-batch -o DIR --to FORMAT ITEM...` gives the files of `paths`, without a
+/// file system: each path is '/'-separated, its first component the ITEM (a file, or a folder that
+/// holds the rest of the path), the ITEMs taken in name order. Names outputs apart exactly as the
+/// Planner does, each output's path relative to DIR. One entry per path, in the order given.
+std::vector<PlannedOutput> PlanOutputs(std::span<const std::string> paths, OutputFormat format);
 
 }  // namespace kegverter

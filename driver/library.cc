@@ -1,6 +1,7 @@
 // The library's one entry (include/kegverter/kegverter.h): ConvertInput over the caller's bytes.
 #include <cstdint>
 
+#include "driver/batch_plan.h"
 #include "driver/convert.h"
 #include "driver/registry.h"
 #include "kegverter/kegverter.h"
@@ -65,6 +66,22 @@ Result Convert(std::string_view file_name, std::span<const std::byte> bytes, For
 std::string OutputName(std::string_view file_name, Format format) {
   if (!Known(format)) return std::string();
   return OutputPath(TrimPath(file_name), static_cast<OutputFormat>(format));
+}
+
+std::vector<PlannedFile> PlanFolder(std::span<const std::string> paths, Format format) {
+  std::vector<PlannedFile> planned(paths.size());
+  if (!Known(format)) {
+    for (PlannedFile& file : planned) file.reason = "cannot be written in an unknown output format";
+    return planned;
+  }
+  std::vector<PlannedOutput> outputs = PlanOutputs(paths, static_cast<OutputFormat>(format));
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    planned[i].kind = outputs[i].kind;
+    planned[i].output = std::move(outputs[i].output);
+    planned[i].reason = std::move(outputs[i].reason);
+    planned[i].position = outputs[i].position;
+  }
+  return planned;
 }
 
 }  // namespace kegverter

@@ -1,5 +1,6 @@
 // The batch planner in process: output names, the order of the walk and how colliding outputs
 // are told apart.
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -166,6 +167,71 @@ TEST(BatchPlan, FilesThatAppearOrVanishBetweenTheWalks) {
                                   }));
   EXPECT_EQ(plan.entries[0].reason, "found only after the run was planned; left for the next run");
   EXPECT_FALSE(planner.Next(plan.entries[0]));
+}
+
+// A list of paths (as a browser hands over a dropped folder) is planned as the walk plans the
+// same files on disk: the same outputs, named apart the same way, with the same reasons.
+TEST(BatchPlan, PathListsArePlannedAsTheWalkPlansThem) {
+  if (testing::kWindows) GTEST_SKIP() << "the tree holds names that differ in letter case only";
+  TempDir dir;
+  const std::vector<std::string> files = {"lib/x.rec",
+                                          "lib/x.msh",
+                                          "lib/x.rec.rec",
+                                          "lib/y.rec",
+                                          "lib/Y.wtr",
+                                          "lib/a/HOPS.DAT",
+                                          "lib/a/Hops.Dat",
+                                          "lib/a/hops.dat",
+                                          "lib/a/hops.dat.2.rec",
+                                          "lib/a/b/deep.msh",
+                                          "lib/Sub/s.rec",
+                                          "lib/sub/s.rec",
+                                          "lib/sub/s.msh",
+                                          "lib/notes.txt",
+                                          "lib/old.brw",
+                                          "lib/.kv0123abcd.tmp",
+                                          "lib/ab",
+                                          "lib/a.b/z.rec",
+                                          "more/x.rec",
+                                          "more/sub/s.rec",
+                                          "loose.rec",
+                                          "loose.msh"};
+  for (const std::string& name : files) dir.Write(name, Bytes(16));
+  std::vector<std::string> given(files.rbegin(), files.rend());  // any order
+  given.push_back("lib/x.rec");                                  // and one given twice
+  for (const OutputFormat format :
+       {OutputFormat::BeerXml2, OutputFormat::BeerJson, OutputFormat::BeerXml1}) {
+    PlanOptions options;
+    options.paths = {dir.Path("lib"), dir.Path("loose.msh"), dir.Path("loose.rec"),
+                     dir.Path("more")};
+    options.output_dir = dir.Path("out");
+    options.format = format;
+    const Plan plan = MakePlan(options);
+    const std::vector<PlannedOutput> planned = PlanOutputs(given, format);
+    ASSERT_EQ(planned.size(), given.size());
+    const std::size_t prefix = dir.Path("out").size() + 1;
+    std::vector<std::string> walked;
+    for (const PlanEntry& entry : plan.entries) {
+      walked.push_back(entry.convert ? entry.output.substr(prefix) : "- " + entry.reason);
+    }
+    std::vector<std::pair<std::size_t, std::string>> listed;
+    for (const PlannedOutput& out : planned) {
+      if (out.reason == "given twice" ||
+          out.reason.find("kegverter-batch was writing") != std::string::npos) {
+        continue;
+      }
+      listed.emplace_back(out.position, out.output.empty() ? "- " + out.reason : out.output);
+    }
+    std::sort(listed.begin(), listed.end());
+    std::vector<std::string> in_walk_order;
+    for (const auto& [position, text] : listed) in_walk_order.push_back(text);
+    EXPECT_EQ(in_walk_order, walked) << Info(format).title;
+  }
+  const std::vector<PlannedOutput> planned = PlanOutputs(given, OutputFormat::BeerXml1);
+  EXPECT_EQ(planned.back().reason, "given twice");
+  EXPECT_EQ(planned[given.size() - 2].output, "x.rec.xml");  // lib/x.rec
+  EXPECT_EQ(planned[given.size() - 2].kind, "rec");
+  EXPECT_EQ(planned[files.size() - 1 - 14].reason, "brew session files are not converted");
 }
 
 }  // namespace

@@ -83,4 +83,25 @@ Result Convert(std::string_view file_name, std::span<const std::byte> bytes,
 /// trailing blanks; empty for a name shorter than four characters.
 std::string OutputName(std::string_view file_name, Format format = Format::BeerXml2);
 
+/// One file of a folder, as `kegverter-batch -o DIR --to FORMAT` plans it.
+struct PlannedFile {
+  /// The kind's label ("rec", "hops.dat", "brw", ...); empty for a file of no known kind.
+  std::string kind;
+  /// The output's path below DIR ('/'-separated); empty when the file is not converted.
+  std::string output;
+  /// When not converted: why, in the batch report's words ("not a file Kegverter converts").
+  std::string reason;
+  /// Its place in the batch program's walk (0, 1, ...), the order in which it converts and
+  /// names the files; a path given twice shares the first one's.
+  std::size_t position = 0;
+};
+
+/// The output paths `kegverter-batch -o DIR --to FORMAT ITEM...` gives the files of `paths`,
+/// worked out without a file system (for files that arrive as a list, as in a browser). Each path
+/// is '/'-separated; its first component is an ITEM: a file, or a folder holding the rest of the
+/// path; the ITEMs are taken in name order. Outputs that would meet are named apart exactly as
+/// the batch program names them ("x.rec.xml", "x.msh.xml"). One entry per path, in their order.
+std::vector<PlannedFile> PlanFolder(std::span<const std::string> paths,
+                                    Format format = Format::BeerXml2);
+
 }  // namespace kegverter
