@@ -1,0 +1,255 @@
+// What the core takes from C++20's standard library and Debian's Emscripten 3.1.6 lacks: its
+// libc++ has no floating-point std::to_chars or std::from_chars, no std::bit_cast and no
+// std::make_unique_for_overwrite. The page's build includes this header first in every file
+// (-include), so the core compiles unchanged; the native builds never see it.
+//
+// The numbers are written with the C library's printf and read with its strtod and strtof, which
+// in Emscripten's musl are exact (correctly rounded at every precision): a precision gives what
+// printf gives, as std::to_chars does; the shortest form is the fewest significant digits whose
+// text reads back to the same value (the nearest such text), written in the notation
+// std::to_chars chooses. The page's tests compare every output with the native programs', byte
+// for byte, and web/compat/check.cc compares this header with libstdc++ on many values.
+#pragma once
+
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <type_traits>
+
+namespace kegverter::web_compat {
+
+inline std::to_chars_result Put(char* first, char* last, std::string_view text) {
+  if (static_cast<std::size_t>(last - first) < text.size()) {
+    return {last, std::errc::value_too_large};
+  }
+  std::memcpy(first, text.data(), text.size());
+  return {first + text.size(), std::errc()};
+}
+
+// A finite, non-zero magnitude as significant digits (no leading zero) and the decimal exponent
+// of the first: value = 0.d1d2... x 10^(exponent + 1).
+struct Digits {
+  std::uint64_t mantissa = 0;  // the digits as an integer
+  int count = 0;               // how many
+  int exponent = 0;
+};
+
+template <class T>
+bool ReadsBack(const Digits& d, T value) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(d.mantissa),
+                d.exponent - d.count + 1);
+  if constexpr (std::is_same_v<T, float>) {
+    return std::strtof(text, nullptr) == value;
+  } else {
+    return std::strtod(text, nullptr) == value;
+  }
+}
+
+inline std::uint64_t Power10(int n) {
+  std::uint64_t p = 1;
+  while (n-- > 0) p *= 10;
+  return p;
+}
+
+// The shortest digits that read back to `value` (positive, finite); of several, the nearest.
+template <class T>
+Digits Shortest(T value) {
+  const int most = std::is_same_v<T, float> ? 9 : 17;
+  for (int count = 1; count <= most; ++count) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*e", count - 1, static_cast<double>(value));
+    Digits d;
+    d.count = count;
+    const char* p = text;
+    for (; *p != 'e'; ++p) {
+      if (*p >= '0' && *p <= '9') d.mantissa = d.mantissa * 10 + static_cast<unsigned>(*p - '0');
+    }
+    d.exponent = std::atoi(p + 1);
+    if (ReadsBack(d, value)) return d;
+    // Next to a power of two the values that read back lie unevenly about the value: the
+    // nearest text of this length may miss while its neighbour reads back.
+    Digits up = d;
+    if (++up.mantissa == Power10(count)) {
+      up.mantissa = Power10(count - 1);
+      ++up.exponent;
+    }
+    if (ReadsBack(up, value)) return up;
+    Digits down = d;
+    if (down.mantissa == Power10(count - 1)) {
+      down.mantissa = Power10(count) - 1;
+      --down.exponent;
+    } else {
+      --down.mantissa;
+    }
+    if (ReadsBack(down, value)) return down;
+  }
+  Digits d;  // never reached: 9 or 17 digits always read back
+  return d;
+}
+
+inline std::string DigitText(const Digits& d) {
+  std::string digits = std::to_string(d.mantissa);
+  digits.resize(static_cast<std::size_t>(d.count), '0');
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  return digits;
+}
+
+inline std::string Scientific(const std::string& digits, int exponent) {
+  std::string text(1, digits[0]);
+  if (digits.size() > 1) text += '.' + digits.substr(1);
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+  return text + tail;
+}
+
+inline std::string Fixed(const std::string& digits, int exponent) {
+  const auto n = static_cast<int>(digits.size());
+  if (exponent < 0)
+    return "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  if (n <= exponent + 1)
+    return digits + std::string(static_cast<std::size_t>(exponent + 1 - n), '0');
+  return digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "." +
+         digits.substr(static_cast<std::size_t>(exponent + 1));
+}
+
+inline bool Special(double value, std::string& text) {
+  if (std::isnan(value)) {
+    text = std::signbit(value) ? "-nan" : "nan";
+    return true;
+  }
+  if (std::isinf(value)) {
+    text = value < 0 ? "-inf" : "inf";
+    return true;
+  }
+  if (value == 0) {
+    text = std::signbit(value) ? "-0" : "0";
+    return true;
+  }
+  return false;
+}
+
+// The shortest text, in the notation asked for; with neither, the shorter of the two (fixed on
+// a tie), as std::to_chars without a precision writes it.
+template <class T>
+std::string ShortestText(T value, std::chars_format format) {
+  std::string text;
+  if (Special(static_cast<double>(value), text)) {
+    if (format == std::chars_format::scientific && text.back() == '0') text += "e+00";
+    return text;
+  }
+  const bool negative = value < 0;
+  const Digits d = Shortest<T>(negative ? -value : value);
+  const std::string digits = DigitText(d);
+  std::string fixed;
+  if (format != std::chars_format::scientific) {
+    // A whole number whose shortest digits end before the point is written exactly, as
+    // printf's "%.0f" writes it, not with zeros after those digits.
+    if (d.exponent >= static_cast<int>(digits.size())) {
+      char buffer[400];
+      std::snprintf(buffer, sizeof buffer, "%.0f", static_cast<double>(negative ? -value : value));
+      fixed = buffer;
+    } else {
+      fixed = Fixed(digits, d.exponent);
+    }
+  }
+  std::string scientific;
+  if (format != std::chars_format::fixed) scientific = Scientific(digits, d.exponent);
+  if (format == std::chars_format::fixed)
+    text = fixed;
+  else if (format == std::chars_format::scientific)
+    text = scientific;
+  else
+    text = fixed.size() <= scientific.size() ? fixed : scientific;
+  return negative ? "-" + text : text;
+}
+
+inline std::string PrecisionText(double value, std::chars_format format, int precision) {
+  char buffer[400];
+  const char* spec = format == std::chars_format::fixed        ? "%.*f"
+                     : format == std::chars_format::scientific ? "%.*e"
+                                                               : "%.*g";
+  const int n = std::snprintf(buffer, sizeof buffer, spec, precision, value);
+  if (n < 0 || static_cast<std::size_t>(n) >= sizeof buffer) {
+    std::string text(
+        static_cast<std::size_t>(std::snprintf(nullptr, 0, spec, precision, value)) + 1, '\0');
+    std::snprintf(text.data(), text.size(), spec, precision, value);
+    text.pop_back();
+    return text;
+  }
+  return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+}  // namespace kegverter::web_compat
+
+// web/compat/check.cc compares the functions above with a standard library that has them.
+#if !defined(KEGVERTER_WEB_COMPAT_CHECK)
+namespace std {
+
+inline to_chars_result to_chars(char* first, char* last, double value) {
+  return kegverter::web_compat::Put(
+      first, last, kegverter::web_compat::ShortestText(value, chars_format::general));
+}
+inline to_chars_result to_chars(char* first, char* last, float value) {
+  return kegverter::web_compat::Put(
+      first, last, kegverter::web_compat::ShortestText(value, chars_format::general));
+}
+inline to_chars_result to_chars(char* first, char* last, double value, chars_format format) {
+  return kegverter::web_compat::Put(first, last,
+                                    kegverter::web_compat::ShortestText(value, format));
+}
+inline to_chars_result to_chars(char* first, char* last, float value, chars_format format) {
+  return kegverter::web_compat::Put(first, last,
+                                    kegverter::web_compat::ShortestText(value, format));
+}
+inline to_chars_result to_chars(char* first, char* last, double value, chars_format format,
+                                int precision) {
+  return kegverter::web_compat::Put(first, last,
+                                    kegverter::web_compat::PrecisionText(value, format, precision));
+}
+
+// Reads a decimal number as std::from_chars does: no leading blank or '+'; the value is left
+// alone when nothing is read.
+inline from_chars_result from_chars(const char* first, const char* last, double& value,
+                                    chars_format = chars_format::general) {
+  const std::string text(first, last);
+  if (text.empty() || text[0] == ' ' || text[0] == '+' || text[0] == '\t' || text[0] == '\n') {
+    return {first, errc::invalid_argument};
+  }
+  char* end = nullptr;
+  const double read = std::strtod(text.c_str(), &end);
+  if (end == text.c_str()) return {first, errc::invalid_argument};
+  const char* stop = first + (end - text.c_str());
+  if (std::isinf(read) &&
+      std::string_view(text).substr(0, 4).find_first_of("iI") == std::string_view::npos &&
+      std::string_view(text).find("inf") == std::string_view::npos) {
+    return {stop, errc::result_out_of_range};
+  }
+  value = read;
+  return {stop, errc()};
+}
+
+#if !defined(__cpp_lib_bit_cast)
+template <class To, class From>
+constexpr To bit_cast(const From& from) noexcept {
+  return __builtin_bit_cast(To, from);
+}
+#endif
+
+#if !defined(__cpp_lib_smart_ptr_for_overwrite)
+template <class T>
+unique_ptr<T> make_unique_for_overwrite(size_t n) requires is_unbounded_array_v<T> {
+  return unique_ptr<T>(new remove_extent_t<T>[n]);
+}
+#endif
+
+}  // namespace std
+#endif
