@@ -127,6 +127,7 @@
     const [, kind, records, result, actions] = row.tr.children;
     kind.textContent = KINDS[message.kind] || (message.kind ? message.kind : 'Unknown file');
     records.textContent = message.status === 'skipped' ? '' : String(message.records);
+    records.dataset.unit = message.records === 1 ? ' record' : ' records';
     const status = Object.assign(document.createElement('span'),
                                  {className: 'status ' + message.status,
                                   textContent: STATUS[message.status]});

@@ -130,18 +130,19 @@ const Views = (() => {
     const height = 300;
     const pad = {left: 52, right: 16, top: 28, bottom: 40};
     const temps = points.map((p) => p[1]);
-    let low = Math.floor((Math.min(...temps) - 5) / 10) * 10;
-    let high = Math.ceil((Math.max(...temps) + 5) / 10) * 10;
-    if (high === low) high = low + 10;
+    // Round steps of 5, 10, 20 or 25 degrees, about five of them.
+    const span = Math.max(...temps) - Math.min(...temps);
+    const tickStep = [5, 10, 20, 25, 50].find((step) => span / step <= 5) || 100;
+    const low = Math.floor((Math.min(...temps) - 1) / tickStep) * tickStep;
+    let high = Math.ceil((Math.max(...temps) + 1) / tickStep) * tickStep;
+    if (high === low) high = low + tickStep;
     const total = Math.max(time, 1);
     const x = (t) => pad.left + (t / total) * (width - pad.left - pad.right);
     const y = (v) => pad.top + (1 - (v - low) / (high - low)) * (height - pad.top - pad.bottom);
     const name = unit === 'C' ? '°C' : '°F';
     const chart = svg('svg', {viewBox: `0 0 ${width} ${height}`, class: 'chart', role: 'img',
                               'aria-label': `Mash temperature over ${number(total, 0)} minutes`});
-    const tickStep = (high - low) / 5;
-    for (let i = 0; i <= 5; i++) {
-      const v = low + i * tickStep;
+    for (let v = low; v <= high; v += tickStep) {
       chart.append(svg('line', {x1: pad.left, x2: width - pad.right, y1: y(v), y2: y(v), class: 'grid'}));
       chart.append(svg('text', {x: pad.left - 6, y: y(v) + 4, 'text-anchor': 'end'}, number(v, 0) + name));
     }
@@ -179,7 +180,7 @@ const Views = (() => {
   }
 
   function fact(term, value, extra) {
-    return el('div', {}, el('dt', {text: term}), el('dd', {text: value || '—'}, extra || null));
+    return el('div', {}, el('dt', {text: term}), el('dd', {text: value || 'not in the file'}, extra || null));
   }
 
   function recipeCard(recipe, units) {

@@ -60,20 +60,41 @@ inline std::uint64_t Power10(int n) {
   return p;
 }
 
+// The correctly rounded digits of `value` (positive, finite) to `count` significant digits.
+inline Digits Rounded(double value, int count) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*e", count - 1, value);
+  Digits d;
+  d.count = count;
+  const char* p = text;
+  for (; *p != 'e'; ++p) {
+    if (*p >= '0' && *p <= '9') d.mantissa = d.mantissa * 10 + static_cast<unsigned>(*p - '0');
+  }
+  d.exponent = std::atoi(p + 1);
+  return d;
+}
+
 // The shortest digits that read back to `value` (positive, finite); of several, the nearest.
 template <class T>
 Digits Shortest(T value) {
+  // A value whose shortest text has at most 15 significant digits (6 for a float) is within half
+  // a unit of its last binary digit of that text, which is less than half a unit of the 15th
+  // (6th) decimal digit: rounded to 15 (6) digits it is that text followed by zeros. One
+  // rounding then finds most values' text; the rest take 16 and 17 (7 to 9) digits in turn.
+  const int sure = std::is_same_v<T, float> ? 6 : 15;
   const int most = std::is_same_v<T, float> ? 9 : 17;
-  for (int count = 1; count <= most; ++count) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*e", count - 1, static_cast<double>(value));
-    Digits d;
-    d.count = count;
-    const char* p = text;
-    for (; *p != 'e'; ++p) {
-      if (*p >= '0' && *p <= '9') d.mantissa = d.mantissa * 10 + static_cast<unsigned>(*p - '0');
+  // A subnormal value has fewer binary digits, and no such bound: it tries every length.
+  const bool normal = std::isnormal(value);
+  Digits d = Rounded(static_cast<double>(value), sure);
+  if (normal && ReadsBack(d, value)) {
+    while (d.count > 1 && d.mantissa % 10 == 0) {
+      d.mantissa /= 10;
+      --d.count;
     }
-    d.exponent = std::atoi(p + 1);
+    return d;
+  }
+  for (int count = normal ? sure + 1 : 1; count <= most; ++count) {
+    d = Rounded(static_cast<double>(value), count);
     if (ReadsBack(d, value)) return d;
     // Next to a power of two the values that read back lie unevenly about the value: the
     // nearest text of this length may miss while its neighbour reads back.
@@ -92,8 +113,7 @@ Digits Shortest(T value) {
     }
     if (ReadsBack(down, value)) return down;
   }
-  Digits d;  // never reached: 9 or 17 digits always read back
-  return d;
+  return Rounded(static_cast<double>(value), most);  // never reached: 9 or 17 digits read back
 }
 
 inline std::string DigitText(const Digits& d) {

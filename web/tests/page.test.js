@@ -235,15 +235,15 @@ describe('the page', {concurrency: false}, () => {
       assert.ok(text.includes(shown), `the card does not show ${shown}`);
     }
     assert.ok(await page.$('#preview svg.chart polyline'), 'no mash chart');
-    await page.$eval('#preview', (e) => e.scrollIntoView());
-    await page.screenshot({path: path.join(SHOTS, 'recipe-1280.png'), fullPage: true});
+    const card = await page.$('#preview');
+    await card.screenshot({path: path.join(SHOTS, 'recipe-1280.png')});
     await page.click('input[name="units"][value="metric"]');
     const metric = await page.$eval('#preview', (e) => e.innerText);
     for (const shown of ['20.82 L', '4.31 kg', '66.7°C']) {
       assert.ok(metric.includes(shown), `the metric card does not show ${shown}`);
     }
     await page.setViewport({width: 390, height: 900});
-    await page.screenshot({path: path.join(SHOTS, 'recipe-390.png'), fullPage: true});
+    await card.screenshot({path: path.join(SHOTS, 'recipe-390.png')});
     // The choice of units is kept.
     await page.reload({waitUntil: 'load'});
     assert.equal(await page.$eval('input[name="units"]:checked', (e) => e.value), 'metric');
@@ -258,7 +258,7 @@ describe('the page', {concurrency: false}, () => {
     assert.equal((await page.$$('#preview tbody tr')).length, 3);
     await page.type('#db-filter', 'casc');
     assert.equal((await page.$$('#preview tbody tr')).length, 1);
-    await page.screenshot({path: path.join(SHOTS, 'database-1280.png'), fullPage: true});
+    await (await page.$('#preview')).screenshot({path: path.join(SHOTS, 'database-1280.png')});
     await page.close();
   });
 
