@@ -3,6 +3,9 @@
 #   kegverter-<version>-linux-x86_64.tar.gz   programs, man pages, README, LICENSE, examples
 #   kegverter_<version>_amd64.deb              the same, installed under /usr
 #   kegverter-<version>-windows-x86_64.zip     the .exe files, README, LICENSE, examples
+#   kegverter-<version>-web.zip                 the browser page (scripts/build-web.sh), README,
+#                                              LICENSE, examples: open index.html through any
+#                                              web server, or put the folder on a static host
 # from the Linux build (build/) and the Windows cross build (build/windows), building only the
 # programs. Installs what is missing.
 set -euo pipefail
@@ -28,4 +31,17 @@ for platform in linux windows; do
 done
 find build/release/linux build/release/windows -maxdepth 1 -type f \
   \( -name '*.tar.gz' -o -name '*.deb' -o -name '*.zip' \) -exec mv -f {} build/release/ \;
+
+# The page: build/web/ as it is served (without the tests' screenshots), in one folder.
+bash scripts/build-web.sh
+version=$(sed -n 's/^project(kegverter VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+web=build/release/web/kegverter-$version-web
+rm -rf build/release/web
+mkdir -p "$web"
+for file in build/web/*; do
+  [ -f "$file" ] && cp "$file" "$web/"
+done
+cp -r README.md LICENSE examples "$web/"
+(cd build/release/web && rm -f "../kegverter-$version-web.zip" &&
+  python3 -m zipfile -c "../kegverter-$version-web.zip" "kegverter-$version-web")
 ls -1 build/release/*.tar.gz build/release/*.deb build/release/*.zip

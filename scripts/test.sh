@@ -6,8 +6,10 @@
 # (build/tsan, only what those tests need), a short fuzz campaign over every file kind and the
 # Linux .deb (installed, used and removed), the interoperability check (scripts/interop.sh:
 # Brewtarget imports and the BeerJSON schema), and the Windows stage (scripts/test-windows.sh: the
-# mingw-w64 cross build, the examples compared with Linux's outputs, the suite under Wine). Fails
-# when any stage fails; ends with each stage's time.
+# mingw-w64 cross build, the examples compared with Linux's outputs, the suite under Wine), and
+# the web stage (scripts/test-web.sh: the browser page built with Emscripten and driven in
+# Chromium, its outputs compared with kegverter-batch's). Fails when any stage fails; ends with
+# each stage's time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -63,6 +65,7 @@ stage "short fuzz campaign (build/fuzz/)" bash scripts/fuzz.sh 20
 stage "Linux package: install, convert, remove (build/package/)" bash scripts/check-deb.sh
 stage "interoperability: Brewtarget imports, BeerJSON schema (build/interop/)" bash scripts/interop.sh
 stage "Windows: cross build, examples, suite under Wine (build/windows/)" bash scripts/test-windows.sh
+stage "web: the page in Chromium, compared with kegverter-batch (build/web/)" bash scripts/test-web.sh
 
 echo "== time per stage (load average now: $(cut -d' ' -f1-3 /proc/loadavg))"
 printf '%s\n' "${timings[@]}"
