@@ -6,21 +6,6 @@
 
 namespace kegverter {
 
-std::string BeerXmlTemplate(std::string_view list) {
-  const std::string name(list);
-  return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
-         "<beer_xml xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-         "xsi:noNamespaceSchemaLocation=\"BeerXML.xsd\">\r\n"
-         "   <version>2.01</version>\r\n"
-         "   <" +
-         name +
-         ">\r\n"
-         "   </" +
-         name +
-         ">\r\n"
-         "</beer_xml>\r\n";
-}
-
 void ReportFailure(const DocumentError& error, ExportRun& run) {
   ++run.failures_reported;
   run.reports += FormatErrorReport(error);
@@ -74,19 +59,39 @@ void EmitEntries(DomDocument* document, DomNode& cursor, std::span<const NodeSpe
   }
 }
 
-void BuildAndWriteStreamed(DomDocument& document, DomNode list, ExportRun& run,
-                           const std::function<void()>& build) {
-  OutputText& output = run.output;
-  const DomDocument::Sink write_piece = [&output](std::string_view piece) { output.Append(piece); };
-  document.StreamChildren(list, write_piece);
-  build();
-  if (!document.SerializeRest(write_piece)) {
-    // The streamed list was misused: the parts would not make one document.
-    output.Clear();
-    run.write_error = ErrorText(EINVAL);
-    return;
-  }
-  run.written = true;
+void ListDocument::Begin() {
+  if (begun_) return;
+  begun_ = true;
+  Guard([&] {
+    document_ = CreateDomDocument();
+    cursor_ = document_ ? document_->DocumentNode() : DomNode();
+    if (LoadTemplate(document_.get(), cursor_, template_, list_, run_)) {
+      OutputText& output = run_.output;
+      document_->StreamChildren(cursor_,
+                                [&output](std::string_view piece) { output.Append(piece); });
+      streaming_ = true;
+    }
+  });
+}
+
+void ListDocument::Finish() {
+  Begin();
+  Guard([&] {
+    if (!streaming_) {
+      // Without its template the records went wherever the cursor was: the document is
+      // written as it is.
+      WriteDocument(document_.get(), run_);
+      return;
+    }
+    OutputText& output = run_.output;
+    if (!document_->SerializeRest([&output](std::string_view piece) { output.Append(piece); })) {
+      // The streamed list was misused: the parts would not make one document.
+      output.Clear();
+      run_.write_error = ErrorText(EINVAL);
+      return;
+    }
+    run_.written = true;
+  });
 }
 
 void WriteDocument(DomDocument* document, ExportRun& run) {

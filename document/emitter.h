@@ -14,24 +14,9 @@
 #include "document/document.h"
 #include "document/document_error.h"
 #include "document/node_table.h"
-#include "output/output_text.h"
+#include "output/export_run.h"
 
 namespace kegverter {
-
-/// What one writer call needs from its caller and tells it back. A run holds everything a
-/// conversion changes, so conversions on several threads each have their own. Writers touch no
-/// file: the document goes into `output`, which the caller saves (SaveOutput) or hands on.
-struct ExportRun {
-  OutputText output;          ///< the document's bytes, as far as they were written
-  std::string reports;        ///< failure reports, as the console shows them
-  int failures_reported = 0;  ///< document-layer failures reported during the call
-  bool written = false;       ///< `output` holds the whole document
-  std::string write_error;    ///< why there is no document, when a writer can say why
-};
-
-/// The document every writer starts from: declaration, beer_xml with the schema-instance
-/// namespace, version 2.01 and the empty list element `list`.
-std::string BeerXmlTemplate(std::string_view list);
 
 /// Loads the template and moves `cursor` to the list element. False when the text did not load
 /// or the document is absent; for an absent document the message text alone is reported.
@@ -71,47 +56,57 @@ void WriteDocument(DomDocument* document, ExportRun& run);
 /// Adds the report of `error` to `run` and counts it.
 void ReportFailure(const DocumentError& error, ExportRun& run);
 
-/// Runs `build` while the finished children of `list` are written into `run.output`, then
-/// writes the rest: the same text as WriteDocument after the whole build, without the whole
-/// list ever held in the document.
-void BuildAndWriteStreamed(DomDocument& document, DomNode list, ExportRun& run,
-                           const std::function<void()>& build);
+/// One document of one list, written record by record: the document is created from a template
+/// text holding the empty list element, each record is walked into the list, and the finished
+/// records go into `run.output` as the next begins (DomDocument::StreamChildren), so that a large
+/// list is never held whole in the document. A failure outside the table walks is reported and
+/// ends the document at once: nothing more is written, and there is no document (one cut off
+/// where it failed is none).
+class ListDocument {
+ public:
+  ListDocument(std::string template_text, std::string_view list, ExportRun& run)
+      : template_(std::move(template_text)), list_(list), run_(run) {}
 
-/// The writer skeleton: document, cursor, template for `list`, `records(document, cursor)`
-/// writes the records, then the document is written into `run.output`. A failure outside the
-/// table walks is reported and ends the export at once (no document is written when it happens
-/// before the end).
-///
-/// Records only ever go into the list, one after the other, so each is finished when the next
-/// begins: once the template is in place they are written to the output as they are finished
-/// (DomDocument::StreamChildren), and a large list is never held whole in the document.
-template <class WriteRecords>
-void RunExporterFrom(const std::string& template_text, std::string_view list, ExportRun& run,
-                     WriteRecords&& records);
+  /// Creates the document and places the cursor on the list; once (the first Record does it
+  /// when it has not been done).
+  void Begin();
 
-template <class WriteRecords>
-void RunExporter(std::string_view list, ExportRun& run, WriteRecords&& records) {
-  RunExporterFrom(BeerXmlTemplate(list), list, run, std::forward<WriteRecords>(records));
-}
-
-/// RunExporter from another template text (another format's root around the list element).
-template <class WriteRecords>
-void RunExporterFrom(const std::string& template_text, std::string_view list, ExportRun& run,
-                     WriteRecords&& records) {
-  try {
-    std::unique_ptr<DomDocument> document = CreateDomDocument();
-    DomNode cursor = document ? document->DocumentNode() : DomNode();
-    if (LoadTemplate(document.get(), cursor, template_text, list, run)) {
-      BuildAndWriteStreamed(*document, cursor, run, [&] { records(document.get(), cursor); });
-      return;
-    }
-    records(document.get(), cursor);
-    WriteDocument(document.get(), run);
-  } catch (const DocumentError& error) {
-    ReportFailure(error, run);
-    run.output.Clear();  // a document cut off where it failed is no document
-    run.written = false;
+  /// Runs `write(document, cursor)` for one record.
+  template <class Write>
+  void Record(Write&& write) {
+    Begin();
+    Guard([&] { write(document_.get(), cursor_); });
   }
-}
+
+  /// Writes what is left of the document into `run.output`: `run.written` then tells whether it
+  /// is whole.
+  void Finish();
+
+  bool begun() const { return begun_; }
+  ExportRun& run() { return run_; }
+
+ private:
+  template <class Step>
+  void Guard(Step&& step) {
+    if (failed_) return;
+    try {
+      step();
+    } catch (const DocumentError& error) {
+      ReportFailure(error, run_);
+      run_.output.Clear();  // a document cut off where it failed is no document
+      run_.written = false;
+      failed_ = true;
+    }
+  }
+
+  std::string template_;
+  std::string_view list_;
+  ExportRun& run_;
+  std::unique_ptr<DomDocument> document_;
+  DomNode cursor_;
+  bool begun_ = false;
+  bool streaming_ = false;  ///< the template is in place and the list streams into the output
+  bool failed_ = false;
+};
 
 }  // namespace kegverter

@@ -18,10 +18,10 @@
 
 #include <CLI/CLI.hpp>
 
-#include "beerjson/beerjson.h"
 #include "driver/batch_plan.h"
 #include "driver/batch_report.h"
 #include "driver/convert.h"
+#include "output/save.h"
 #include "platform/files.h"
 #include "platform/terminal.h"
 #include "platform/unicode.h"
@@ -128,7 +128,7 @@ EntryStatus WrittenStatus(const std::vector<ConversionMessage>& messages) {
 // when the conversion succeeded and the input did not change while it was read; CommitGroup
 // puts it in place. An output present afterwards is always a whole conversion of a whole input.
 Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, OutputFolders& folders,
-                     int unnamed_limit, BeerJsonCombined* combined) {
+                     int unnamed_limit, WholeRunDocument* whole_run) {
   FileInfo before;
   std::string error;
   if (!StatPath(entry.input, true, before, error)) {
@@ -138,10 +138,10 @@ Outcome ConvertEntry(const PlanEntry& entry, const BatchOptions& options, Output
     return Failure(entry.input,
                    std::string("cannot open: ") + before.other + ", not a regular file");
   }
-  if (combined != nullptr) {
+  if (whole_run != nullptr) {
     ConversionRequest request;
     request.input = entry.input;
-    request.combine = combined;
+    request.whole_run = whole_run;
     const ConversionResult result = ConvertFile(request);
     Outcome outcome;
     outcome.records = result.records;
@@ -576,10 +576,18 @@ BatchCommandLine ParseBatchCommandLine(int argc, const char* const* argv, const 
     app.parse(argc, argv);
     options.format = FindFormat(to)->format;
     if (combine->count() > 0) {
-      if (app.count("--to") > 0 && options.format != OutputFormat::BeerJson) {
-        throw CLI::ValidationError("--combine", "writes BeerJSON; it cannot go with --to " + to);
+      // A format that holds a whole run: the one asked for, or else the first of the table.
+      const FormatInfo* whole_run = nullptr;
+      for (const FormatInfo& format : Formats()) {
+        if (format.holds_whole_run() && whole_run == nullptr) whole_run = &format;
       }
-      options.format = OutputFormat::BeerJson;
+      if (app.count("--to") > 0 && !Info(options.format).holds_whole_run()) {
+        const std::string_view title = whole_run->title;
+        throw CLI::ValidationError("--combine", "writes " +
+                                                    std::string(title.substr(0, title.find(' '))) +
+                                                    "; it cannot go with --to " + to);
+      }
+      if (app.count("--to") == 0) options.format = whole_run->format;
     }
     parsed.run = true;
   } catch (const CLI::ParseError& e) {
@@ -625,8 +633,10 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
   EventQueue events(workers);
   OutputFolders folders;
   const int unnamed_limit = UnnamedFileLimit();
-  const std::unique_ptr<BeerJsonCombined> combined =
-      options.combine.empty() ? nullptr : std::make_unique<BeerJsonCombined>();
+  // With --combine, one document of the run, its lists kept in temporary files meanwhile.
+  const std::unique_ptr<WholeRunDocument> combined =
+      options.combine.empty() ? nullptr
+                              : Info(options.format).begin_whole_run(PartStore::TemporaryFiles);
   auto work_loop = [&] {
     for (Job job; stop.load() == 0 && queue.Pop(job, stop);) {
       events.Push({job.seq, false, {}});
@@ -744,8 +754,13 @@ int RunBatch(const BatchOptions& options, const std::atomic<int>& stop,
   // The combined document is written only for a whole run: a stopped run leaves none.
   bool combine_failed = false;
   if (combined && stop.load() == 0) {
-    std::string error;
-    if (!combined->Finish(options.combine, error)) {
+    std::string error = combined->error();
+    const auto write = [&combined](std::FILE* out) {
+      std::string unused;  // a write that fails says why through errno, as any other save
+      return combined->WriteTo(out, unused);
+    };
+    // The run's one document, at a path of the user's choosing: replaced atomically.
+    if (!error.empty() || !SaveOutput(options.combine, nullptr, write, error)) {
       std::fprintf(console.err, "%s: %s: not written: %s\n", kProgram, options.combine.c_str(),
                    error.c_str());
       combine_failed = true;

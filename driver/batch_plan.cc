@@ -300,9 +300,6 @@ class Walk {
       return Skip(found, path, kind, std::string(kind->description) + " files are not converted",
                   false);
     }
-    if (kind->writers[static_cast<std::size_t>(format_.format)] == nullptr) {
-      return Skip(found, path, kind, "cannot be written as " + std::string(format_.title), false);
-    }
     if (info.type != FileInfo::Type::Regular) {
       // Never opened: reading a FIFO would wait for a writer, a device may never end.
       return Fail(found, path, kind,
