@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "document/emitter.h"
 #include "document/node_table.h"
 #include "model/brewing.h"
 #include "model/notes.h"
 #include "model/words.h"
+#include "output/list_document.h"
 
 namespace kegverter::beerxml1 {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "beerxml2/beerxml2.h"
-#include "document/emitter.h"
+#include "output/list_document.h"
 
 namespace kegverter {
 

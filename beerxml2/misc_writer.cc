@@ -4,8 +4,8 @@
 
 #include "beerxml2/list_writer.h"
 #include "beerxml2/units.h"
+#include "beerxml2/values.h"
 #include "document/format.h"
-#include "document/values.h"
 #include "model/from_source.h"
 
 namespace kegverter {

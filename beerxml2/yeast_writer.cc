@@ -4,9 +4,9 @@
 
 #include "beerxml2/list_writer.h"
 #include "beerxml2/units.h"
+#include "beerxml2/values.h"
 #include "document/format.h"
 #include "document/node_table.h"
-#include "document/values.h"
 #include "model/from_source.h"
 #include "model/words.h"
 

@@ -5,7 +5,7 @@
 #   kegverter_beerxml2    beerxml2/  \
 #   kegverter_beerxml1    beerxml1/   } side by side   one module per output format
 #   kegverter_beerjson    beerjson/  /
-#   kegverter_output      document/ output/            the XML document layer, saving, the writer interface
+#   kegverter_output      document/ output/            the XML toolkit; the writer interface, saving
 #   kegverter_model       model/                       the brewing model
 #   kegverter_source      source/                      layouts, readers, text
 #   kegverter_platform    platform/                    files, terminals, Unicode

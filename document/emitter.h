@@ -1,5 +1,5 @@
-// The writer skeleton shared by every output list: create the document from the template, walk
-// node tables once per record on a shared cursor, and write the document into memory.
+// The node-table emitter: a template loaded into a document, node tables walked on a shared
+// cursor, and the failures of the document layer met on the way logged as the console shows them.
 #pragma once
 
 #include <cstdio>
@@ -14,99 +14,48 @@
 #include "document/document.h"
 #include "document/document_error.h"
 #include "document/node_table.h"
-#include "output/export_run.h"
 
 namespace kegverter {
+
+/// The failures of the document layer met while writing a document, as the console shows them.
+struct FailureLog {
+  std::string reports;        ///< failure reports, as the console shows them
+  int failures_reported = 0;  ///< document-layer failures reported
+};
 
 /// Loads the template and moves `cursor` to the list element. False when the text did not load
 /// or the document is absent; for an absent document the message text alone is reported.
 bool LoadTemplate(DomDocument* document, DomNode& cursor, std::string_view template_text,
-                  std::string_view list, ExportRun& run);
+                  std::string_view list, FailureLog& log);
 
 /// Walks `table` from `cursor`, writing the value of each entry's slot from `values`. On a
-/// failure the report is added to `run`, the rest of the table is skipped, nodes already added
+/// failure the report is added to `log`, the rest of the table is skipped, nodes already added
 /// stay and the cursor keeps its old place.
 void EmitEntries(DomDocument* document, DomNode& cursor, std::span<const NodeSpec> table,
-                 std::span<const std::optional<std::string>> values, ExportRun& run);
+                 std::span<const std::optional<std::string>> values, FailureLog& log);
 
 /// EmitEntries for a working copy of a table and the values of its slots.
 template <class Slot>
 void EmitNodeTable(DomDocument* document, DomNode& cursor, const NodeTable<Slot>& table,
-                   const NodeValues<Slot>& values, ExportRun& run) {
-  EmitEntries(document, cursor, table.entries(), values.all(), run);
+                   const NodeValues<Slot>& values, FailureLog& log) {
+  EmitEntries(document, cursor, table.entries(), values.all(), log);
 }
 
 /// EmitEntries for a constant table and the values of its slots.
 template <class Slot, std::size_t N>
 void EmitNodeTable(DomDocument* document, DomNode& cursor, const NodeTree<Slot, N>& table,
-                   const NodeValues<Slot>& values, ExportRun& run) {
-  EmitEntries(document, cursor, table.entries, values.all(), run);
+                   const NodeValues<Slot>& values, FailureLog& log) {
+  EmitEntries(document, cursor, table.entries, values.all(), log);
 }
 
 /// EmitEntries for a table that takes no values.
 template <std::size_t N>
 void EmitNodeTable(DomDocument* document, DomNode& cursor, const NodeTree<NoSlot, N>& table,
-                   ExportRun& run) {
-  EmitEntries(document, cursor, table.entries, {}, run);
+                   FailureLog& log) {
+  EmitEntries(document, cursor, table.entries, {}, log);
 }
 
-/// Writes the whole document into `run.output`. Raises kInvalidPointer for an absent document.
-void WriteDocument(DomDocument* document, ExportRun& run);
-
-/// Adds the report of `error` to `run` and counts it.
-void ReportFailure(const DocumentError& error, ExportRun& run);
-
-/// One document of one list, written record by record: the document is created from a template
-/// text holding the empty list element, each record is walked into the list, and the finished
-/// records go into `run.output` as the next begins (DomDocument::StreamChildren), so that a large
-/// list is never held whole in the document. A failure outside the table walks is reported and
-/// ends the document at once: nothing more is written, and there is no document (one cut off
-/// where it failed is none).
-class ListDocument {
- public:
-  ListDocument(std::string template_text, std::string_view list, ExportRun& run)
-      : template_(std::move(template_text)), list_(list), run_(run) {}
-
-  /// Creates the document and places the cursor on the list; once (the first Record does it
-  /// when it has not been done).
-  void Begin();
-
-  /// Runs `write(document, cursor)` for one record.
-  template <class Write>
-  void Record(Write&& write) {
-    Begin();
-    Guard([&] { write(document_.get(), cursor_); });
-  }
-
-  /// Writes what is left of the document into `run.output`: `run.written` then tells whether it
-  /// is whole.
-  void Finish();
-
-  bool begun() const { return begun_; }
-  ExportRun& run() { return run_; }
-
- private:
-  template <class Step>
-  void Guard(Step&& step) {
-    if (failed_) return;
-    try {
-      step();
-    } catch (const DocumentError& error) {
-      ReportFailure(error, run_);
-      run_.output.Clear();  // a document cut off where it failed is no document
-      run_.written = false;
-      failed_ = true;
-    }
-  }
-
-  std::string template_;
-  std::string_view list_;
-  ExportRun& run_;
-  std::unique_ptr<DomDocument> document_;
-  DomNode cursor_;
-  bool begun_ = false;
-  bool streaming_ = false;  ///< the template is in place and the list streams into the output
-  bool failed_ = false;
-};
+/// Adds the report of `error` to `log` and counts it.
+void ReportFailure(const DocumentError& error, FailureLog& log);
 
 }  // namespace kegverter

@@ -16,6 +16,7 @@
 #include "document/document_error.h"
 #include "document/emitter.h"
 #include "document/node_table.h"
+#include "output/list_document.h"
 #include "output/save.h"
 #include "tests/document_faults.h"
 #include "tests/fixture.h"
