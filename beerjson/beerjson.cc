@@ -11,7 +11,6 @@
 #include "model/from_source.h"
 #include "model/notes.h"
 #include "model/words.h"
-#include "output/save.h"
 
 namespace kegverter {
 
@@ -421,178 +420,229 @@ void WriteRecipe(JsonOut& out, const m::Recipe& recipe) {
   out.EndObject();
 }
 
-// The document skeleton: the list `list` holding what `records` writes, into `run.output`.
-template <class WriteRecords>
-void WriteDocument(std::string_view list, ExportRun& run, WriteRecords&& records) {
-  JsonOut out(run.output);
+// The opening of a document up to its lists: the root object and `beerjson` with its version.
+void OpenDocument(JsonOut& out) {
   out.StartObject();
   out.Key("beerjson");
   out.StartObject();
   out.Key("version");
   out.RawNumber("1.0");
-  out.Key(list);
-  out.StartArray();
-  records(out);
-  out.EndArray();
+}
+
+void CloseDocument(JsonOut& out) {
   out.EndObject();
   out.EndObject();
-  run.written = out.Finish();
 }
 
-template <class Record, class Write>
-void WriteEach(std::string_view list, std::span<const Record> records, ExportRun& run,
-               Write&& write) {
-  WriteDocument(list, run, [&](JsonOut& out) {
-    for (const Record& record : records) write(out, m::ModelOf(record));
-  });
-}
+// Writes one record of the model in its list's form.
+void WriteRecord(JsonOut& out, const m::Misc& r) { WriteMisc(out, r); }
+void WriteRecord(JsonOut& out, const m::Fermentable& r) { WriteFermentable(out, r); }
+void WriteRecord(JsonOut& out, const m::HopVariety& r) { WriteHopVariety(out, r); }
+void WriteRecord(JsonOut& out, const m::Style& r) { WriteStyle(out, r); }
+void WriteRecord(JsonOut& out, const m::Water& r) { WriteWater(out, r); }
+void WriteRecord(JsonOut& out, const m::Culture& r) { WriteCulture(out, r); }
+void WriteRecord(JsonOut& out, const m::Mash& r) { WriteMashIfPossible(out, r); }
+void WriteRecord(JsonOut& out, const m::Recipe& r) { WriteRecipe(out, r); }
 
-}  // namespace
+// Gives each model record type of DocumentWriter to `Derived::Put`, which takes any of them.
+template <class Derived>
+class EveryKind : public DocumentWriter {
+ public:
+  void Write(const m::Misc& r) override { Self().Put(r); }
+  void Write(const m::Fermentable& r) override { Self().Put(r); }
+  void Write(const m::HopVariety& r) override { Self().Put(r); }
+  void Write(const m::Style& r) override { Self().Put(r); }
+  void Write(const m::Water& r) override { Self().Put(r); }
+  void Write(const m::Culture& r) override { Self().Put(r); }
+  void Write(const m::Mash& r) override { Self().Put(r); }
+  void Write(const m::Recipe& r) override { Self().Put(r); }
 
-void WriteMiscBeerJson(std::span<const MiscRecord> records, ExportRun& run) {
-  WriteEach("miscellaneous_ingredients", records, run, WriteMisc);
-}
-
-void WriteMaltBeerJson(std::span<const MaltRecord> records, ExportRun& run) {
-  WriteEach("fermentables", records, run, WriteFermentable);
-}
-
-void WriteHopBeerJson(std::span<const HopRecord> records, ExportRun& run) {
-  WriteEach("hop_varieties", records, run, WriteHopVariety);
-}
-
-void WriteStyleBeerJson(std::span<const StyleRecord> records, ExportRun& run) {
-  WriteEach("styles", records, run, WriteStyle);
-}
-
-void WriteWaterBeerJson(std::span<const WaterRecord> records, ExportRun& run) {
-  WriteEach("profiles", records, run, WriteWater);
-}
-
-void WriteYeastBeerJson(std::span<const YeastRecord> records, ExportRun& run) {
-  WriteEach("cultures", records, run, WriteCulture);
-}
-
-void WriteMashBeerJson(std::span<const MashScheduleRecord> records, ExportRun& run) {
-  WriteEach("mashes", records, run, WriteMashIfPossible);
-}
-
-void WriteRecipeBeerJson(std::span<const RecipeRecord> records, ExportRun& run) {
-  WriteEach("recipes", records, run, WriteRecipe);
-}
-
-namespace {
-
-// The lists of a combined document, in the order they are written.
-enum ListIndex : std::size_t {
-  kRecipes,
-  kMashes,
-  kProfiles,
-  kFermentables,
-  kHopVarieties,
-  kMiscellaneous,
-  kCultures,
-  kStyles,
-  kListCount,
+ private:
+  Derived& Self() { return static_cast<Derived&>(*this); }
 };
-constexpr std::array<std::string_view, kListCount> kListNames = {
-    "recipes",  "mashes", "profiles", "fermentables", "hop_varieties", "miscellaneous_ingredients",
-    "cultures", "styles"};
+
+// The document of one input: its kind's list, written into `run.output` as the records come.
+class ListWriter final : public EveryKind<ListWriter> {
+ public:
+  ListWriter(RecordKind kind, ExportRun& run) : kind_(kind), run_(run), out_(run.output) {
+    OpenDocument(out_);
+    out_.Key(kBeerJsonLists[static_cast<std::size_t>(kind)]);
+    out_.StartArray();
+  }
+
+  template <class Record>
+  void Put(const Record& record) {
+    if (kRecordKindOf<Record> != kind_) WrongKind(kRecordKindOf<Record>);
+    WriteRecord(out_, record);
+  }
+
+  void Finish() override {
+    out_.EndArray();
+    CloseDocument(out_);
+    run_.written = out_.Finish();
+  }
+
+ private:
+  RecordKind kind_;
+  ExportRun& run_;
+  JsonOut out_;
+};
 
 // The elements of one list sit three containers deep: the root, `beerjson`, the list.
 constexpr std::size_t kElementDepth = 3;
 
-}  // namespace
+// The lists of a whole-run document, in the order they are written.
+constexpr std::array<RecordKind, kRecordKindCount> kWholeRunOrder = {
+    RecordKind::Recipe,     RecordKind::Mash, RecordKind::Water,   RecordKind::Fermentable,
+    RecordKind::HopVariety, RecordKind::Misc, RecordKind::Culture, RecordKind::Style};
 
-struct BeerJsonCombined::Lists {
-  struct Part {
-    std::FILE* file = nullptr;  // a temporary file, removed when closed
-    bool filled = false;
-  };
-  std::mutex mutex;
-  std::array<Part, kListCount> parts;
-  std::string error;
+// A list's records of the whole run so far: in memory, or in a temporary file removed when it
+// is closed.
+struct Part {
+  OutputText text;
+  std::FILE* file = nullptr;
+  bool filled = false;
+};
 
-  ~Lists() {
-    for (Part& part : parts) {
+// One input's records of a list, kept until they join the run's part of that list.
+struct Chunk {
+  OutputText text;
+  JsonOut out{text, kElementDepth, false};
+  bool joined = false;  // some of it joined the part already: it goes on with a comma
+};
+
+class WholeRun final : public WholeRunDocument {
+ public:
+  explicit WholeRun(PartStore store) : store_(store) {}
+  ~WholeRun() override {
+    for (Part& part : parts_) {
       if (part.file != nullptr) std::fclose(part.file);
     }
   }
 
-  template <class Record, class Write>
-  void Add(ListIndex list, std::span<const Record> records, Write&& write) {
-    const std::lock_guard<std::mutex> lock(mutex);
-    Part& part = parts[list];
-    if (part.file == nullptr && error.empty()) {
-      part.file = std::tmpfile();
-      if (part.file == nullptr)
-        error = std::string("cannot make a temporary file: ") + std::strerror(errno);
-    }
-    if (part.file == nullptr) return;
-    JsonOut out(part.file, kElementDepth, part.filled);
-    for (const Record& record : records) write(out, m::ModelOf(record));
-    if (!out.Finish() && error.empty()) {
-      error = std::string("cannot write a temporary file: ") + std::strerror(errno);
-    }
-    part.filled = std::ftell(part.file) > 0;
+  std::unique_ptr<DocumentWriter> BeginInput() override;
+
+  bool WriteTo(OutputText& out, std::string& error) override {
+    JsonOut json(out);
+    return WriteDocument(json, error);
   }
-};
-
-BeerJsonCombined::BeerJsonCombined() : lists_(std::make_unique<Lists>()) {}
-BeerJsonCombined::~BeerJsonCombined() = default;
-
-void BeerJsonCombined::Add(std::span<const MiscRecord> records) {
-  lists_->Add(kMiscellaneous, records, WriteMisc);
-}
-void BeerJsonCombined::Add(std::span<const MaltRecord> records) {
-  lists_->Add(kFermentables, records, WriteFermentable);
-}
-void BeerJsonCombined::Add(std::span<const HopRecord> records) {
-  lists_->Add(kHopVarieties, records, WriteHopVariety);
-}
-void BeerJsonCombined::Add(std::span<const StyleRecord> records) {
-  lists_->Add(kStyles, records, WriteStyle);
-}
-void BeerJsonCombined::Add(std::span<const WaterRecord> records) {
-  lists_->Add(kProfiles, records, WriteWater);
-}
-void BeerJsonCombined::Add(std::span<const YeastRecord> records) {
-  lists_->Add(kCultures, records, WriteCulture);
-}
-void BeerJsonCombined::Add(std::span<const MashScheduleRecord> records) {
-  lists_->Add(kMashes, records, WriteMashIfPossible);
-}
-void BeerJsonCombined::Add(std::span<const RecipeRecord> records) {
-  lists_->Add(kRecipes, records, WriteRecipe);
-}
-
-bool BeerJsonCombined::Finish(const std::string& output_path, std::string& error) {
-  const std::lock_guard<std::mutex> lock(lists_->mutex);
-  if (!lists_->error.empty()) {
-    error = lists_->error;
-    return false;
+  bool WriteTo(std::FILE* out, std::string& error) override {
+    JsonOut json(out);
+    return WriteDocument(json, error);
   }
-  const auto write = [&](std::FILE* file) {
-    JsonOut out(file);
-    out.StartObject();
-    out.Key("beerjson");
-    out.StartObject();
-    out.Key("version");
-    out.RawNumber("1.0");
-    for (std::size_t i = 0; i < kListCount; ++i) {
-      const Lists::Part& part = lists_->parts[i];
+
+  // Adds what `chunk` holds to the part of `kind`, and empties it.
+  void Join(RecordKind kind, Chunk& chunk) {
+    chunk.out.Finish();
+    if (chunk.text.empty()) return;
+    const std::lock_guard<std::mutex> lock(mutex_);
+    Part& part = parts_[static_cast<std::size_t>(kind)];
+    // A chunk's first element follows no comma; the part's elements before it want one.
+    const bool comma = part.filled && !chunk.joined;
+    chunk.joined = true;
+    if (store_ == PartStore::Memory) {
+      if (comma) part.text.Append(",");
+      for (const std::string& block : chunk.text.blocks()) part.text.Append(block);
+    } else if (error_.empty()) {
+      if (part.file == nullptr) {
+        part.file = std::tmpfile();
+        if (part.file == nullptr) {
+          error_ = std::string("cannot make a temporary file: ") + std::strerror(errno);
+        }
+      }
+      if (part.file != nullptr &&
+          ((comma && std::fputc(',', part.file) == EOF) || !chunk.text.WriteTo(part.file))) {
+        error_ = std::string("cannot write a temporary file: ") + std::strerror(errno);
+      }
+    }
+    part.filled = true;
+    chunk.text.Clear();
+  }
+
+  PartStore store() const { return store_; }
+
+  std::string error() const override {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return error_;
+  }
+
+ private:
+  bool WriteDocument(JsonOut& out, std::string& error) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (!error_.empty()) {
+      error = error_;
+      return false;
+    }
+    OpenDocument(out);
+    for (const RecordKind kind : kWholeRunOrder) {
+      Part& part = parts_[static_cast<std::size_t>(kind)];
       if (!part.filled) continue;
-      out.Key(kListNames[i]);
+      out.Key(kBeerJsonLists[static_cast<std::size_t>(kind)]);
       out.StartArray();
-      if (!out.CopyElements(part.file)) return false;
+      if (part.file == nullptr) {
+        out.CopyElements(part.text);
+      } else if (!out.CopyElements(part.file)) {
+        error = std::string("cannot read a temporary file: ") + std::strerror(errno);
+        return false;
+      }
       out.EndArray();
     }
-    out.EndObject();
-    out.EndObject();
-    return out.Finish();
-  };
-  // The run's one document, at a path of the user's choosing: replaced atomically.
-  return SaveOutput(output_path, nullptr, write, error);
+    CloseDocument(out);
+    if (!out.Finish()) {
+      error = std::strerror(errno);
+      return false;
+    }
+    return true;
+  }
+
+  const PartStore store_;
+  mutable std::mutex mutex_;
+  std::array<Part, kRecordKindCount> parts_;
+  std::string error_;  // the first part that could not be kept
+};
+
+// The records of one input of a whole run: each list's records go into a chunk of their own,
+// which joins the run's part of the list at the end, or whenever it grows large while the parts
+// are kept in files, so that an input of any size costs little memory.
+class InputWriter final : public EveryKind<InputWriter> {
+ public:
+  explicit InputWriter(WholeRun& run) : run_(run) {}
+
+  template <class Record>
+  void Put(const Record& record) {
+    constexpr auto kind = static_cast<std::size_t>(kRecordKindOf<Record>);
+    if (!chunks_[kind]) chunks_[kind] = std::make_unique<Chunk>();
+    Chunk& chunk = *chunks_[kind];
+    WriteRecord(chunk.out, record);
+    if (run_.store() == PartStore::TemporaryFiles && chunk.text.size() >= kChunkLimit) {
+      run_.Join(kRecordKindOf<Record>, chunk);
+    }
+  }
+
+  void Finish() override {
+    for (std::size_t kind = 0; kind < kRecordKindCount; ++kind) {
+      if (chunks_[kind]) run_.Join(static_cast<RecordKind>(kind), *chunks_[kind]);
+    }
+  }
+
+ private:
+  static constexpr std::size_t kChunkLimit = std::size_t{1} << 20;
+  WholeRun& run_;
+  std::array<std::unique_ptr<Chunk>, kRecordKindCount> chunks_;
+};
+
+std::unique_ptr<DocumentWriter> WholeRun::BeginInput() {
+  return std::make_unique<InputWriter>(*this);
+}
+
+}  // namespace
+
+std::unique_ptr<DocumentWriter> BeginBeerJson(RecordKind kind, ExportRun& run) {
+  return std::make_unique<ListWriter>(kind, run);
+}
+
+std::unique_ptr<WholeRunDocument> BeginBeerJsonWholeRun(PartStore store) {
+  return std::make_unique<WholeRun>(store);
 }
 
 }  // namespace kegverter

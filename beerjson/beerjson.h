@@ -4,74 +4,37 @@
 // hop, a code without a meaning, an amount whose unit was replaced) is said in the notes of the
 // record, or of the recipe for an ingredient addition, which has no notes of its own.
 //
-// Each writer reads the records only, builds the brewing model of one record at a time and
-// writes it into the document's bytes, `run.output`; `run.written` tells that the document is
-// whole. The caller saves it (SaveOutput) or hands it on.
+// The writer takes the records of the brewing model one at a time and writes each into the
+// document's bytes, `run.output`, as it comes; `run.written` tells that the document is whole.
+// The caller saves it (SaveOutput) or hands it on.
 #pragma once
 
+#include <array>
 #include <memory>
-#include <span>
-#include <string>
+#include <string_view>
 
-#include "document/emitter.h"
-#include "source/hops.h"
-#include "source/malt.h"
-#include "source/mash.h"
-#include "source/misc.h"
-#include "source/recipe.h"
-#include "source/styles.h"
-#include "source/water.h"
-#include "source/yeast.h"
+#include "output/document_writer.h"
 
 namespace kegverter {
 
-/// `miscellaneous_ingredients`.
-void WriteMiscBeerJson(std::span<const MiscRecord> records, ExportRun& run);
-/// `fermentables`.
-void WriteMaltBeerJson(std::span<const MaltRecord> records, ExportRun& run);
-/// `hop_varieties`.
-void WriteHopBeerJson(std::span<const HopRecord> records, ExportRun& run);
-/// `styles`.
-void WriteStyleBeerJson(std::span<const StyleRecord> records, ExportRun& run);
-/// `profiles`.
-void WriteWaterBeerJson(std::span<const WaterRecord> records, ExportRun& run);
-/// `cultures`.
-void WriteYeastBeerJson(std::span<const YeastRecord> records, ExportRun& run);
-/// `mashes`. A schedule without a step (or whose every step is of an unknown kind) has no
-/// BeerJSON form, which wants at least one step: it is left out of the list.
-void WriteMashBeerJson(std::span<const MashScheduleRecord> records, ExportRun& run);
-/// `recipes`.
-void WriteRecipeBeerJson(std::span<const RecipeRecord> records, ExportRun& run);
+/// The list of each kind of record, in RecordKind order. A mash without a step (or whose every
+/// step is of an unknown kind) has no BeerJSON form, which wants at least one step: it is left
+/// out of its list.
+inline constexpr std::array<std::string_view, kRecordKindCount> kBeerJsonLists = {
+    "miscellaneous_ingredients",
+    "fermentables",
+    "hop_varieties",
+    "styles",
+    "profiles",
+    "cultures",
+    "mashes",
+    "recipes"};
 
-/// One BeerJSON document holding every record of a run, list by list, in whatever order the
-/// inputs come: the form an import wants. Each Add writes its records at once into a temporary
-/// file of their list, so memory does not grow with the run; Finish puts the lists together in
-/// the output file. Add may be called from several threads at once.
-class BeerJsonCombined {
- public:
-  BeerJsonCombined();
-  ~BeerJsonCombined();
-  BeerJsonCombined(const BeerJsonCombined&) = delete;
-  BeerJsonCombined& operator=(const BeerJsonCombined&) = delete;
+/// Begins a document of one input: the list of `kind`, written into `run`.
+std::unique_ptr<DocumentWriter> BeginBeerJson(RecordKind kind, ExportRun& run);
 
-  /// Each adds the records to their list. A temporary file that cannot be made or written is
-  /// remembered, and Finish then fails.
-  void Add(std::span<const MiscRecord> records);
-  void Add(std::span<const MaltRecord> records);
-  void Add(std::span<const HopRecord> records);
-  void Add(std::span<const StyleRecord> records);
-  void Add(std::span<const WaterRecord> records);
-  void Add(std::span<const YeastRecord> records);
-  void Add(std::span<const MashScheduleRecord> records);
-  void Add(std::span<const RecipeRecord> records);
-
-  /// Writes the document through a temporary file renamed into place. False, with the reason in
-  /// `error` and nothing put in place, when a list could not be kept or the file not written.
-  bool Finish(const std::string& output_path, std::string& error);
-
- private:
-  struct Lists;
-  std::unique_ptr<Lists> lists_;
-};
+/// Begins a document holding every record of a run, one list per kind: the form an import
+/// wants. Its lists are kept in `store` until it is written.
+std::unique_ptr<WholeRunDocument> BeginBeerJsonWholeRun(PartStore store);
 
 }  // namespace kegverter

@@ -22,6 +22,23 @@ JsonOut::JsonOut(std::FILE* out, std::size_t depth, bool filled) : JsonOut(out) 
   if (depth > 0) filled_.back() = filled;
 }
 
+JsonOut::JsonOut(OutputText& out, std::size_t depth, bool filled) : JsonOut(out) {
+  filled_.assign(depth, true);
+  if (depth > 0) filled_.back() = filled;
+}
+
+void JsonOut::CopyElements(const OutputText& part) {
+  Drain();
+  for (const std::string& block : part.blocks()) {
+    if (text_ != nullptr) {
+      text_->Append(block);
+    } else if (std::fwrite(block.data(), 1, block.size(), out_) != block.size()) {
+      failed_ = true;
+    }
+  }
+  if (!part.empty() && !filled_.empty()) filled_.back() = true;
+}
+
 bool JsonOut::CopyElements(std::FILE* part) {
   Drain();
   if (std::fseek(part, 0, SEEK_SET) != 0) return false;

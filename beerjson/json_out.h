@@ -30,6 +30,7 @@ class JsonOut {
   /// that is written apart and copied into its place later; `filled` tells whether the
   /// innermost container holds an element already, so that the next one follows a comma.
   JsonOut(std::FILE* out, std::size_t depth, bool filled);
+  JsonOut(OutputText& out, std::size_t depth, bool filled);
   JsonOut(const JsonOut&) = delete;
   JsonOut& operator=(const JsonOut&) = delete;
 
@@ -57,6 +58,7 @@ class JsonOut {
   /// Copies the whole content of `part` (written by a JsonOut of the right depth) as elements of
   /// the array open here. False when `part` could not be read.
   bool CopyElements(std::FILE* part);
+  void CopyElements(const OutputText& part);
 
   /// Writes what is buffered; false when a write to the file failed (never for a text).
   bool Finish();

@@ -13,41 +13,26 @@
 // A BeerXML 1.0 list holds at least one record: given none, a writer writes nothing, and
 // `run.write_error` says so.
 //
-// Each writer builds the brewing model of one record at a time and streams the records through
-// the document layer into the document's bytes, `run.output`: `run.written` tells that the
-// document is whole, `run.write_error` why there is none, `run.reports` what failed on the way.
+// The writer takes the records of the brewing model one at a time and streams them through the
+// document layer into the document's bytes, `run.output`: `run.written` tells that the document
+// is whole, `run.write_error` why there is none, `run.reports` what failed on the way. Each kind
+// of record has its module: common (what they share), fermentables, hops, miscs, yeasts, waters,
+// styles, mashes, recipes.
 #pragma once
 
-#include <span>
-#include <string>
+#include <array>
+#include <memory>
+#include <string_view>
 
-#include "document/emitter.h"
-#include "source/hops.h"
-#include "source/malt.h"
-#include "source/mash.h"
-#include "source/misc.h"
-#include "source/recipe.h"
-#include "source/styles.h"
-#include "source/water.h"
-#include "source/yeast.h"
+#include "output/document_writer.h"
 
 namespace kegverter {
 
-/// `MISCS`.
-void WriteMiscBeerXml1(std::span<const MiscRecord> records, ExportRun& run);
-/// `FERMENTABLES`.
-void WriteMaltBeerXml1(std::span<const MaltRecord> records, ExportRun& run);
-/// `HOPS`.
-void WriteHopBeerXml1(std::span<const HopRecord> records, ExportRun& run);
-/// `STYLES`.
-void WriteStyleBeerXml1(std::span<const StyleRecord> records, ExportRun& run);
-/// `WATERS`.
-void WriteWaterBeerXml1(std::span<const WaterRecord> records, ExportRun& run);
-/// `YEASTS`.
-void WriteYeastBeerXml1(std::span<const YeastRecord> records, ExportRun& run);
-/// `MASHS`. A step of a kind without a meaning is left out and named in the mash's notes.
-void WriteMashBeerXml1(std::span<const MashScheduleRecord> records, ExportRun& run);
-/// `RECIPES`.
-void WriteRecipeBeerXml1(std::span<const RecipeRecord> records, ExportRun& run);
+/// The list of each kind of record, in RecordKind order.
+inline constexpr std::array<std::string_view, kRecordKindCount> kBeerXml1Lists = {
+    "MISCS", "FERMENTABLES", "HOPS", "STYLES", "WATERS", "YEASTS", "MASHS", "RECIPES"};
+
+/// Begins a document of the list of `kind`, written into `run`.
+std::unique_ptr<DocumentWriter> BeginBeerXml1(RecordKind kind, ExportRun& run);
 
 }  // namespace kegverter

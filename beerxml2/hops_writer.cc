@@ -1,9 +1,10 @@
 #include "beerxml2/hops_writer.h"
 
+#include "beerxml2/list_writer.h"
 #include "beerxml2/units.h"
+#include "beerxml2/values.h"
 #include "document/format.h"
 #include "document/node_table.h"
-#include "document/values.h"
 #include "model/from_source.h"
 
 namespace kegverter {
@@ -100,16 +101,27 @@ std::optional<std::string> HopUseWord(std::int16_t type_code) {
   return Word(kHopUseWords, model::HopUseOf(type_code).meaning);
 }
 
-void ExportHopRecords(std::span<const HopRecord> records, ExportRun& run) {
-  NodeTable table(kHopTable);
-  RunExporter("varieties", run, [&](DomDocument* document, DomNode& cursor) {
-    for (const HopRecord& record : records) {
-      const model::HopVariety hop = model::ModelOf(record);
-      // A beta acid of zero means the application does not know it: leave the element out.
-      table.Switch(kBetaAcidEntry, hop.beta_acid.has_value());
-      EmitNodeTable(document, cursor, table, HopValues(hop), run);
-    }
-  });
+namespace {
+
+class HopList final : public BeerXml2List<model::HopVariety> {
+ public:
+  using BeerXml2List::BeerXml2List;
+
+ private:
+  void WriteRecord(DomDocument* document, DomNode& cursor, const model::HopVariety& hop,
+                   ExportRun& run) override {
+    // A beta acid of zero means the application does not know it: leave the element out.
+    table_.Switch(kBetaAcidEntry, hop.beta_acid.has_value());
+    EmitNodeTable(document, cursor, table_, HopValues(hop), run);
+  }
+
+  NodeTable<HopSlot> table_{kHopTable};
+};
+
+}  // namespace
+
+std::unique_ptr<DocumentWriter> BeginHopList(ExportRun& run) {
+  return std::make_unique<HopList>(run);
 }
 
 }  // namespace kegverter

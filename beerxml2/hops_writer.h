@@ -2,12 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "document/emitter.h"
 #include "model/words.h"
+#include "output/document_writer.h"
 #include "source/hops.h"
 
 namespace kegverter {
@@ -18,7 +20,7 @@ inline constexpr model::Words<model::HopUse> kHopUseWords{"", "bittering", "arom
 /// The use word of a hop's `type_code` (the upper 12 bits do not matter).
 std::optional<std::string> HopUseWord(std::int16_t type_code);
 
-/// Writes `records` as the `varieties` list; failures are reported in `run`.
-void ExportHopRecords(std::span<const HopRecord> records, ExportRun& run);
+/// Begins a document of that list, written into `run`.
+std::unique_ptr<DocumentWriter> BeginHopList(ExportRun& run);
 
 }  // namespace kegverter

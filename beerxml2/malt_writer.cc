@@ -1,9 +1,10 @@
 #include "beerxml2/malt_writer.h"
 
+#include "beerxml2/list_writer.h"
 #include "beerxml2/units.h"
+#include "beerxml2/values.h"
 #include "document/format.h"
 #include "document/node_table.h"
-#include "document/values.h"
 #include "model/from_source.h"
 
 namespace kegverter {
@@ -86,13 +87,23 @@ NodeValues<FermentableSlot> FermentableValues(const model::Fermentable& f) {
 
 }  // namespace
 
-void ExportMaltRecords(std::span<const MaltRecord> records, ExportRun& run) {
-  RunExporter("fermentables", run, [&](DomDocument* document, DomNode& cursor) {
-    for (const MaltRecord& record : records) {
-      EmitNodeTable(document, cursor, kFermentableTable, FermentableValues(model::ModelOf(record)),
-                    run);
-    }
-  });
+namespace {
+
+class FermentableList final : public BeerXml2List<model::Fermentable> {
+ public:
+  using BeerXml2List::BeerXml2List;
+
+ private:
+  void WriteRecord(DomDocument* document, DomNode& cursor, const model::Fermentable& fermentable,
+                   ExportRun& run) override {
+    EmitNodeTable(document, cursor, kFermentableTable, FermentableValues(fermentable), run);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<DocumentWriter> BeginFermentableList(ExportRun& run) {
+  return std::make_unique<FermentableList>(run);
 }
 
 }  // namespace kegverter

@@ -2,11 +2,13 @@
 // share with it.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 
 #include "document/emitter.h"
 #include "model/words.h"
+#include "output/document_writer.h"
 #include "source/malt.h"
 
 namespace kegverter {
@@ -15,8 +17,7 @@ namespace kegverter {
 inline constexpr model::Words<model::FermentableType> kFermentableTypeWords{"", "grain", "extract",
                                                                             "sugar", "adjunct"};
 
-/// Writes `records` as a fermentables document; failures are reported in
-/// `run`.
-void ExportMaltRecords(std::span<const MaltRecord> records, ExportRun& run);
+/// Begins a document of that list, written into `run`.
+std::unique_ptr<DocumentWriter> BeginFermentableList(ExportRun& run);
 
 }  // namespace kegverter

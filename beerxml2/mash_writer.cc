@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "beerxml2/list_writer.h"
 #include "beerxml2/units.h"
 #include "document/format.h"
 #include "model/from_source.h"
@@ -85,26 +86,38 @@ NodeValues<MashStepSlot> ComposeMashStep(const model::MashStep& step,
   return v;
 }
 
-void ExportMashSchedules(std::span<const MashScheduleRecord> records, ExportRun& run) {
-  NodeTable mash_table(kMashTable);
-  SwitchOffUnwrittenMashElements(mash_table);
-  NodeTable step_table(kMashStepTable);
-  RunExporter("procedure", run, [&](DomDocument* document, DomNode& cursor) {
-    for (const MashScheduleRecord& schedule : records) {
-      const model::Mash mash = model::ModelOf(schedule);
-      const DomNode list = cursor;
-      EmitNodeTable(document, cursor, mash_table, ComposeMashHeader(mash), run);
-      // A failed header walk leaves the cursor on the list: there is no `mash_steps` for the
-      // steps, and closing would climb out of the list.
-      if (cursor == list) continue;
-      for (const model::MashStep& step : mash.steps) {
-        EmitNodeTable(document, cursor, step_table, ComposeMashStep(step, step_table), run);
-      }
-      EmitNodeTable(document, cursor, kMashCloseTable, run);
-      // A failed close leaves the cursor inside this mash; the next one belongs beside it.
-      cursor = list;
+namespace {
+
+class MashList final : public BeerXml2List<model::Mash> {
+ public:
+  explicit MashList(ExportRun& run) : BeerXml2List(run) {
+    SwitchOffUnwrittenMashElements(mash_table_);
+  }
+
+ private:
+  void WriteRecord(DomDocument* document, DomNode& cursor, const model::Mash& mash,
+                   ExportRun& run) override {
+    const DomNode list = cursor;
+    EmitNodeTable(document, cursor, mash_table_, ComposeMashHeader(mash), run);
+    // A failed header walk leaves the cursor on the list: there is no `mash_steps` for the
+    // steps, and closing would climb out of the list.
+    if (cursor == list) return;
+    for (const model::MashStep& step : mash.steps) {
+      EmitNodeTable(document, cursor, step_table_, ComposeMashStep(step, step_table_), run);
     }
-  });
+    EmitNodeTable(document, cursor, kMashCloseTable, run);
+    // A failed close leaves the cursor inside this mash; the next one belongs beside it.
+    cursor = list;
+  }
+
+  NodeTable<MashSlot> mash_table_{kMashTable};
+  NodeTable<MashStepSlot> step_table_{kMashStepTable};
+};
+
+}  // namespace
+
+std::unique_ptr<DocumentWriter> BeginMashList(ExportRun& run) {
+  return std::make_unique<MashList>(run);
 }
 
 }  // namespace kegverter

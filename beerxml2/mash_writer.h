@@ -8,12 +8,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
 #include "document/emitter.h"
 #include "document/node_table.h"
 #include "model/brewing.h"
+#include "output/document_writer.h"
 #include "source/mash.h"
 
 namespace kegverter {
@@ -147,8 +149,7 @@ NodeValues<MashSlot> ComposeMashHeader(const model::Mash& mash);
 NodeValues<MashStepSlot> ComposeMashStep(const model::MashStep& step,
                                          NodeTable<MashStepSlot>& step_table);
 
-/// Writes the schedules as the `procedure` list, one `mash` each,; failures are
-/// reported in `run`.
-void ExportMashSchedules(std::span<const MashScheduleRecord> records, ExportRun& run);
+/// Begins a document of that list, written into `run`.
+std::unique_ptr<DocumentWriter> BeginMashList(ExportRun& run);
 
 }  // namespace kegverter

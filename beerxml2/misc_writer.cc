@@ -2,9 +2,10 @@
 
 #include <string>
 
+#include "beerxml2/list_writer.h"
 #include "beerxml2/units.h"
+#include "beerxml2/values.h"
 #include "document/format.h"
-#include "document/values.h"
 #include "model/from_source.h"
 
 namespace kegverter {
@@ -86,17 +87,28 @@ MiscAmount MiscAmountOf(const model::MiscAmount& amount) {
   return written;
 }
 
-void ExportMiscRecords(std::span<const MiscRecord> records, ExportRun& run) {
-  NodeTable table(kMiscTable);
-  RunExporter("miscellaneous_ingredients", run, [&](DomDocument* document, DomNode& cursor) {
-    for (const MiscRecord& record : records) {
-      const model::Misc misc = model::ModelOf(record);
-      const MiscAmount amount = MiscAmountOf(misc.inventory);
-      table.Switch(kVolumeEntry, amount.volume);
-      table.Switch(kMassEntry, !amount.volume);
-      EmitNodeTable(document, cursor, table, MiscValues(misc, amount), run);
-    }
-  });
+namespace {
+
+class MiscList final : public BeerXml2List<model::Misc> {
+ public:
+  using BeerXml2List::BeerXml2List;
+
+ private:
+  void WriteRecord(DomDocument* document, DomNode& cursor, const model::Misc& misc,
+                   ExportRun& run) override {
+    const MiscAmount amount = MiscAmountOf(misc.inventory);
+    table_.Switch(kVolumeEntry, amount.volume);
+    table_.Switch(kMassEntry, !amount.volume);
+    EmitNodeTable(document, cursor, table_, MiscValues(misc, amount), run);
+  }
+
+  NodeTable<MiscSlot> table_{kMiscTable};
+};
+
+}  // namespace
+
+std::unique_ptr<DocumentWriter> BeginMiscList(ExportRun& run) {
+  return std::make_unique<MiscList>(run);
 }
 
 }  // namespace kegverter

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -11,6 +12,7 @@
 #include "document/node_table.h"
 #include "model/brewing.h"
 #include "model/words.h"
+#include "output/document_writer.h"
 #include "source/misc.h"
 
 namespace kegverter {
@@ -38,8 +40,7 @@ void PutMiscAmount(NodeValues<Slot>& values, const MiscAmount& amount) {
   values[amount.volume ? Slot::kVolume : Slot::kMass] = amount.text;
 }
 
-/// Writes `records` as a miscellaneous_ingredients document; failures are
-/// reported in `run`.
-void ExportMiscRecords(std::span<const MiscRecord> records, ExportRun& run);
+/// Begins a document of that list, written into `run`.
+std::unique_ptr<DocumentWriter> BeginMiscList(ExportRun& run);
 
 }  // namespace kegverter

@@ -6,10 +6,10 @@
 #include "beerxml2/malt_writer.h"
 #include "beerxml2/recipe_writer.h"
 #include "beerxml2/units.h"
+#include "beerxml2/values.h"
 #include "beerxml2/water_writer.h"
 #include "beerxml2/yeast_writer.h"
 #include "document/format.h"
-#include "document/values.h"
 #include "model/from_source.h"
 #include "model/words.h"
 

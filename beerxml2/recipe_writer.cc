@@ -5,10 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "beerxml2/list_writer.h"
 #include "beerxml2/styles_writer.h"
 #include "beerxml2/units.h"
+#include "beerxml2/values.h"
 #include "document/format.h"
-#include "document/values.h"
 #include "model/from_source.h"
 
 namespace kegverter {
@@ -203,11 +204,27 @@ NodeValues<RecipeSummarySlot> RecipeSummaryValues(const model::Recipe& recipe) {
   return v;
 }
 
-void ExportRecipeRecords(std::span<const RecipeRecord> records, ExportRun& run) {
-  RunExporter("recipes", run, [&](DomDocument* document, DomNode& cursor) {
-    RecipeWriter writer(document, cursor, run);
-    for (const RecipeRecord& recipe : records) writer.Write(model::ModelOf(recipe));
-  });
+namespace {
+
+class RecipeList final : public BeerXml2List<model::Recipe> {
+ public:
+  using BeerXml2List::BeerXml2List;
+
+ private:
+  void WriteRecord(DomDocument* document, DomNode& cursor, const model::Recipe& recipe,
+                   ExportRun& run) override {
+    // The document and the cursor stay the same from one recipe to the next.
+    if (!writer_) writer_.emplace(document, cursor, run);
+    writer_->Write(recipe);
+  }
+
+  std::optional<RecipeWriter> writer_;
+};
+
+}  // namespace
+
+std::unique_ptr<DocumentWriter> BeginRecipeList(ExportRun& run) {
+  return std::make_unique<RecipeList>(run);
 }
 
 }  // namespace kegverter

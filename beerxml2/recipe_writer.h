@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,6 +22,7 @@
 #include "document/node_table.h"
 #include "model/brewing.h"
 #include "model/words.h"
+#include "output/document_writer.h"
 #include "source/recipe.h"
 
 namespace kegverter {
@@ -298,8 +300,7 @@ NodeValues<RecipeWaterSlot> RecipeWaterValues(const model::WaterAddition& additi
 /// The values of kRecipeSummaryTable.
 NodeValues<RecipeSummarySlot> RecipeSummaryValues(const model::Recipe& recipe);
 
-/// Writes `records` as the `recipes` list, one `recipe` each; failures are
-/// reported in `run`.
-void ExportRecipeRecords(std::span<const RecipeRecord> records, ExportRun& run);
+/// Begins a document of that list, written into `run`.
+std::unique_ptr<DocumentWriter> BeginRecipeList(ExportRun& run);
 
 }  // namespace kegverter

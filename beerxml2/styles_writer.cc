@@ -1,9 +1,10 @@
 #include "beerxml2/styles_writer.h"
 
+#include "beerxml2/list_writer.h"
 #include "beerxml2/units.h"
+#include "beerxml2/values.h"
 #include "document/format.h"
 #include "document/node_table.h"
-#include "document/values.h"
 #include "model/from_source.h"
 #include "model/words.h"
 
@@ -135,14 +136,27 @@ std::optional<std::string> StyleTypeWord(const model::Coded<model::StyleType>& t
   return Word(model::kApplicationStyleTypes, type.meaning);
 }
 
-void ExportStyleRecords(std::span<const StyleRecord> records, ExportRun& run) {
-  NodeTable table(kStyleTable);
-  table.Switch(kCarbonationEntry, false);
-  RunExporter("styles", run, [&](DomDocument* document, DomNode& cursor) {
-    for (const StyleRecord& record : records) {
-      EmitNodeTable(document, cursor, table, StyleValues(model::ModelOf(record)), run);
-    }
-  });
+namespace {
+
+class StyleList final : public BeerXml2List<model::Style> {
+ public:
+  explicit StyleList(ExportRun& run) : BeerXml2List(run) {
+    table_.Switch(kCarbonationEntry, false);
+  }
+
+ private:
+  void WriteRecord(DomDocument* document, DomNode& cursor, const model::Style& style,
+                   ExportRun& run) override {
+    EmitNodeTable(document, cursor, table_, StyleValues(style), run);
+  }
+
+  NodeTable<StyleSlot> table_{kStyleTable};
+};
+
+}  // namespace
+
+std::unique_ptr<DocumentWriter> BeginStyleList(ExportRun& run) {
+  return std::make_unique<StyleList>(run);
 }
 
 }  // namespace kegverter

@@ -2,12 +2,14 @@
 // shares with it.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "document/emitter.h"
 #include "model/brewing.h"
+#include "output/document_writer.h"
 #include "source/styles.h"
 
 namespace kegverter {
@@ -15,7 +17,7 @@ namespace kegverter {
 /// The word of a style type; a code without a meaning (4, and codes above 5) has none.
 std::optional<std::string> StyleTypeWord(const model::Coded<model::StyleType>& type);
 
-/// Writes `records` as the `styles` list; failures are reported in `run`.
-void ExportStyleRecords(std::span<const StyleRecord> records, ExportRun& run);
+/// Begins a document of that list, written into `run`.
+std::unique_ptr<DocumentWriter> BeginStyleList(ExportRun& run);
 
 }  // namespace kegverter

@@ -1,5 +1,6 @@
 #include "beerxml2/water_writer.h"
 
+#include "beerxml2/list_writer.h"
 #include "document/format.h"
 #include "document/node_table.h"
 #include "model/from_source.h"
@@ -54,12 +55,23 @@ NodeValues<WaterSlot> WaterValues(const model::Water& water) {
 
 }  // namespace
 
-void ExportWaterRecords(std::span<const WaterRecord> records, ExportRun& run) {
-  RunExporter("profiles", run, [&](DomDocument* document, DomNode& cursor) {
-    for (const WaterRecord& record : records) {
-      EmitNodeTable(document, cursor, kWaterTable, WaterValues(model::ModelOf(record)), run);
-    }
-  });
+namespace {
+
+class WaterList final : public BeerXml2List<model::Water> {
+ public:
+  using BeerXml2List::BeerXml2List;
+
+ private:
+  void WriteRecord(DomDocument* document, DomNode& cursor, const model::Water& water,
+                   ExportRun& run) override {
+    EmitNodeTable(document, cursor, kWaterTable, WaterValues(water), run);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<DocumentWriter> BeginWaterList(ExportRun& run) {
+  return std::make_unique<WaterList>(run);
 }
 
 }  // namespace kegverter

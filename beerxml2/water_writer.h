@@ -1,6 +1,7 @@
 // The profiles list (from water.dat or a '.wtr' file).
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "document/format.h"
 #include "document/node_table.h"
 #include "model/brewing.h"
+#include "output/document_writer.h"
 #include "source/water.h"
 
 namespace kegverter {
@@ -25,7 +27,7 @@ void PutWater(NodeValues<Slot>& v, const model::Water& water) {
   v[Slot::kMagnesium] = FormatFixed(water.magnesium.value, 1);
 }
 
-/// Writes `records` as a profiles document; failures are reported in `run`.
-void ExportWaterRecords(std::span<const WaterRecord> records, ExportRun& run);
+/// Begins a document of that list, written into `run`.
+std::unique_ptr<DocumentWriter> BeginWaterList(ExportRun& run);
 
 }  // namespace kegverter

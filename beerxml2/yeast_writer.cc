@@ -2,10 +2,11 @@
 
 #include <cstdint>
 
+#include "beerxml2/list_writer.h"
 #include "beerxml2/units.h"
+#include "beerxml2/values.h"
 #include "document/format.h"
 #include "document/node_table.h"
-#include "document/values.h"
 #include "model/from_source.h"
 #include "model/words.h"
 
@@ -110,14 +111,25 @@ NodeValues<YeastSlot> YeastValues(const model::Culture& culture) {
 
 }  // namespace
 
-void ExportYeastRecords(std::span<const YeastRecord> records, ExportRun& run) {
-  NodeTable table(kYeastTable);
-  table.Switch(kMaxReuseEntry, false);
-  RunExporter("cultures", run, [&](DomDocument* document, DomNode& cursor) {
-    for (const YeastRecord& record : records) {
-      EmitNodeTable(document, cursor, table, YeastValues(model::ModelOf(record)), run);
-    }
-  });
+namespace {
+
+class YeastList final : public BeerXml2List<model::Culture> {
+ public:
+  explicit YeastList(ExportRun& run) : BeerXml2List(run) { table_.Switch(kMaxReuseEntry, false); }
+
+ private:
+  void WriteRecord(DomDocument* document, DomNode& cursor, const model::Culture& culture,
+                   ExportRun& run) override {
+    EmitNodeTable(document, cursor, table_, YeastValues(culture), run);
+  }
+
+  NodeTable<YeastSlot> table_{kYeastTable};
+};
+
+}  // namespace
+
+std::unique_ptr<DocumentWriter> BeginYeastList(ExportRun& run) {
+  return std::make_unique<YeastList>(run);
 }
 
 }  // namespace kegverter

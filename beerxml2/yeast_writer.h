@@ -1,11 +1,13 @@
 // The cultures list (from yeast.dat), and the words a recipe's yeast shares with it.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 
 #include "document/emitter.h"
 #include "model/words.h"
+#include "output/document_writer.h"
 #include "source/yeast.h"
 
 namespace kegverter {
@@ -15,7 +17,7 @@ inline constexpr model::Words<model::CultureType> kCultureTypeWords{"", "ale", "
                                                                     "champagne"};
 inline constexpr model::Words<model::CultureForm> kCultureFormWords{"", "dry", "liquid", "slant"};
 
-/// Writes `records` as a cultures document; failures are reported in `run`.
-void ExportYeastRecords(std::span<const YeastRecord> records, ExportRun& run);
+/// Begins a document of that list, written into `run`.
+std::unique_ptr<DocumentWriter> BeginYeastList(ExportRun& run);
 
 }  // namespace kegverter

@@ -8,8 +8,17 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-set_target_properties(kegverter_core PROPERTIES OUTPUT_NAME kegverter EXPORT_NAME kegverter)
-install(TARGETS kegverter_core EXPORT kegverter-targets
+# One archive of every floor's objects, so that a program outside the build links one library.
+set(KEGVERTER_FLOOR_OBJECTS "")
+foreach(floor ${KEGVERTER_FLOORS})
+  list(APPEND KEGVERTER_FLOOR_OBJECTS $<TARGET_OBJECTS:${floor}>)
+endforeach()
+add_library(kegverter_library STATIC ${KEGVERTER_FLOOR_OBJECTS})
+target_include_directories(kegverter_library INTERFACE
+  $<BUILD_INTERFACE:${CMAKE_SOURCE_DIR}/include> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+target_link_libraries(kegverter_library INTERFACE pugixml::static Threads::Threads)
+set_target_properties(kegverter_library PROPERTIES OUTPUT_NAME kegverter EXPORT_NAME kegverter)
+install(TARGETS kegverter_library EXPORT kegverter-targets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Development)
 install(FILES ${CMAKE_SOURCE_DIR}/include/kegverter/kegverter.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/kegverter COMPONENT Development)

@@ -104,15 +104,13 @@ bool IsTemporaryName(std::string_view name) {
                      [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
-// Why a file of this name is not converted to `format` (the reason the report gives); empty when
-// it is. `kind` gets the row of its kind, null for a file of no known kind.
-std::string NotConverted(std::string_view name, const FormatInfo& format, const KindInfo*& kind) {
+// Why a file of this name is not converted (the reason the report gives); empty when it is.
+// `kind` gets the row of its kind, null for a file of no known kind. Every format writes every
+// kind that is converted.
+std::string NotConverted(std::string_view name, const KindInfo*& kind) {
   kind = FindKindByName(FileNameOf(TrimPath(name)));
   if (kind == nullptr) return "not a file Kegverter converts";
   if (!kind->converted()) return std::string(kind->description) + " files are not converted";
-  if (kind->writers[static_cast<std::size_t>(format.format)] == nullptr) {
-    return "cannot be written as " + std::string(format.title);
-  }
   return std::string();
 }
 
@@ -301,7 +299,7 @@ class Walk {
   bool File(const std::string& path, const Place& place, const std::string& name,
             const FileInfo& info, Found& found) {
     const KindInfo* kind = nullptr;
-    std::string reason = NotConverted(name, format_, kind);
+    std::string reason = NotConverted(name, kind);
     if (kind == nullptr) {
       Skip(found, path, nullptr, std::move(reason), true);
       found.what = Found::What::Unknown;
@@ -682,7 +680,7 @@ std::vector<PlannedOutput> PlanOutputs(std::span<const std::string> paths, Outpu
       continue;
     }
     const KindInfo* kind = nullptr;
-    out.reason = NotConverted(name, info, kind);
+    out.reason = NotConverted(name, kind);
     if (kind != nullptr) out.kind = kind->label;
     if (out.reason.empty()) to_convert.emplace_back(&input, kind);
   }

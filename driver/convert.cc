@@ -4,7 +4,6 @@
 #include <cinttypes>
 #include <memory>
 
-#include "document/emitter.h"
 #include "output/save.h"
 #include "source/input_file.h"
 
@@ -93,16 +92,9 @@ void NoteInputDamage(const InputFile& input, const std::string& trimmed,
 
 }  // namespace
 
-bool RecogniseInput(std::string_view name, InputFile& input, OutputFormat format,
-                    InputConversion& result) {
+bool RecogniseInput(std::string_view name, InputFile& input, InputConversion& result) {
   const std::string trimmed = TrimPath(name);
   if (!Recognise(input, trimmed, result)) return false;
-  if (result.kind->writers[static_cast<std::size_t>(format)] == nullptr) {
-    Complain(result, trimmed,
-             std::string("cannot be written as ") + std::string(Info(format).title));
-    result.records = 0;
-    return false;
-  }
   result.status = Status::Failed;
   return true;
 }
@@ -111,7 +103,11 @@ void WriteInput(std::string_view name, InputFile& input, OutputFormat format,
                 const ConsoleSink& console, InputConversion& result) {
   const std::string trimmed = TrimPath(name);
   ExportRun run;
-  result.kind->writers[static_cast<std::size_t>(format)](input, result.records, run, console);
+  {
+    const std::unique_ptr<DocumentWriter> writer = Info(format).begin(result.kind->record, run);
+    result.kind->read(input, result.records, *writer, console);
+    writer->Finish();
+  }
   result.reports = std::move(run.reports);
   NoteInputDamage(input, trimmed, "the output may be incomplete", result);
 
@@ -138,15 +134,17 @@ void WriteInput(std::string_view name, InputFile& input, OutputFormat format,
 InputConversion ConvertInput(std::string_view name, InputFile& input, OutputFormat format,
                              const ConsoleSink& console) {
   InputConversion result;
-  if (RecogniseInput(name, input, format, result)) WriteInput(name, input, format, console, result);
+  if (RecogniseInput(name, input, result)) WriteInput(name, input, format, console, result);
   return result;
 }
 
-InputConversion CombineInput(std::string_view name, InputFile& input, BeerJsonCombined& combined) {
+InputConversion CombineInput(std::string_view name, InputFile& input, WholeRunDocument& whole_run) {
   InputConversion result;
   const std::string trimmed = TrimPath(name);
   if (!Recognise(input, trimmed, result)) return result;
-  result.kind->combine(input, result.records, combined);
+  const std::unique_ptr<DocumentWriter> writer = whole_run.BeginInput();
+  result.kind->read(input, result.records, *writer, ConsoleSink());
+  writer->Finish();
   NoteInputDamage(input, trimmed, "the records may be incomplete", result);
   result.status = input.read_error() ? Status::Failed : Status::Written;
   return result;
@@ -163,8 +161,8 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
     return result;
   }
 
-  if (request.combine != nullptr) {
-    InputConversion combined = CombineInput(request.input, *input, *request.combine);
+  if (request.whole_run != nullptr) {
+    InputConversion combined = CombineInput(request.input, *input, *request.whole_run);
     result.status = combined.status;
     result.kind = combined.kind;
     result.records = combined.records;
@@ -173,7 +171,7 @@ ConversionResult ConvertFile(const ConversionRequest& request) {
   }
 
   InputConversion converted;
-  const bool convertible = RecogniseInput(request.input, *input, request.format, converted);
+  const bool convertible = RecogniseInput(request.input, *input, converted);
   result.kind = converted.kind;
   result.records = converted.records;
   ConsoleSink console;

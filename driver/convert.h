@@ -31,7 +31,7 @@ struct ConversionRequest {
   StagedOutput* staged = nullptr;
   /// When set, the records are added to this document of a whole run instead of being written
   /// to an output of their own.
-  BeerJsonCombined* combine = nullptr;
+  WholeRunDocument* whole_run = nullptr;
 };
 
 /// One line of the account: what it is about (the input or the output path) and what happened.
@@ -87,18 +87,17 @@ InputConversion ConvertInput(std::string_view name, InputFile& input, OutputForm
                              const ConsoleSink& console);
 
 /// The first step of ConvertInput: recognises the input by its name and checks that it holds
-/// records that `format` can write. False, with `result` saying why (status NotConverted), when
+/// records to convert. False, with `result` saying why (status NotConverted), when
 /// there is nothing to convert; true leaves the input after a database's count header, with
 /// `result.kind` and `result.records` set and the status Failed until WriteInput.
-bool RecogniseInput(std::string_view name, InputFile& input, OutputFormat format,
-                    InputConversion& result);
+bool RecogniseInput(std::string_view name, InputFile& input, InputConversion& result);
 /// The second step: reads the records and writes the document into `result`, with what
 /// happened on the way.
 void WriteInput(std::string_view name, InputFile& input, OutputFormat format,
                 const ConsoleSink& console, InputConversion& result);
 
-/// Reads the records of `input`, a file named `name`, into `combined` (a document of a whole
+/// Reads the records of `input`, a file named `name`, into `whole_run` (a document of a whole
 /// run) instead of a document of their own; `status` Written when they were added.
-InputConversion CombineInput(std::string_view name, InputFile& input, BeerJsonCombined& combined);
+InputConversion CombineInput(std::string_view name, InputFile& input, WholeRunDocument& whole_run);
 
 }  // namespace kegverter

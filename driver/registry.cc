@@ -4,16 +4,9 @@
 
 #include "beerjson/beerjson.h"
 #include "beerxml1/beerxml1.h"
-#include "beerxml2/hops_writer.h"
-#include "beerxml2/malt_writer.h"
-#include "beerxml2/mash_writer.h"
-#include "beerxml2/misc_writer.h"
-#include "beerxml2/recipe_writer.h"
-#include "beerxml2/styles_writer.h"
-#include "beerxml2/water_writer.h"
-#include "beerxml2/yeast_writer.h"
-#include "document/emitter.h"
+#include "beerxml2/beerxml2.h"
 #include "driver/console.h"
+#include "model/from_source.h"
 #include "source/decoder.h"
 #include "source/hops.h"
 #include "source/input_file.h"
@@ -29,11 +22,12 @@ namespace kegverter {
 
 namespace {
 
-/// A conversion of record type R: the records are created empty and read, the input's bytes are
-/// released (a large database is then not held twice while it is written), the records are
-/// dumped on the console when the kind has a dump, and written in one format.
-template <class R, auto Reader, auto Writer, auto Dump>
-void Convert(InputFile& input, std::int32_t count, ExportRun& run, const ConsoleSink& console) {
+/// The reading of source records of type R: the records are created empty and read, the input's
+/// bytes are released (a large database is then not held twice while it is written), the records
+/// are dumped on the console when the kind has a dump, and the model of each is written.
+template <class R, auto Reader, auto Dump = nullptr>
+void Read(InputFile& input, std::int32_t count, DocumentWriter& writer,
+          const ConsoleSink& console) {
   std::vector<R> records(static_cast<std::size_t>(count));  // the count is bounded by the file
   Reader(input, std::span<R>(records));
   input.Close();
@@ -46,97 +40,50 @@ void Convert(InputFile& input, std::int32_t count, ExportRun& run, const Console
       }
     }
   }
-  Writer(std::span<const R>(records), run);
-}
-
-/// Reads the records of a kind and adds them to a combined document.
-template <class R, auto Reader>
-void Combine(InputFile& input, std::int32_t count, BeerJsonCombined& combined) {
-  std::vector<R> records(static_cast<std::size_t>(count));  // the count is bounded by the file
-  Reader(input, std::span<R>(records));
-  input.Close();
-  combined.Add(std::span<const R>(records));
-}
-
-/// The writer column of a row: one conversion per output format, in OutputFormat order.
-template <class R, auto Reader, auto Dump, auto... Writers>
-constexpr std::array<ConvertFn, kFormatCount> WritersOf() {
-  static_assert(sizeof...(Writers) == kFormatCount, "one writer per output format");
-  return {&Convert<R, Reader, Writers, Dump>...};
+  for (const R& record : records) writer.Write(model::ModelOf(record));
 }
 
 constexpr std::array kFormats = {
-    FormatInfo{OutputFormat::BeerXml2, "beerxml2", "xml", "BeerXML 2.01"},
-    FormatInfo{OutputFormat::BeerJson, "beerjson", "json", "BeerJSON 1.0"},
-    FormatInfo{OutputFormat::BeerXml1, "beerxml1", "xml", "BeerXML 1.0"},
+    FormatInfo{OutputFormat::BeerXml2, "beerxml2", "xml", "BeerXML 2.01", kBeerXml2Lists,
+               &BeginBeerXml2, nullptr},
+    FormatInfo{OutputFormat::BeerJson, "beerjson", "json", "BeerJSON 1.0", kBeerJsonLists,
+               &BeginBeerJson, &BeginBeerJsonWholeRun},
+    FormatInfo{OutputFormat::BeerXml1, "beerxml1", "xml", "BeerXML 1.0", kBeerXml1Lists,
+               &BeginBeerXml1, nullptr},
 };
 static_assert(kFormats.size() == kFormatCount);
 
 constexpr std::uint32_t kOneRecord = 0;
 
-// In detection order: databases by their own name, then single-record files by extension. The
-// fuzzer's kind byte picks a converted row by its place among the converted rows, so new rows go
-// at the end (fuzz/fuzz_kinds.h).
+// In detection order: databases by their own name, then single-record files by extension.
 constexpr std::array kKinds = {
     KindInfo{FileKind::ExtraDat, "extra.dat", "extra.dat", "dat", "extra.dat",
              "miscellaneous ingredient database", RecordLayout<MiscRecord>::kRecordSize,
-             "miscellaneous_ingredients", "miscellaneous",
-             WritersOf<MiscRecord, ReadMiscRecords, &DumpMiscRecord, ExportMiscRecords,
-                       WriteMiscBeerJson, WriteMiscBeerXml1>(),
-             &Combine<MiscRecord, ReadMiscRecords>, false},
+             RecordKind::Misc, &Read<MiscRecord, ReadMiscRecords, &DumpMiscRecord>, false},
     KindInfo{FileKind::HopsDat, "hops.dat", "hops.dat", "dat", "hops.dat", "hop database",
-             RecordLayout<HopRecord>::kRecordSize, "varieties", "hop",
-             WritersOf<HopRecord, ReadHopRecords, nullptr, ExportHopRecords, WriteHopBeerJson,
-                       WriteHopBeerXml1>(),
-             &Combine<HopRecord, ReadHopRecords>, false},
+             RecordLayout<HopRecord>::kRecordSize, RecordKind::HopVariety,
+             &Read<HopRecord, ReadHopRecords>, false},
     KindInfo{FileKind::MaltDat, "malt.dat", "malt.dat", "dat", "malt.dat", "fermentable database",
-             RecordLayout<MaltRecord>::kRecordSize, "fermentables", "fermentable",
-             WritersOf<MaltRecord, ReadMaltRecords, nullptr, ExportMaltRecords, WriteMaltBeerJson,
-                       WriteMaltBeerXml1>(),
-             &Combine<MaltRecord, ReadMaltRecords>, false},
+             RecordLayout<MaltRecord>::kRecordSize, RecordKind::Fermentable,
+             &Read<MaltRecord, ReadMaltRecords>, false},
     KindInfo{FileKind::StylesDat, "styles.dat", "styles.dat", "dat", "styles.dat", "style database",
-             RecordLayout<StyleRecord>::kRecordSize, "styles", "style",
-             WritersOf<StyleRecord, ReadStyleRecords, nullptr, ExportStyleRecords,
-                       WriteStyleBeerJson, WriteStyleBeerXml1>(),
-             &Combine<StyleRecord, ReadStyleRecords>, false},
+             RecordLayout<StyleRecord>::kRecordSize, RecordKind::Style,
+             &Read<StyleRecord, ReadStyleRecords>, false},
     KindInfo{FileKind::WaterFile, "water.dat", "water.dat", "dat", "water.dat", "water profile",
-             RecordLayout<WaterRecord>::kRecordSize, "profiles", "water",
-             WritersOf<WaterRecord, ReadWaterRecords, nullptr, ExportWaterRecords,
-                       WriteWaterBeerJson, WriteWaterBeerXml1>(),
-             &Combine<WaterRecord, ReadWaterRecords>, false},
+             RecordLayout<WaterRecord>::kRecordSize, RecordKind::Water,
+             &Read<WaterRecord, ReadWaterRecords>, false},
     KindInfo{FileKind::YeastDat, "yeast.dat", "yeast.dat", "dat", "yeast.dat", "yeast database",
-             RecordLayout<YeastRecord>::kRecordSize, "cultures", "yeast",
-             WritersOf<YeastRecord, ReadYeastRecords, nullptr, ExportYeastRecords,
-                       WriteYeastBeerJson, WriteYeastBeerXml1>(),
-             &Combine<YeastRecord, ReadYeastRecords>, false},
+             RecordLayout<YeastRecord>::kRecordSize, RecordKind::Culture,
+             &Read<YeastRecord, ReadYeastRecords>, false},
     KindInfo{FileKind::WaterFile, "wtr", "", "wtr", "profile.wtr", "water profile", kOneRecord,
-             "profiles", "water",
-             WritersOf<WaterRecord, ReadWaterRecords, nullptr, ExportWaterRecords,
-                       WriteWaterBeerJson, WriteWaterBeerXml1>(),
-             &Combine<WaterRecord, ReadWaterRecords>, false},
+             RecordKind::Water, &Read<WaterRecord, ReadWaterRecords>, false},
     KindInfo{FileKind::MshFile, "msh", "", "msh", "schedule.msh", "mash schedule", kOneRecord,
-             "procedure", "mash",
-             WritersOf<MashScheduleRecord, ReadMashSchedule, nullptr, ExportMashSchedules,
-                       WriteMashBeerJson, WriteMashBeerXml1>(),
-             &Combine<MashScheduleRecord, ReadMashSchedule>, false},
-    KindInfo{FileKind::RecFile, "rec", "", "rec", "recipe.rec", "recipe", kOneRecord, "recipes",
-             "recipe",
-             WritersOf<RecipeRecord, ReadRecipeRecords, nullptr, ExportRecipeRecords,
-                       WriteRecipeBeerJson, WriteRecipeBeerXml1>(),
-             &Combine<RecipeRecord, ReadRecipeRecords>, true},
+             RecordKind::Mash, &Read<MashScheduleRecord, ReadMashSchedule>, false},
+    KindInfo{FileKind::RecFile, "rec", "", "rec", "recipe.rec", "recipe", kOneRecord,
+             RecordKind::Recipe, &Read<RecipeRecord, ReadRecipeRecords>, true},
     // Brew sessions are recognised so that they can be named in messages; nothing converts them.
-    KindInfo{FileKind::BrwFile,
-             "brw",
-             "",
-             "brw",
-             "session.brw",
-             "brew session",
-             kOneRecord,
-             "",
-             "",
-             {},
-             nullptr,
-             false},
+    KindInfo{FileKind::BrwFile, "brw", "", "brw", "session.brw", "brew session", kOneRecord,
+             RecordKind::Recipe, nullptr, false},
 };
 
 constexpr char Lower(char c) {

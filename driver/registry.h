@@ -1,22 +1,24 @@
-// The registry of file kinds: one row for every kind of source file the program recognises, in
-// the order in which a file is tested against them. Detection, conversion, both programs, the
-// fuzzer, the tests and the scripts read this table; adding a kind is one row, adding an output
-// format is one column (a writer in every row) and one row of the format table.
+// The registry of file kinds and the table of output formats. A kind's row says how a file of the
+// kind is recognised and read into records of the brewing model; a format's row names a module
+// that writes model records (output/document_writer.h). Detection, conversion, both programs,
+// the fuzzer, the tests and the scripts read these tables: adding a kind is one row, adding an
+// output format is one module and one row of the format table.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "output/document_writer.h"
+
 namespace kegverter {
 
-class BeerJsonCombined;
 class InputFile;
-struct ExportRun;
 
 /// The kind of a source file. The codes are those the application gave its file kinds; a water
 /// database and a '.wtr' file are the same kind.
@@ -33,7 +35,7 @@ enum class FileKind : std::int32_t {
   BrwFile = 9,
 };
 
-/// An output format. Each row of the registry has one writer per format.
+/// An output format, in the order of the format table.
 enum class OutputFormat : std::uint8_t {
   BeerXml2 = 0,  ///< BeerXML 2.01, what kegverter writes
   BeerJson = 1,  ///< BeerJSON 1.0
@@ -46,6 +48,15 @@ struct FormatInfo {
   std::string_view name;       ///< how the command line names it ("beerxml2")
   std::string_view extension;  ///< of the output file name, without the dot
   std::string_view title;      ///< for messages and help ("BeerXML 2.01")
+  /// The list that holds each kind of record, in RecordKind order.
+  std::array<std::string_view, kRecordKindCount> lists;
+  /// Begins a document of one input's records, all of `kind`.
+  std::unique_ptr<DocumentWriter> (*begin)(RecordKind kind, ExportRun& run);
+  /// Begins a document of a whole run, the records of every input in it; null for a format whose
+  /// document holds one list only.
+  std::unique_ptr<WholeRunDocument> (*begin_whole_run)(PartStore store);
+
+  bool holds_whole_run() const { return begin_whole_run != nullptr; }
 };
 
 /// The output formats, in OutputFormat order.
@@ -62,15 +73,10 @@ const FormatInfo* FormatOfContent(std::string_view head);
 using ConsoleSink = std::function<void(std::string_view)>;
 
 /// Reads `count` records from `input` (left after a database's count header), releases the
-/// input, writes the records in one format into `run` (the document's bytes and what happened).
-/// `console`, when not empty, receives the kind's console dump of each record (only extra.dat
-/// has one) before the document is written.
-using ConvertFn = void (*)(InputFile& input, std::int32_t count, ExportRun& run,
-                           const ConsoleSink& console);
-
-/// Reads `count` records from `input` and adds them to a BeerJSON document that gathers a whole
-/// run.
-using CombineFn = void (*)(InputFile& input, std::int32_t count, BeerJsonCombined& combined);
+/// input, and writes the model of each record into `writer`. `console`, when not empty, receives
+/// the kind's console dump of each record (only extra.dat has one) before the first is written.
+using ReadFn = void (*)(InputFile& input, std::int32_t count, DocumentWriter& writer,
+                        const ConsoleSink& console);
 
 struct KindInfo {
   FileKind kind;
@@ -80,14 +86,12 @@ struct KindInfo {
   std::string_view sample_name;  ///< a file name that this row recognises
   const char* description;       ///< what the file holds, for messages
   std::uint32_t record_size;     ///< bytes per database record (from its layout); 0: one record
-  std::string_view list;         ///< the BeerXML 2.01 list element the records go into
-  std::string_view element;      ///< the element of one record in that list
-  std::array<ConvertFn, kFormatCount> writers;  ///< null: recognised, not converted
-  CombineFn combine;    ///< adds the records to a combined BeerJSON document
-  bool prints_summary;  ///< kegverter prints "Processed N record." after the output
+  RecordKind record;             ///< the kind of record of the model the file holds
+  ReadFn read;                   ///< reads the records; null: recognised, not converted
+  bool prints_summary;           ///< kegverter prints "Processed N record." after the output
 
   bool database() const { return !file_name.empty(); }
-  bool converted() const { return writers[0] != nullptr; }
+  bool converted() const { return read != nullptr; }
 };
 
 /// Every row, in detection order.

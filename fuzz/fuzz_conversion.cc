@@ -7,8 +7,9 @@
 // incomplete, must be a well-formed UTF-8 XML document with root beer_xml (BeerXML 2.01),
 // strict UTF-8 JSON holding `beerjson` with its version and one list (BeerJSON), or well-formed
 // XML under one of BeerXML 1.0's lists with the declaration first; and the other two formats
-// must convert whenever BeerXML 2.01 did, saying the same about the input. Anything else
-// aborts, and libFuzzer keeps the input as a finding. Memory errors, undefined behaviour and
+// must convert whenever BeerXML 2.01 did, saying the same about the input. The file added to a
+// whole-run BeerJSON document (Combination) gives the lists of its own BeerJSON document. Anything
+// else aborts, and libFuzzer keeps the input as a finding. Memory errors, undefined behaviour and
 // leaks are the sanitizers' to catch.
 //
 // KEGVERTER_FUZZ_KIND=<label> restricts a campaign to one kind: inputs whose first byte picks
@@ -328,6 +329,38 @@ std::vector<std::string> InputMessages(const Result& result) {
   return lines;
 }
 
+// A whole-run document of this one file holds what the file's own BeerJSON holds: the same
+// list, element for element, left out only when it is empty.
+void CheckWholeRun(const std::string& name, std::span<const std::byte> bytes,
+                   const Result& single) {
+  Combination combination(Format::BeerJson);
+  const Result added = combination.Add(name, bytes);
+  if ((added.status == Status::NotConverted) != (single.status == Status::NotConverted) ||
+      added.records != single.records) {
+    Fail("%s: the whole run says otherwise about the input than its own document", name.c_str());
+  }
+  const Result whole = combination.Finish();
+  if (whole.status != Status::Written) Fail("%s: the whole-run document failed", name.c_str());
+  rapidjson::Document own;
+  rapidjson::Document run;
+  own.Parse(single.output.data(), single.output.size());
+  run.Parse(whole.output.data(), whole.output.size());
+  if (run.HasParseError() || !run.IsObject() || !run.HasMember("beerjson") ||
+      !run["beerjson"].IsObject()) {
+    Fail("%s: the whole-run document is no BeerJSON document", name.c_str());
+  }
+  if (single.status != Status::Written || own.HasParseError()) return;
+  const rapidjson::Value& lists = run["beerjson"];
+  for (const auto& member : own["beerjson"].GetObject()) {
+    if (member.name == "version") continue;
+    const bool empty = member.value.Empty();
+    if (empty ? lists.HasMember(member.name)
+              : !lists.HasMember(member.name) || lists[member.name] != member.value) {
+      Fail("%s: the whole-run document's %s differs", name.c_str(), member.name.GetString());
+    }
+  }
+}
+
 int ConvertOne(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return -1;
   const std::size_t kind = KindIndex(data[0]);
@@ -341,6 +374,7 @@ int ConvertOne(const std::uint8_t* data, std::size_t size) {
   for (const Format format : {Format::BeerJson, Format::BeerXml1}) {
     const Result other = Convert(name, bytes, format);
     CheckResult(name, format, other);
+    if (format == Format::BeerJson) CheckWholeRun(name, bytes, other);
     if (xml2.status == Status::Written && other.status != Status::Written) {
       Fail("%s: BeerXML 2.01 written but no %s", name.c_str(), FormatName(format));
     }

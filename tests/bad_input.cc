@@ -1,6 +1,7 @@
 #include "tests/bad_input.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace kegverter::bad_input {
@@ -35,6 +36,18 @@ std::span<const TestKind> TestKinds() {
 }
 
 std::span<const TestKind> Databases() { return TestKinds().first(6); }
+
+std::string TestKind::list() const {
+  return std::string(
+      kegverter::Info(OutputFormat::BeerXml2).lists[static_cast<std::size_t>(row->record)]);
+}
+
+// The element of one record in each BeerXML 2.01 list, by kind of record.
+std::string TestKind::record() const {
+  static constexpr std::array<const char*, kRecordKindCount> kElements = {
+      "miscellaneous", "fermentable", "hop", "style", "water", "yeast", "mash", "recipe"};
+  return kElements[static_cast<std::size_t>(row->record)];
+}
 
 const TestKind& Info(Kind kind) {
   for (const TestKind& k : TestKinds()) {

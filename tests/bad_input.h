@@ -35,8 +35,8 @@ struct TestKind {
   const char* file_name;
   const KindInfo* row;
 
-  std::string list() const { return std::string(row->list); }
-  std::string record() const { return std::string(row->element); }
+  std::string list() const;
+  std::string record() const;
   /// Bytes per record after the count (databases), else 0.
   std::size_t record_size() const { return row->record_size; }
   std::string description() const { return row->description; }

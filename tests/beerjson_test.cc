@@ -17,6 +17,7 @@
 #include "document/emitter.h"
 #include "driver/convert.h"
 #include "driver/registry.h"
+#include "output/save.h"
 #include "source/input_file.h"
 #include "tests/bad_input.h"
 #include "tests/examples.h"
@@ -388,7 +389,7 @@ TEST(BeerJsonBadInput, DamagedExamplesStaySchemaValid) {
 
 // Every example into one document from two threads: each list holds all the records of its
 // kind, and the document validates.
-TEST(BeerJsonCombined, OneDocumentHoldsEveryListOfTheRun) {
+TEST(BeerJsonWholeRun, OneDocumentHoldsEveryListOfTheRun) {
   TempDir dir;
   std::vector<std::string> inputs;
   std::map<std::string, std::size_t> expected;
@@ -401,11 +402,13 @@ TEST(BeerJsonCombined, OneDocumentHoldsEveryListOfTheRun) {
       if (key != "version") expected[key] += list.size();
     }
   }
-  BeerJsonCombined combined;
+  const FormatInfo& beerjson = Info(OutputFormat::BeerJson);
+  const std::unique_ptr<WholeRunDocument> combined =
+      beerjson.begin_whole_run(PartStore::TemporaryFiles);
   const auto add = [&combined](const std::string& input) {
     ConversionRequest request;
     request.input = input;
-    request.combine = &combined;
+    request.whole_run = combined.get();
     return ConvertFile(request).status == ConversionResult::Status::Written;
   };
   const auto add_every_other = [&](std::size_t first) {
@@ -415,18 +418,29 @@ TEST(BeerJsonCombined, OneDocumentHoldsEveryListOfTheRun) {
   add_every_other(0);
   other.join();
   EXPECT_FALSE(add(dir.Write("notes.txt", std::string_view("text"))));
+  const auto save = [&dir](WholeRunDocument& document, const std::string& name,
+                           std::string& error) {
+    return SaveOutput(
+        dir.Path(name), nullptr,
+        [&document](std::FILE* out) {
+          std::string unused;
+          return document.WriteTo(out, unused);
+        },
+        error);
+  };
   std::string error;
-  ASSERT_TRUE(combined.Finish(dir.Path("library.json"), error)) << error;
+  ASSERT_EQ(combined->error(), "");
+  ASSERT_TRUE(save(*combined, "library.json", error)) << error;
   EXPECT_EQ(SchemaErrors({dir.Path("library.json")}), "");
   const Json document = ReadJson(dir.Path("library.json")).at("beerjson");
   EXPECT_EQ(document.size(), expected.size() + 1);
   for (const auto& [list, count] : expected) EXPECT_EQ(document.at(list).size(), count) << list;
 
-  BeerJsonCombined empty;
-  ASSERT_TRUE(empty.Finish(dir.Path("empty.json"), error)) << error;
+  const std::unique_ptr<WholeRunDocument> empty = beerjson.begin_whole_run(PartStore::Memory);
+  ASSERT_TRUE(save(*empty, "empty.json", error)) << error;
   EXPECT_EQ(SchemaErrors({dir.Path("empty.json")}), "");
   EXPECT_EQ(ReadJson(dir.Path("empty.json")), Json::Parse(R"({"beerjson": {"version": 1.0}})"));
-  EXPECT_FALSE(empty.Finish(dir.Path("missing/empty.json"), error));
+  EXPECT_FALSE(save(*empty, "missing/empty.json", error));
   EXPECT_FALSE(error.empty());
 }
 

@@ -24,6 +24,7 @@
 #include "tests/fixture.h"
 #include "tests/fixture_recipes.h"
 #include "tests/records.h"
+#include "tests/write_records.h"
 
 namespace kegverter {
 namespace {
@@ -400,19 +401,35 @@ TEST(BeerXml1Empty, NoRecordsWriteNoDocument) {
     EXPECT_FALSE(testing::SaveWriterOutput(run, path));
     EXPECT_FALSE(std::filesystem::exists(path));
   };
-  expect_nothing("misc", [](ExportRun& r) { WriteMiscBeerXml1({}, r); });
-  expect_nothing("malt", [](ExportRun& r) { WriteMaltBeerXml1({}, r); });
-  expect_nothing("hops", [](ExportRun& r) { WriteHopBeerXml1({}, r); });
-  expect_nothing("styles", [](ExportRun& r) { WriteStyleBeerXml1({}, r); });
-  expect_nothing("water", [](ExportRun& r) { WriteWaterBeerXml1({}, r); });
-  expect_nothing("yeast", [](ExportRun& r) { WriteYeastBeerXml1({}, r); });
-  expect_nothing("mash", [](ExportRun& r) { WriteMashBeerXml1({}, r); });
-  expect_nothing("recipe", [](ExportRun& r) { WriteRecipeBeerXml1({}, r); });
+  expect_nothing("misc", [](ExportRun& r) {
+    testing::WriteRecords<MiscRecord>(OutputFormat::BeerXml1, {}, r);
+  });
+  expect_nothing("malt", [](ExportRun& r) {
+    testing::WriteRecords<MaltRecord>(OutputFormat::BeerXml1, {}, r);
+  });
+  expect_nothing("hops", [](ExportRun& r) {
+    testing::WriteRecords<HopRecord>(OutputFormat::BeerXml1, {}, r);
+  });
+  expect_nothing("styles", [](ExportRun& r) {
+    testing::WriteRecords<StyleRecord>(OutputFormat::BeerXml1, {}, r);
+  });
+  expect_nothing("water", [](ExportRun& r) {
+    testing::WriteRecords<WaterRecord>(OutputFormat::BeerXml1, {}, r);
+  });
+  expect_nothing("yeast", [](ExportRun& r) {
+    testing::WriteRecords<YeastRecord>(OutputFormat::BeerXml1, {}, r);
+  });
+  expect_nothing("mash", [](ExportRun& r) {
+    testing::WriteRecords<MashScheduleRecord>(OutputFormat::BeerXml1, {}, r);
+  });
+  expect_nothing("recipe", [](ExportRun& r) {
+    testing::WriteRecords<RecipeRecord>(OutputFormat::BeerXml1, {}, r);
+  });
 
   // An existing output stays as it was.
   const std::string kept = dir.Write("kept.xml", std::string_view("<HOPS>old</HOPS>"));
   ExportRun run;
-  WriteHopBeerXml1({}, run);
+  testing::WriteRecords<HopRecord>(OutputFormat::BeerXml1, {}, run);
   EXPECT_FALSE(testing::SaveWriterOutput(run, kept));
   EXPECT_EQ(testing::ReadFile(kept), "<HOPS>old</HOPS>");
 

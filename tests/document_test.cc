@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "beerxml2/beerxml2.h"
 #include "document/document.h"
 #include "document/document_error.h"
 #include "document/emitter.h"
 #include "document/node_table.h"
+#include "output/list_document.h"
 #include "output/save.h"
 #include "tests/document_faults.h"
 #include "tests/fixture.h"
@@ -77,13 +79,15 @@ SavedRun WriteItems(const std::string& path, int records, const DomFaults& fault
   ExportRun run;
   NodeTable own(kItemTable);
   NodeTable<ItemSlot>& table = table_in ? *table_in : own;
-  RunExporter("things", run, [&](DomDocument* document, DomNode& cursor) {
-    for (int i = 0; i < records; ++i) {
-      std::string name = "n";  // appended: g++ 12 at -O3 misreports "n" + text as overlapping
-      name += std::to_string(i);
+  ListDocument list(BeerXmlTemplate("things"), "things", run);
+  for (int i = 0; i < records; ++i) {
+    std::string name = "n";  // appended: g++ 12 at -O3 misreports "n" + text as overlapping
+    name += std::to_string(i);
+    list.Record([&](DomDocument* document, DomNode& cursor) {
       EmitNodeTable(document, cursor, table, ItemValues(name), run);
-    }
-  });
+    });
+  }
+  list.Finish();
   SavedRun saved;
   saved.reports = run.reports;
   saved.failures_reported = run.failures_reported;
@@ -481,10 +485,13 @@ TEST(Streaming, AnExporterThatStopsWithAFailureLeavesNoFileBehind) {
   testing::TempDir dir;
   ExportRun run;
   const std::string path = dir.Path("out.xml");
-  RunExporter("things", run, [&](DomDocument* document, DomNode& cursor) {
+  ListDocument list(BeerXmlTemplate("things"), "things", run);
+  list.Record([&](DomDocument* document, DomNode& cursor) {
     for (int i = 0; i < 3; ++i) document->AppendElement(cursor, "item");
     throw DocumentError(kUnspecifiedError);
   });
+  list.Record([&](DomDocument*, DomNode&) { ADD_FAILURE() << "a record after the failure"; });
+  list.Finish();
   EXPECT_FALSE(testing::SaveWriterOutput(run, path));
   EXPECT_EQ(run.failures_reported, 1);
   EXPECT_EQ(run.reports, FormatErrorReport(DocumentError(kUnspecifiedError)));

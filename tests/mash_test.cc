@@ -16,6 +16,7 @@
 #include "tests/document_faults.h"
 #include "tests/fixture.h"
 #include "tests/records.h"
+#include "tests/write_records.h"
 
 namespace kegverter {
 namespace {
@@ -430,7 +431,7 @@ TEST(MashExport, FailureInsideAMashKeepsTheNextOneInTheList) {
     const testing::SimulatedDocumentFaults faults({.fail_operation = failing});
     ExportRun run;
     const std::string path = dir.Path("out.xml");
-    ExportMashSchedules(schedules, run);
+    testing::WriteRecords<MashScheduleRecord>(OutputFormat::BeerXml2, schedules, run);
     ASSERT_TRUE(testing::SaveWriterOutput(run, path));
     EXPECT_EQ(run.failures_reported, 1);
     EXPECT_EQ(run.reports, FormatErrorReport(DocumentError(kUnspecifiedError)));

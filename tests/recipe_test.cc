@@ -15,6 +15,7 @@
 #include "tests/fixture.h"
 #include "tests/fixture_recipes.h"
 #include "tests/records.h"
+#include "tests/write_records.h"
 
 namespace kegverter {
 namespace {
@@ -485,7 +486,7 @@ void ExportInProcess(std::span<const RecipeRecord> recipes, std::uint64_t failin
   const testing::SimulatedDocumentFaults faults({.fail_operation = failing});
   const std::string path = dir.Path("out.xml");
   std::filesystem::remove(path);
-  ExportRecipeRecords(recipes, out.run);
+  testing::WriteRecords(OutputFormat::BeerXml2, recipes, out.run);
   testing::SaveWriterOutput(out.run, path);
   testing::ParseXmlFile(path, out.xml);
 }

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -77,6 +78,35 @@ struct Result {
 /// runs out).
 Result Convert(std::string_view file_name, std::span<const std::byte> bytes,
                Format format = Format::BeerXml2);
+
+/// Whether one document of `format` can hold the records of several files, list by list
+/// (BeerJSON); a BeerXML document holds the one list of one file.
+bool HoldsWholeRun(Format format);
+
+/// One document gathering every record of several files, as `kegverter-batch --combine FILE`
+/// writes it: one list per kind of record, each file's records kept together. Files may be added
+/// from several threads at once. Holds the document in memory until Finish.
+class Combination {
+ public:
+  /// A combination in `format`, which must be one that HoldsWholeRun; for another, every Add
+  /// and Finish fails.
+  explicit Combination(Format format);
+  ~Combination();
+  Combination(Combination&&) noexcept;
+  Combination& operator=(Combination&&) noexcept;
+
+  /// Converts one file, as Convert does, and adds its records to the document; the Result is
+  /// Convert's, with `output` empty (Written: the records were added).
+  Result Add(std::string_view file_name, std::span<const std::byte> bytes);
+
+  /// The whole document in `output`, status Written; Failed, with the reason in `messages`,
+  /// when it could not be made.
+  Result Finish();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 /// The name the program gives the output of `file_name`: its last three characters replaced by
 /// the format's extension (`Pale Ale.rec` gives `Pale Ale.xml`, or `Pale Ale.json`), after
