@@ -19,6 +19,7 @@
   let items = [];     // {path, file}: what was dropped or picked
   let rows = [];      // per item: its row's elements and result
   let runId = 0;
+  let combinedOutput = '';  // the one document's name, when every record goes into one
   let counts = null;
   let total = 0;
   let pending = new Map();  // request id -> callback
@@ -74,6 +75,7 @@
     $('rows-wrap').hidden = items.length === 0;
     $('download-all').disabled = true;
     $('zip-status').textContent = '';
+    combinedOutput = '';
     document.body.dataset.state = 'converting';
     updateCounts();
     if (items.length === 0) return;
@@ -110,13 +112,14 @@
       counts[message.status]++;
       updateCounts();
     } else if (message.type === 'combined') {
+      combinedOutput = message.status === 'written' ? message.output : '';
       $('zip-status').textContent = message.status === 'written'
-        ? `All records are in one file, ${message.output}.`
+        ? `Every record is in one file, ${message.output}, in the zip.`
         : 'The single file could not be made: ' + message.messages.map((m) => m.text).join(' ');
     } else if (message.type === 'done') {
       document.body.dataset.state = 'done';
       const outputs = rows.filter((row) => row && row.result && row.result.output).length;
-      $('download-all').disabled = outputs === 0 && !$('combine').checked;
+      $('download-all').disabled = outputs === 0 && !combinedOutput;
       updateCounts();
     }
   }

@@ -1,4 +1,4 @@
-// The page's entry into the library: Convert, PlanFolder and the combined document, bound for
+// The page's entry into the library: Convert, PlanFolder and Combination, bound for
 // JavaScript with embind. Bytes cross as Uint8Array copies; nothing is kept between calls except
 // in a Combination the page owns.
 #include <emscripten/bind.h>
@@ -101,10 +101,33 @@ val Plan(const val& paths, int format) {
   return out;
 }
 
+// One document of every record of the files added, as kegverter-batch --combine writes it.
+class WholeRun {
+ public:
+  explicit WholeRun(int format) : combination_(FormatOf(format)) {}
+
+  val Add(const std::string& name, const val& bytes) {
+    const std::vector<std::byte> input = BytesOf(bytes);
+    return ObjectOf(combination_.Add(name, input));
+  }
+
+  val Finish() { return ObjectOf(combination_.Finish()); }
+
+ private:
+  Combination combination_;
+};
+
 }  // namespace
 }  // namespace kegverter
 
 EMSCRIPTEN_BINDINGS(kegverter) {
+  emscripten::class_<kegverter::WholeRun>("Combination")
+      .constructor<int>()
+      .function("add", &kegverter::WholeRun::Add)
+      .function("finish", &kegverter::WholeRun::Finish);
+  emscripten::function(
+      "holdsWholeRun",
+      +[](int format) { return kegverter::HoldsWholeRun(kegverter::FormatOf(format)); });
   emscripten::function("convert", &kegverter::ConvertFile);
   emscripten::function("outputName", &kegverter::OutputNameOf);
   emscripten::function("plan", &kegverter::Plan);

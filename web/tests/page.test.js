@@ -177,6 +177,27 @@ describe('the page', {concurrency: false}, () => {
     await compareFolder(EXAMPLES, 'examples');
   });
 
+  test('one BeerJSON document of every record is the batch\'s --combine', async () => {
+    const page = await open(1280);
+    await chooseFormat(page, 'beerjson');
+    await page.click('#combine');
+    for (const folder of [EXAMPLES, path.join(DATA, 'library')]) {
+      await convert(page, folder);
+      await page.click('#download-all');
+      const zip = await downloaded(page, 'kegverter-beerjson.zip');
+      const unzipped = fs.mkdtempSync(path.join(scratch, 'zip-'));
+      execFileSync('python3', ['-c', 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])',
+                               zip, unzipped]);
+      fs.rmSync(zip);
+      assert.deepEqual(files(unzipped), ['kegverter.json']);
+      const expected = path.join(scratch, 'combined.json');
+      spawnSync(BATCH, ['-q', '-j', '1', '--to', 'beerjson', '--combine', expected, folder]);
+      assert.ok(fs.readFileSync(path.join(unzipped, 'kegverter.json')).equals(fs.readFileSync(expected)),
+                `the combined document of ${folder} differs from kegverter-batch's`);
+    }
+    await page.close();
+  });
+
   test('one output downloaded alone is the batch\'s', async () => {
     const page = await open(1280);
     await convert(page, EXAMPLES);
