@@ -45,6 +45,24 @@ void Compare(T value) {
   }
 }
 
+// Reads `text` with compat.h and with the standard library; both must agree on the value, the
+// end and the error.
+void CompareRead(const std::string& text) {
+  double mine = -1;
+  double theirs = -1;
+  const auto a = kegverter::web_compat::FromChars(text.data(), text.data() + text.size(), mine,
+                                                  std::chars_format::general);
+  const auto b = std::from_chars(text.data(), text.data() + text.size(), theirs);
+  const bool same =
+      a.ptr == b.ptr && a.ec == b.ec &&
+      (std::memcmp(&mine, &theirs, sizeof mine) == 0 || (std::isnan(mine) && std::isnan(theirs)));
+  if (!same && failures++ < 20) {
+    std::printf("read \"%s\": compat %.17g (%td, %d), std %.17g (%td, %d)\n", text.c_str(), mine,
+                a.ptr - text.data(), static_cast<int>(a.ec), theirs, b.ptr - text.data(),
+                static_cast<int>(b.ec));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,10 +73,12 @@ int main(int argc, char** argv) {
     double d;
     std::memcpy(&d, &bits, sizeof d);
     if (std::isfinite(d)) Compare(d);
+    if (!std::isfinite(d)) d = 0;
     float f;
     const auto bits32 = static_cast<std::uint32_t>(bits);
     std::memcpy(&f, &bits32, sizeof f);
     if (std::isfinite(f)) Compare(f);
+    if (!std::isfinite(f)) f = 0;
     // Values of the size the files hold: amounts, temperatures, gravities, percentages.
     const double typical =
         std::ldexp(static_cast<double>(bits % 100000000), -static_cast<int>(bits >> 58)) / 1000;
@@ -66,6 +86,34 @@ int main(int argc, char** argv) {
     Compare(static_cast<float>(typical));
     Compare(static_cast<double>(static_cast<float>(typical)));
     Compare(std::round(typical * 1000) / 1000);
+    char buffer[500];
+    CompareRead(std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, d).ptr));
+    CompareRead(std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, typical,
+                                                  std::chars_format::scientific, 8)
+                                        .ptr));
+    CompareRead(std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, f).ptr));
+  }
+  for (const char* text : {"",
+                           "-",
+                           ".",
+                           "-.5",
+                           "0x1p3",
+                           "1e",
+                           "1e+",
+                           "2.5e-3x",
+                           "inf",
+                           "-infinity",
+                           "nan",
+                           "1e400",
+                           "1e-400",
+                           "00012.50",
+                           "123456789012345678901234567890",
+                           "0.000000000000000000000000000001234567890123456789012345",
+                           "+1",
+                           " 1",
+                           "4.9406564584124654e-324",
+                           "1.7976931348623158e308"}) {
+    CompareRead(text);
   }
   for (int e = -1074; e <= 1023; ++e) Compare(std::ldexp(1.0, e));
   for (int e = -149; e <= 127; ++e) Compare(std::ldexp(1.0f, e));

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,15 +43,53 @@ struct Digits {
   int exponent = 0;
 };
 
+// Reads a decimal number's text as the nearest double. The page's build takes it from the
+// browser's own Number(), which is exact and much faster than musl's strtod (whose long double
+// arithmetic is emulated in WebAssembly); the native check takes strtod.
+#if defined(__EMSCRIPTEN__)
+extern "C" double kegverter_web_read_number(const char* text);  // compat/read_number.js
+inline double ReadText(const char* text) { return kegverter_web_read_number(text); }
+#else
+inline double ReadText(const char* text) { return std::strtod(text, nullptr); }
+#endif
+
+// The double nearest to mantissa x 10^exponent. With at most 15 digits and a power of ten of at
+// most 22, both factors are exact doubles and one multiplication or division rounds once.
+inline double ReadDecimal(std::uint64_t mantissa, int exponent) {
+  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (mantissa < 1000000000000000u && exponent >= -22 && exponent <= 22) {
+    const auto m = static_cast<double>(mantissa);
+    return exponent >= 0 ? m * kPowers[exponent] : m / kPowers[-exponent];
+  }
+  char text[48];
+  std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(mantissa), exponent);
+  return ReadText(text);
+}
+
+// Whether the digits read back as `value`.
 template <class T>
 bool ReadsBack(const Digits& d, T value) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(d.mantissa),
-                d.exponent - d.count + 1);
+  const int exponent = d.exponent - d.count + 1;
+  const double read = ReadDecimal(d.mantissa, exponent);
   if constexpr (std::is_same_v<T, float>) {
+    // The text read as a float, through the nearest double: exact unless that double lies
+    // halfway between two floats, where the text itself decides, or beyond the floats' range.
+    if (std::fabs(read) <= static_cast<double>(std::numeric_limits<float>::max())) {
+      const auto single = static_cast<float>(read);
+      const auto back = static_cast<double>(single);
+      if (back == read) return single == value;
+      const float other = std::nextafter(single, read > back ? std::numeric_limits<float>::max()
+                                                             : -std::numeric_limits<float>::max());
+      if ((back + static_cast<double>(other)) / 2 != read) return single == value;
+    }
+    char text[48];
+    std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(d.mantissa),
+                  exponent);
     return std::strtof(text, nullptr) == value;
   } else {
-    return std::strtod(text, nullptr) == value;
+    return read == value;
   }
 }
 
@@ -208,6 +247,72 @@ inline std::string PrecisionText(double value, std::chars_format format, int pre
   return std::string(buffer, static_cast<std::size_t>(n));
 }
 
+// Reads a decimal number as std::from_chars does: an optional '-', digits with an optional point,
+// an optional exponent; no leading blank or '+', no hexadecimal. The value is left alone when
+// nothing is read or the number is out of the doubles' range. "inf" and "nan" go to strtod.
+inline std::from_chars_result FromChars(const char* first, const char* last, double& value,
+                                        std::chars_format) {
+  const char* p = first;
+  const bool negative = p < last && *p == '-';
+  if (negative) ++p;
+  std::uint64_t mantissa = 0;
+  int significant = 0;
+  int exponent = 0;
+  bool digits = false;
+  bool exact = true;  // every significant digit is in `mantissa`
+  auto digit = [&](char c, bool fraction) {
+    digits = true;
+    if (significant < 19) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+      if (mantissa != 0) ++significant;
+      if (fraction) --exponent;
+    } else {
+      if (c != '0') exact = false;
+      if (!fraction) ++exponent;
+    }
+  };
+  for (; p < last && *p >= '0' && *p <= '9'; ++p) digit(*p, false);
+  if (p < last && *p == '.') {
+    const char* point = p;
+    for (++p; p < last && *p >= '0' && *p <= '9'; ++p) digit(*p, true);
+    if (!digits) p = point;
+  }
+  if (!digits) {
+    // "inf", "infinity", "nan": as the C library reads them.
+    const std::string text(first + (negative ? 1 : 0), last);
+    if (text.empty() || !(text[0] == 'i' || text[0] == 'I' || text[0] == 'n' || text[0] == 'N')) {
+      return {first, std::errc::invalid_argument};
+    }
+    char* end = nullptr;
+    const double read = std::strtod(text.c_str(), &end);
+    if (end == text.c_str()) return {first, std::errc::invalid_argument};
+    value = negative ? -read : read;
+    return {first + (negative ? 1 : 0) + (end - text.c_str()), std::errc()};
+  }
+  if (p < last && (*p == 'e' || *p == 'E')) {
+    const char* q = p + 1;
+    const bool minus = q < last && *q == '-';
+    if (q < last && (*q == '-' || *q == '+')) ++q;
+    if (q < last && *q >= '0' && *q <= '9') {
+      long power = 0;
+      for (; q < last && *q >= '0' && *q <= '9'; ++q) {
+        if (power < 100000) power = power * 10 + (*q - '0');
+      }
+      exponent += static_cast<int>(minus ? -power : power);
+      p = q;
+    }
+  }
+  double read = 0;
+  if (exact) {
+    read = mantissa == 0 ? 0.0 : ReadDecimal(mantissa, exponent);
+  } else {
+    read = ReadText(std::string(first + (negative ? 1 : 0), p).c_str());
+  }
+  if (std::isinf(read) || (read == 0 && mantissa != 0)) return {p, std::errc::result_out_of_range};
+  value = negative ? -read : read;
+  return {p, std::errc()};
+}
+
 }  // namespace kegverter::web_compat
 
 // web/compat/check.cc compares the functions above with a standard library that has them.
@@ -236,25 +341,9 @@ inline to_chars_result to_chars(char* first, char* last, double value, chars_for
                                     kegverter::web_compat::PrecisionText(value, format, precision));
 }
 
-// Reads a decimal number as std::from_chars does: no leading blank or '+'; the value is left
-// alone when nothing is read.
 inline from_chars_result from_chars(const char* first, const char* last, double& value,
-                                    chars_format = chars_format::general) {
-  const std::string text(first, last);
-  if (text.empty() || text[0] == ' ' || text[0] == '+' || text[0] == '\t' || text[0] == '\n') {
-    return {first, errc::invalid_argument};
-  }
-  char* end = nullptr;
-  const double read = std::strtod(text.c_str(), &end);
-  if (end == text.c_str()) return {first, errc::invalid_argument};
-  const char* stop = first + (end - text.c_str());
-  if (std::isinf(read) &&
-      std::string_view(text).substr(0, 4).find_first_of("iI") == std::string_view::npos &&
-      std::string_view(text).find("inf") == std::string_view::npos) {
-    return {stop, errc::result_out_of_range};
-  }
-  value = read;
-  return {stop, errc()};
+                                    chars_format format = chars_format::general) {
+  return kegverter::web_compat::FromChars(first, last, value, format);
 }
 
 #if !defined(__cpp_lib_bit_cast)
