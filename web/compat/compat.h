@@ -35,6 +35,10 @@ inline std::to_chars_result Put(char* first, char* last, std::string_view text) 
   return {first + text.size(), std::errc()};
 }
 
+inline constexpr double kPowersOf10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // A finite, non-zero magnitude as significant digits (no leading zero) and the decimal exponent
 // of the first: value = 0.d1d2... x 10^(exponent + 1).
 struct Digits {
@@ -56,12 +60,9 @@ inline double ReadText(const char* text) { return std::strtod(text, nullptr); }
 // The double nearest to mantissa x 10^exponent. With at most 15 digits and a power of ten of at
 // most 22, both factors are exact doubles and one multiplication or division rounds once.
 inline double ReadDecimal(std::uint64_t mantissa, int exponent) {
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   if (mantissa < 1000000000000000u && exponent >= -22 && exponent <= 22) {
     const auto m = static_cast<double>(mantissa);
-    return exponent >= 0 ? m * kPowers[exponent] : m / kPowers[-exponent];
+    return exponent >= 0 ? m * kPowersOf10[exponent] : m / kPowersOf10[-exponent];
   }
   char text[48];
   std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(mantissa), exponent);
@@ -100,10 +101,48 @@ inline std::uint64_t Power10(int n) {
 }
 
 // The correctly rounded digits of `value` (positive, finite) to `count` significant digits.
+// Rounded without printf, for at most 15 digits of a value whose scaling to them is by an exact
+// power of ten (10^0 to 10^22): the product's exact error (fma) decides the rounding, halves to
+// even as printf rounds. False where it does not apply.
+inline bool RoundedExactly(double value, int count, Digits& d) {
+  if (count > 15 || !std::isnormal(value)) return false;
+  int exponent = static_cast<int>(std::floor(std::log10(value)));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int scale = count - 1 - exponent;
+    if (scale < 0 || scale > 22) return false;
+    const double power = kPowersOf10[scale];
+    const double product = value * power;
+    const double error = std::fma(value, power, -product);  // value * power = product + error
+    double n = std::floor(product);
+    const double above_half = (product - n) - 0.5;  // exact: product < 2^53
+    if (above_half > -error || (above_half == -error && std::fmod(n, 2) != 0)) n += 1;
+    if (n < kPowersOf10[count - 1]) {
+      --exponent;  // the estimate of the exponent was one too high
+      continue;
+    }
+    if (n > kPowersOf10[count]) {
+      ++exponent;  // one too low
+      continue;
+    }
+    if (n == kPowersOf10[count]) {  // rounded up to the next power of ten
+      d.mantissa = static_cast<std::uint64_t>(kPowersOf10[count - 1]);
+      d.count = count;
+      d.exponent = exponent + 1;
+      return true;
+    }
+    d.mantissa = static_cast<std::uint64_t>(n);
+    d.count = count;
+    d.exponent = exponent;
+    return true;
+  }
+  return false;
+}
+
 inline Digits Rounded(double value, int count) {
+  Digits d;
+  if (RoundedExactly(value, count, d)) return d;
   char text[64];
   std::snprintf(text, sizeof text, "%.*e", count - 1, value);
-  Digits d;
   d.count = count;
   const char* p = text;
   for (; *p != 'e'; ++p) {
@@ -232,6 +271,18 @@ std::string ShortestText(T value, std::chars_format format) {
 }
 
 inline std::string PrecisionText(double value, std::chars_format format, int precision) {
+  if (format == std::chars_format::scientific && std::isnormal(value)) {
+    Digits d;
+    if (RoundedExactly(std::fabs(value), precision + 1, d)) {
+      std::string digits = std::to_string(d.mantissa);
+      std::string text = value < 0 ? "-" : "";
+      text += digits[0];
+      if (precision > 0) text += '.' + digits.substr(1);
+      char tail[16];
+      std::snprintf(tail, sizeof tail, "e%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
+      return text + tail;
+    }
+  }
   char buffer[400];
   const char* spec = format == std::chars_format::fixed        ? "%.*f"
                      : format == std::chars_format::scientific ? "%.*e"
