@@ -126,9 +126,9 @@ const Views = (() => {
       points.push([time, end !== null ? end : target]);
     }
     if (points.length < 2) return el('p', {text: 'No steps with a temperature to draw.'});
-    const width = 640;
-    const height = 300;
-    const pad = {left: 52, right: 16, top: 28, bottom: 40};
+    const width = 520;
+    const height = 280;
+    const pad = {left: 58, right: 14, top: 30, bottom: 44};
     const temps = points.map((p) => p[1]);
     // Round steps of 5, 10, 20 or 25 degrees, about five of them.
     const span = Math.max(...temps) - Math.min(...temps);
@@ -148,7 +148,7 @@ const Views = (() => {
     }
     const minutes = [15, 30, 60, 120, 240].find((m) => total / m <= 8) || 480;
     for (let m = 0; m <= total; m += minutes) {
-      chart.append(svg('text', {x: x(m), y: height - pad.bottom + 16, 'text-anchor': 'middle'}, String(m)));
+      chart.append(svg('text', {x: x(m), y: height - pad.bottom + 18, 'text-anchor': 'middle'}, String(m)));
     }
     chart.append(svg('text', {x: (pad.left + width - pad.right) / 2, y: height - 6,
                               'text-anchor': 'middle'}, 'minutes'));
@@ -158,7 +158,8 @@ const Views = (() => {
     chart.append(svg('polyline', {class: 'line',
                                   points: points.map(([t, v]) => `${x(t)},${y(v)}`).join(' ')}));
     labels.forEach(([t, v, text], i) => {
-      chart.append(svg('text', {x: x(t), y: y(v) - 8 - (i % 2) * 12, 'text-anchor': 'middle',
+      const middle = Math.min(Math.max(x(t), pad.left + 45), width - pad.right - 45);
+      chart.append(svg('text', {x: middle, y: y(v) - 8 - (i % 2) * 15, 'text-anchor': 'middle',
                                 class: 'step-label'}, text));
     });
     return chart;
@@ -180,7 +181,8 @@ const Views = (() => {
   }
 
   function fact(term, value, extra) {
-    return el('div', {}, el('dt', {text: term}), el('dd', {text: value || 'not in the file'}, extra || null));
+    return el('div', {}, el('dt', {text: term}),
+              el('dd', {text: value || 'not in the file', className: value ? '' : 'none'}, extra || null));
   }
 
   function recipeCard(recipe, units) {
