@@ -135,8 +135,8 @@ struct Found {
 // the same entries in the same order.
 class Walk {
  public:
-  Walk(const PlanOptions& options, const FormatInfo& format, const std::string& output_key)
-      : options_(options), format_(format), output_key_(output_key) {}
+  Walk(const PlanOptions& options, const std::string& output_key)
+      : options_(options), output_key_(output_key) {}
 
   // The next entry; false at the end, or when the paths cannot be walked as asked.
   bool Next(Found& found) {
@@ -359,7 +359,6 @@ class Walk {
   }
 
   const PlanOptions& options_;
-  const FormatInfo& format_;
   const std::string& output_key_;
   std::string usage_error_;
   std::size_t next_path_ = 0;
@@ -478,7 +477,7 @@ std::size_t Planner::to_convert() const { return state_->to_convert; }
 bool Planner::Survey() {
   State& s = *state_;
   {
-    Walk walk(s.options, s.format, s.output_key);
+    Walk walk(s.options, s.output_key);
     Found found;
     while (walk.Next(found)) {
       if (found.what != Found::What::Convert) continue;
@@ -525,7 +524,7 @@ bool Planner::Survey() {
     }
     ++s.renamed_whole.back().second;
   }
-  s.walk.emplace(s.options, s.format, s.output_key);
+  s.walk.emplace(s.options, s.output_key);
   return true;
 }
 
