@@ -1,5 +1,6 @@
 #include "beerxml1/beerxml1.h"
 
+#include <array>
 #include <string>
 
 #include "beerxml1/common.h"
@@ -91,28 +92,17 @@ std::unique_ptr<DocumentWriter> Begin(ExportRun& run) {
   return std::make_unique<List<Record, RecordWriter>>(run);
 }
 
+// Each list, in RecordKind order.
+constexpr std::array<std::unique_ptr<DocumentWriter> (*)(ExportRun&), kRecordKindCount> kLists = {
+    &Begin<m::Misc, MiscWriter>,      &Begin<m::Fermentable, FermentableWriter>,
+    &Begin<m::HopVariety, HopWriter>, &Begin<m::Style, StyleWriter>,
+    &Begin<m::Water, WaterWriter>,    &Begin<m::Culture, YeastWriter>,
+    &Begin<m::Mash, MashWriter>,      &Begin<m::Recipe, RecipeWriter>};
+
 }  // namespace
 
 std::unique_ptr<DocumentWriter> BeginBeerXml1(RecordKind kind, ExportRun& run) {
-  switch (kind) {
-    case RecordKind::Misc:
-      return Begin<m::Misc, MiscWriter>(run);
-    case RecordKind::Fermentable:
-      return Begin<m::Fermentable, FermentableWriter>(run);
-    case RecordKind::HopVariety:
-      return Begin<m::HopVariety, HopWriter>(run);
-    case RecordKind::Style:
-      return Begin<m::Style, StyleWriter>(run);
-    case RecordKind::Water:
-      return Begin<m::Water, WaterWriter>(run);
-    case RecordKind::Culture:
-      return Begin<m::Culture, YeastWriter>(run);
-    case RecordKind::Mash:
-      return Begin<m::Mash, MashWriter>(run);
-    case RecordKind::Recipe:
-      return Begin<m::Recipe, RecipeWriter>(run);
-  }
-  return nullptr;
+  return kLists[static_cast<std::size_t>(kind)](run);
 }
 
 }  // namespace kegverter

@@ -1,5 +1,7 @@
 #include "beerxml2/beerxml2.h"
 
+#include <array>
+
 #include "beerxml2/hops_writer.h"
 #include "beerxml2/malt_writer.h"
 #include "beerxml2/mash_writer.h"
@@ -27,25 +29,11 @@ std::string BeerXmlTemplate(std::string_view list) {
 }
 
 std::unique_ptr<DocumentWriter> BeginBeerXml2(RecordKind kind, ExportRun& run) {
-  switch (kind) {
-    case RecordKind::Misc:
-      return BeginMiscList(run);
-    case RecordKind::Fermentable:
-      return BeginFermentableList(run);
-    case RecordKind::HopVariety:
-      return BeginHopList(run);
-    case RecordKind::Style:
-      return BeginStyleList(run);
-    case RecordKind::Water:
-      return BeginWaterList(run);
-    case RecordKind::Culture:
-      return BeginYeastList(run);
-    case RecordKind::Mash:
-      return BeginMashList(run);
-    case RecordKind::Recipe:
-      return BeginRecipeList(run);
-  }
-  return nullptr;
+  // Each list's module, in RecordKind order.
+  static constexpr std::array<std::unique_ptr<DocumentWriter> (*)(ExportRun&), kRecordKindCount>
+      kLists = {&BeginMiscList,  &BeginFermentableList, &BeginHopList,  &BeginStyleList,
+                &BeginWaterList, &BeginYeastList,       &BeginMashList, &BeginRecipeList};
+  return kLists[static_cast<std::size_t>(kind)](run);
 }
 
 }  // namespace kegverter

@@ -26,6 +26,7 @@
 #include "driver/batch.h"
 #include "driver/batch_plan.h"
 #include "driver/convert.h"
+#include "driver/printf.h"
 #include "output/save.h"
 #include "platform/files.h"
 
@@ -35,15 +36,6 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 inline constexpr const char* kProgram = "kegverter-batch";
-
-// printf into a std::string.
-template <class... Args>
-std::string Format(const char* format, Args... args) {
-  const int size = std::snprintf(nullptr, 0, format, args...);
-  std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-  if (size > 0) std::snprintf(text.data(), text.size() + 1, format, args...);
-  return text;
-}
 
 // How one input ended.
 struct Outcome {

@@ -31,8 +31,8 @@ namespace kegverter::batch {
 
 inline std::string ClockText(double seconds) {
   const auto total = static_cast<long long>(seconds < 0 ? 0 : seconds + 0.5);
-  if (total >= 3600) return Format("%lld:%02lld:%02lld", total / 3600, total / 60 % 60, total % 60);
-  return Format("%lld:%02lld", total / 60, total % 60);
+  if (total >= 3600) return Printf("%lld:%02lld:%02lld", total / 3600, total / 60 % 60, total % 60);
+  return Printf("%lld:%02lld", total / 60, total % 60);
 }
 
 // Everything the batch prints and records, on one thread: message lines, the progress line,
@@ -120,7 +120,7 @@ class Reporter {
     const double rate = elapsed > 0 ? static_cast<double>(done_) / elapsed : 0;
     // Files that vanished after the first walk are in the total and never done.
     const std::size_t total = std::max(total_, done_);
-    std::string line = Format("[%zu/%zu] %.1f files/s, %s elapsed", done_, total, rate,
+    std::string line = Printf("[%zu/%zu] %.1f files/s, %s elapsed", done_, total, rate,
                               ClockText(elapsed).c_str());
     if (done_ > 0 && rate > 0) {
       line += ", " + ClockText(static_cast<double>(total - done_) / rate) + " left";
@@ -152,9 +152,9 @@ class Reporter {
       std::fflush(console_.err);
       return failed;
     }
-    std::string line = Format("%zu files: ", recorded_);
+    std::string line = Printf("%zu files: ", recorded_);
     for (std::size_t s = 0; s < kEntryStatusCount; ++s) {
-      line += Format("%s%zu %s", s > 0 ? ", " : "", counts_[s],
+      line += Printf("%s%zu %s", s > 0 ? ", " : "", counts_[s],
                      StatusName(static_cast<EntryStatus>(s)));
     }
     std::fprintf(console_.err, "%s: %s\n", kProgram, line.c_str());
@@ -163,11 +163,11 @@ class Reporter {
     for (const KindInfo& kind : Kinds()) {
       const auto found = per_kind_.find(&kind);
       if (found == per_kind_.end()) continue;
-      kinds += Format("%s%.*s %zu", kinds.empty() ? "" : ", ", static_cast<int>(kind.label.size()),
+      kinds += Printf("%s%.*s %zu", kinds.empty() ? "" : ", ", static_cast<int>(kind.label.size()),
                       kind.label.data(), found->second);
     }
     if (const auto unknown = per_kind_.find(nullptr); unknown != per_kind_.end()) {
-      kinds += Format("%sother %zu", kinds.empty() ? "" : ", ", unknown->second);
+      kinds += Printf("%sother %zu", kinds.empty() ? "" : ", ", unknown->second);
     }
     if (!kinds.empty()) std::fprintf(console_.err, "%s: by kind: %s\n", kProgram, kinds.c_str());
     for (const std::string& renamed : renamed_) {

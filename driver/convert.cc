@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <memory>
 
+#include "driver/printf.h"
 #include "output/save.h"
 #include "source/input_file.h"
 
@@ -13,15 +14,6 @@ namespace {
 
 using Status = ConversionResult::Status;
 using About = ConversionMessage::About;
-
-// printf into a std::string, for the few messages that carry numbers.
-template <class... Args>
-std::string Format(const char* format, Args... args) {
-  const int size = std::snprintf(nullptr, 0, format, args...);
-  std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-  if (size > 0) std::snprintf(text.data(), text.size() + 1, format, args...);
-  return text;
-}
 
 constexpr const char* kConvertible =
     "a .rec, .msh or .wtr file, or one of extra.dat, hops.dat, malt.dat, styles.dat, water.dat "
@@ -56,7 +48,7 @@ bool Recognise(InputFile& input, const std::string& trimmed, InputConversion& re
   if (kind->database()) {
     if (count <= 0) {
       Complain(result, trimmed,
-               Format("the %s holds no records (its header counts %" PRId32 ")", kind->description,
+               Printf("the %s holds no records (its header counts %" PRId32 ")", kind->description,
                       count));
       return false;
     }
@@ -64,12 +56,12 @@ bool Recognise(InputFile& input, const std::string& trimmed, InputConversion& re
     if (complete == 0) {
       Complain(
           result, trimmed,
-          Format("the header count is %" PRId32 " but the file holds no complete record", count));
+          Printf("the header count is %" PRId32 " but the file holds no complete record", count));
       return false;
     }
     if (static_cast<std::uint64_t>(count) > complete) {
       Complain(result, trimmed,
-               Format("the header count is %" PRId32 " but the file holds %" PRIu64
+               Printf("the header count is %" PRId32 " but the file holds %" PRIu64
                       " complete record(s); converting those",
                       count, complete));
       count = static_cast<std::int32_t>(complete);
@@ -124,7 +116,7 @@ void WriteInput(std::string_view name, InputFile& input, OutputFormat format,
   result.document = std::move(run.output);
   if (run.failures_reported > 0 || input.read_error()) {
     Complain(result, output,
-             Format("written incomplete: %d document failure(s) reported", run.failures_reported),
+             Printf("written incomplete: %d document failure(s) reported", run.failures_reported),
              About::Output);
     return;
   }

@@ -9,6 +9,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 #include "output/export_run.h"
 
@@ -38,43 +41,23 @@ enum class RecordKind : std::uint8_t {
 };
 inline constexpr std::size_t kRecordKindCount = 8;
 
-/// The kind of a model record type (kRecordKindOf<model::Recipe>).
+/// The model's record types, in RecordKind order.
+using ModelRecords = std::tuple<model::Misc, model::Fermentable, model::HopVariety, model::Style,
+                                model::Water, model::Culture, model::Mash, model::Recipe>;
+static_assert(std::tuple_size_v<ModelRecords> == kRecordKindCount);
+
+template <class Record, std::size_t... I>
+constexpr RecordKind RecordKindIn(std::index_sequence<I...>) {
+  static_assert((std::is_same_v<Record, std::tuple_element_t<I, ModelRecords>> || ...),
+                "not a record type of the model");
+  return static_cast<RecordKind>(
+      ((std::is_same_v<Record, std::tuple_element_t<I, ModelRecords>> ? I : 0) + ...));
+}
+
+/// The kind of a model record type (kRecordKindOf<model::Recipe> is RecordKind::Recipe).
 template <class Record>
-struct RecordKindOf;
-template <>
-struct RecordKindOf<model::Misc> {
-  static constexpr RecordKind value = RecordKind::Misc;
-};
-template <>
-struct RecordKindOf<model::Fermentable> {
-  static constexpr RecordKind value = RecordKind::Fermentable;
-};
-template <>
-struct RecordKindOf<model::HopVariety> {
-  static constexpr RecordKind value = RecordKind::HopVariety;
-};
-template <>
-struct RecordKindOf<model::Style> {
-  static constexpr RecordKind value = RecordKind::Style;
-};
-template <>
-struct RecordKindOf<model::Water> {
-  static constexpr RecordKind value = RecordKind::Water;
-};
-template <>
-struct RecordKindOf<model::Culture> {
-  static constexpr RecordKind value = RecordKind::Culture;
-};
-template <>
-struct RecordKindOf<model::Mash> {
-  static constexpr RecordKind value = RecordKind::Mash;
-};
-template <>
-struct RecordKindOf<model::Recipe> {
-  static constexpr RecordKind value = RecordKind::Recipe;
-};
-template <class Record>
-inline constexpr RecordKind kRecordKindOf = RecordKindOf<Record>::value;
+inline constexpr RecordKind kRecordKindOf =
+    RecordKindIn<Record>(std::make_index_sequence<kRecordKindCount>{});
 
 /// Writes one document, record by record, into an ExportRun given when it was begun. A document
 /// of one input's records takes records of that input's kind only; one that gathers a whole run

@@ -3,6 +3,7 @@
 // damaged copies of them, and inputs that are empty, unknown or not converted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -284,6 +285,50 @@ TEST(Api, ConversionsOnSeveralThreadsAtOnceAgree) {
       EXPECT_EQ(results[i].console, alone[i].console);
       EXPECT_EQ(results[i].status, alone[i].status);
     }
+  }
+}
+
+// A combination of the examples is, byte for byte, what kegverter-batch --combine writes for
+// them, given in the batch's walk order; what is not converted is said and left out.
+TEST(Api, CombinationIsWhatTheBatchCombines) {
+  TempDir dir;
+  std::vector<std::pair<std::string, std::string>> inputs;  // name, bytes
+  for (const testing::ExampleFile& example : testing::ExampleFiles()) {
+    inputs.emplace_back(example.name, Text(example.make()));
+    dir.Write(std::string("in/") + example.name, std::string_view(inputs.back().second));
+  }
+  std::sort(inputs.begin(), inputs.end());  // the batch walks a folder in name order
+  const std::string combined = dir.Path("all.json");
+  const testing::RunResult run =
+      testing::RunBatchExecutable({"-q", "-j", "1", "--combine", combined, dir.Path("in")});
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+
+  ASSERT_TRUE(HoldsWholeRun(Format::BeerJson));
+  Combination all(Format::BeerJson);
+  for (const auto& [name, bytes] : inputs) {
+    const Result added = all.Add(name, std::as_bytes(std::span(bytes.data(), bytes.size())));
+    EXPECT_EQ(added.status, Status::Written) << name;
+    EXPECT_TRUE(added.output.empty());
+    EXPECT_GT(added.records, 0);
+  }
+  const Result unknown = all.Add("notes.txt", {});
+  EXPECT_EQ(unknown.status, Status::NotConverted);
+  ASSERT_EQ(unknown.messages.size(), 1u);
+  const Result whole = all.Finish();
+  ASSERT_EQ(whole.status, Status::Written);
+  EXPECT_EQ(whole.output, ReadFile(combined));
+
+  // A BeerXML document holds one list: nothing is added, and there is no document.
+  for (const Format format : {Format::BeerXml2, Format::BeerXml1}) {
+    EXPECT_FALSE(HoldsWholeRun(format));
+    Combination none(format);
+    const auto& [name, bytes] = inputs.front();
+    EXPECT_EQ(none.Add(name, std::as_bytes(std::span(bytes.data(), bytes.size()))).status,
+              Status::NotConverted);
+    const Result nothing = none.Finish();
+    EXPECT_EQ(nothing.status, Status::Failed);
+    EXPECT_TRUE(nothing.output.empty());
+    EXPECT_EQ(nothing.messages.size(), 1u);
   }
 }
 

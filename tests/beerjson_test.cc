@@ -389,6 +389,34 @@ TEST(BeerJsonBadInput, DamagedExamplesStaySchemaValid) {
 
 // Every example into one document from two threads: each list holds all the records of its
 // kind, and the document validates.
+// An input far larger than what a whole-run document keeps in memory while its lists are in
+// files: its records join the list in parts, between those of other inputs' records, and the
+// document is the same as one kept in memory.
+TEST(BeerJsonWholeRun, LargeInputsJoinTheirListInPartsWithTheSameBytes) {
+  std::vector<Bytes> records(6000, bad_input::DatabaseRecord(bad_input::Kind::Hops));
+  const Bytes large = testing::DatabaseOf(records);
+  const Bytes small =
+      testing::DatabaseOf(std::vector<Bytes>{bad_input::DatabaseRecord(bad_input::Kind::Hops)});
+  std::string documents[2];
+  for (const PartStore store : {PartStore::Memory, PartStore::TemporaryFiles}) {
+    const std::unique_ptr<WholeRunDocument> whole =
+        Info(OutputFormat::BeerJson).begin_whole_run(store);
+    for (const Bytes* input : {&small, &large, &small}) {
+      InputFile file(input->data());
+      const InputConversion added = CombineInput("hops.dat", file, *whole);
+      ASSERT_EQ(added.status, ConversionResult::Status::Written);
+    }
+    OutputText out;
+    std::string error;
+    ASSERT_TRUE(whole->WriteTo(out, error)) << error;
+    documents[static_cast<int>(store)] = out.Take();
+  }
+  EXPECT_GT(documents[0].size(), std::size_t{2} << 20);
+  EXPECT_EQ(documents[0], documents[1]);
+  const Json document = Json::Parse(documents[0]);
+  EXPECT_EQ(document.at("beerjson").at("hop_varieties").size(), 6002u);
+}
+
 TEST(BeerJsonWholeRun, OneDocumentHoldsEveryListOfTheRun) {
   TempDir dir;
   std::vector<std::string> inputs;
