@@ -30,7 +30,9 @@ function statusOf(result) {
 async function convertAll(id, items, format, combine) {
   const lib = await ready;
   run = id;
-  outputs = [];
+  // This run's outputs: a run that a newer one stopped while it read a file never adds to them.
+  const mine = [];
+  outputs = mine;
   const code = FORMATS[format];
   const planned = lib.plan(items.map((item) => item.path), code);
   // The batch's walk order: the order it converts the files and names their outputs in.
@@ -56,6 +58,7 @@ async function convertAll(id, items, format, combine) {
         row.status = 'failed';
         row.messages = [{about: 'input', subject: item.path, text: 'cannot open: ' + error.message}];
       }
+      if (run !== id) break;
       if (bytes !== null) {
         const result = combined ? combined.add(item.path, bytes) : lib.convert(item.path, bytes, code);
         row.kind = result.kind || plan.kind;
@@ -63,7 +66,7 @@ async function convertAll(id, items, format, combine) {
         row.messages = result.messages;
         row.status = statusOf(result);
         if (!combined && result.status === 'written') {
-          outputs.push({path: plan.output, bytes: result.output});
+          mine.push({path: plan.output, bytes: result.output});
           row.output = plan.output;
           row.size = result.output.length;
         }
@@ -78,7 +81,7 @@ async function convertAll(id, items, format, combine) {
     const result = combined.finish();
     combined.delete();
     if (run === id && result.status === 'written') {
-      outputs.push({path: combinedName(format), bytes: result.output});
+      mine.push({path: combinedName(format), bytes: result.output});
     }
     post({type: 'combined', id, status: result.status, messages: result.messages,
           output: result.status === 'written' ? combinedName(format) : ''});

@@ -216,6 +216,23 @@ describe('the page', {concurrency: false}, () => {
     await compareFolder(path.join(DATA, 'library'));
   });
 
+  test('a format chosen while a folder converts: the zip holds that format\'s outputs only', async () => {
+    const folder = path.join(DATA, 'library');
+    const page = await open(1280);
+    await page.evaluate(() => { document.body.dataset.state = ''; });
+    await (await page.$('#pick-folder')).uploadFile(folder);
+    await page.waitForFunction(() => document.querySelectorAll('#rows .status.converted').length > 5);
+    await chooseFormat(page, 'beerjson');
+    await page.waitForFunction(() => document.body.dataset.state === 'done', {timeout: 240000});
+    await page.click('#download-all');
+    const zip = await downloaded(page, 'kegverter-beerjson.zip');
+    const unzipped = fs.mkdtempSync(path.join(scratch, 'zip-'));
+    execFileSync('python3', ['-c', 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])',
+                             zip, unzipped]);
+    assertSameTree(unzipped, batch(folder, 'beerjson'));
+    await page.close();
+  });
+
   test('damaged, empty, unknown and not converted files give their rows', async () => {
     const page = await open(1280);
     await convert(page, path.join(DATA, 'bad'));
