@@ -53,6 +53,11 @@
       $('zip-status').textContent = `Making the zip… ${Math.floor(message.percent)}%`;
       return;
     }
+    if (message.type === 'error' && message.id === runId) {
+      document.body.dataset.state = 'done';
+      $('counts').textContent = 'The conversion stopped: ' + message.text;
+      return;
+    }
     const waiting = pending.get(message.id);
     if (!waiting) return;
     pending.delete(message.id);

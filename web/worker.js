@@ -59,8 +59,19 @@ async function convertAll(id, items, format, combine) {
         row.messages = [{about: 'input', subject: item.path, text: 'cannot open: ' + error.message}];
       }
       if (run !== id) break;
+      let result = null;
       if (bytes !== null) {
-        const result = combined ? combined.add(item.path, bytes) : lib.convert(item.path, bytes, code);
+        try {
+          result = combined ? combined.add(item.path, bytes) : lib.convert(item.path, bytes, code);
+        } catch (error) {
+          // The library threw (the browser refused the memory a very large file needs): this file
+          // fails, the rest go on.
+          row.status = 'failed';
+          row.messages = [{about: 'input', subject: item.path,
+                           text: 'not converted: the browser could not finish it (most often, not enough memory)'}];
+        }
+      }
+      if (result !== null) {
         row.kind = result.kind || plan.kind;
         row.records = result.records;
         row.messages = result.messages;
