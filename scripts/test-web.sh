@@ -45,6 +45,10 @@ head -c 1000 examples/hops.dat >"$bad/hops.dat"
 : >"$bad/empty.rec"
 echo "a shopping list" >"$bad/notes.txt"
 printf 'xx' >"$bad/session.brw"
+# A file that goes away after it was picked, while a large database keeps the page busy.
+mkdir -p "$data/vanishing/a" "$data/vanishing/b"
+ln "$data/large/hops.dat" "$data/vanishing/a/hops.dat"
+cp "examples/Pale Ale.rec" "$data/vanishing/b/Gone.rec"
 
 (cd web/tests && npm ci --no-audit --no-fund --loglevel=error)
 export KEGVERTER_BATCH=$PWD/build/kegverter-batch KEGVERTER_WEB_DIR=$PWD/build/web

@@ -260,6 +260,23 @@ describe('the page', {concurrency: false}, () => {
     await page.close();
   });
 
+  test('a file that cannot be read any more is one failed row with the reason', async () => {
+    const folder = path.join(DATA, 'vanishing');
+    const page = await open(1280);
+    await page.evaluate(() => { document.body.dataset.state = ''; });
+    await (await page.$('#pick-folder')).uploadFile(folder);
+    // The page reads a file only when its turn comes; this one is gone by then.
+    fs.rmSync(path.join(folder, 'b', 'Gone.rec'));
+    await page.waitForFunction(() => document.body.dataset.state === 'done', {timeout: 240000});
+    const table = await rows(page);
+    const gone = table.find((row) => row.file === 'vanishing/b/Gone.rec');
+    assert.equal(gone.status, 'failed');
+    assert.equal(gone.messages.length, 1);
+    assert.match(gone.messages[0], /^cannot open: /);
+    assert.equal(table.find((row) => row.file === 'vanishing/a/hops.dat').status, 'converted');
+    await page.close();
+  });
+
   test('the recipe card shows the example recipe', async () => {
     const page = await open(1280);
     await convert(page, EXAMPLES);
