@@ -351,7 +351,8 @@ void CheckWholeRun(const std::string& name, std::span<const std::byte> bytes,
   }
   if (single.status != Status::Written || own.HasParseError()) return;
   const rapidjson::Value& lists = run["beerjson"];
-  for (const auto& member : own["beerjson"].GetObject()) {
+  const rapidjson::Value& own_lists = own["beerjson"];
+  for (const auto& member : own_lists.GetObject()) {
     if (member.name == "version") continue;
     const bool empty = member.value.Empty();
     if (empty ? lists.HasMember(member.name)
