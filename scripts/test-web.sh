@@ -2,7 +2,8 @@
 # The web stage: builds kegverter-batch and the benchmark's generator (build/, what they need
 # only) and the page (scripts/build-web.sh), makes the inputs under build/web-test/ (the
 # examples, a small generated library with colliding outputs, damaged, empty and unknown files, a
-# 100,000-record hop database), installs puppeteer-core from web/tests/package-lock.json (npm ci)
+# 100,000-record hop database), checks the web build's number texts against libstdc++
+# (web/compat/check.cc), installs puppeteer-core from web/tests/package-lock.json (npm ci)
 # and runs web/tests/page.test.js in Debian's Chromium: every output and the zip compared byte
 # for byte with kegverter-batch's, the rows of bad files, the requests the page makes, the recipe
 # card, screenshots into build/web/screenshots/, and the 100,000-record timing (printed; it goes
@@ -49,6 +50,12 @@ printf 'xx' >"$bad/session.brw"
 mkdir -p "$data/vanishing/a" "$data/vanishing/b"
 ln "$data/large/hops.dat" "$data/vanishing/a/hops.dat"
 cp "examples/Pale Ale.rec" "$data/vanishing/b/Gone.rec"
+
+# The number texts the web build's charconv (web/compat/compat.h) writes and reads, against
+# libstdc++'s std::to_chars and std::from_chars.
+g++ -std=c++20 -O2 -Wall -Wextra -Werror -DKEGVERTER_WEB_COMPAT_CHECK web/compat/check.cc \
+  -o "$data/compat-check"
+"$data/compat-check" 20000
 
 (cd web/tests && npm ci --no-audit --no-fund --loglevel=error)
 export KEGVERTER_BATCH=$PWD/build/kegverter-batch KEGVERTER_WEB_DIR=$PWD/build/web

@@ -265,7 +265,9 @@ describe('the page', {concurrency: false}, () => {
     const page = await open(1280);
     await page.evaluate(() => { document.body.dataset.state = ''; });
     await (await page.$('#pick-folder')).uploadFile(folder);
-    // The page reads a file only when its turn comes; this one is gone by then.
+    // The page reads a file only when its turn comes, after the large database: once both rows
+    // are listed, the second file goes.
+    await page.waitForFunction(() => document.querySelectorAll('#rows tbody tr').length === 2);
     fs.rmSync(path.join(folder, 'b', 'Gone.rec'));
     await page.waitForFunction(() => document.body.dataset.state === 'done', {timeout: 240000});
     const table = await rows(page);
