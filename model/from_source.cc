@@ -35,7 +35,9 @@ template <class Meaning, std::size_t N>
 Coded<Meaning> Decode(const std::array<Meaning, N>& meanings, std::int64_t code) {
   Coded<Meaning> coded;
   coded.code = static_cast<std::int32_t>(code);
-  if (code >= 0 && static_cast<std::uint64_t>(code) < N) coded.meaning = meanings[code];
+  if (code >= 0 && static_cast<std::uint64_t>(code) < N) {
+    coded.meaning = meanings[static_cast<std::size_t>(code)];
+  }
   return coded;
 }
 

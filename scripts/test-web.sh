@@ -27,11 +27,13 @@ lib=$data/library
 mkdir -p "$lib/recipes" "$lib/mash" "$lib/water" "$lib/collide"
 cp -r "$gen/library/recipes/2010" "$gen/library/recipes/2019" "$lib/recipes/"
 cp -r "$gen/library/mash/group 0" "$lib/mash/"
-find "$gen/library/water" -type f | sort | head -10 | xargs -I{} cp {} "$lib/water/"
+# (sed, not head: head leaves before sort is done, and pipefail would stop the script on sort's
+# broken pipe.)
+find "$gen/library/water" -type f | sort | sed -n 1,10p | xargs -I{} cp {} "$lib/water/"
 cp "$gen"/db1k/*.dat "$lib/"
 # Outputs that meet: Brew.rec and Brew.msh both make Brew.xml (and Brew.json).
-first_recipe=$(find "$lib/recipes" -name '*.rec' | sort | head -1)
-first_mash=$(find "$lib/mash" -name '*.msh' | sort | head -1)
+first_recipe=$(find "$lib/recipes" -name '*.rec' | sort | sed -n 1p)
+first_mash=$(find "$lib/mash" -name '*.msh' | sort | sed -n 1p)
 cp "$first_recipe" "$lib/collide/Brew.rec"
 cp "$first_mash" "$lib/collide/Brew.msh"
 cp "$first_recipe" "$lib/collide/Brew.rec.rec"
