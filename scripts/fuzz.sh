@@ -45,7 +45,7 @@ fuzzer=build/fuzz/fuzz/kegverter_fuzz
 mapfile -t all_kinds < <(build/fuzz/fuzz/kegverter_fuzz_seeds --kinds)
 
 # The smallest inputs that reach all the coverage of the kept corpus and of the campaigns'
-# together replace the kept corpus; inputs over 16 KiB are left out of the repository.
+# together replace the kept corpus; inputs over 64 KiB are left out of the repository.
 if $keep; then
   for kind in "${all_kinds[@]}"; do
     kept="fuzz/corpus/$kind"
@@ -57,7 +57,7 @@ if $keep; then
       echo "fuzz: merging the $kind corpus failed (build/fuzz/logs/keep-$kind.log)" >&2
       exit 1
     }
-    find build/fuzz/keep -type f -size +16k -delete
+    find build/fuzz/keep -type f -size +64k -delete
     rm -rf "$kept"
     mv build/fuzz/keep "$kept"
     echo "$kind: $(find "$kept" -type f | wc -l) inputs, $(du -sk "$kept" | cut -f1) KiB"
