@@ -42,7 +42,7 @@ for file in build/web/*; do
   [ -f "$file" ] && cp "$file" "$web/"
 done
 cp -r README.md LICENSE examples "$web/"
-cp third_party/jszip/LICENSE.markdown "$web/jszip-LICENSE.markdown"
+cp third_party/jszip/LICENSE "$web/jszip-LICENSE"
 (cd build/release/web && rm -f "../kegverter-$version-web.zip" &&
   python3 -m zipfile -c "../kegverter-$version-web.zip" "kegverter-$version-web")
 ls -1 build/release/*.tar.gz build/release/*.deb build/release/*.zip
