@@ -80,14 +80,11 @@ bool HoldsWholeRun(Format format) {
 
 struct Combination::State {
   std::unique_ptr<WholeRunDocument> document;  // null for a format that holds no whole run
-  std::string title;
 };
 
 Combination::Combination(Format format) : state_(std::make_unique<State>()) {
   if (HoldsWholeRun(format)) {
-    const FormatInfo& info = Info(static_cast<OutputFormat>(format));
-    state_->document = info.begin_whole_run(PartStore::Memory);
-    state_->title = info.title;
+    state_->document = Info(static_cast<OutputFormat>(format)).begin_whole_run(PartStore::Memory);
   }
 }
 
